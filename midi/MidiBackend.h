@@ -1,0 +1,70 @@
+#pragma once
+// Our MIDI service layer: what the port components need from a MIDI system. Implemented by
+// the RtMidi backend (ALSA, JACK, WinMM, CoreMIDI) and by the emulated TX816 rack.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace midi {
+
+// Device technology codes, as the port components report them.
+enum Technology : int {
+    kTechnologyNone = 0,
+    kTechnologyMidiPort = 1,  // a hardware interface (or the emulated rack)
+    kTechnologyGenericSynth = 2,
+    kTechnologySquareWaveSynth = 3,
+    kTechnologyFmSynth = 4,
+    kTechnologyMidiMapper = 5,
+};
+
+struct DeviceInfo {
+    std::string name;
+    int technology = kTechnologyMidiPort;
+};
+
+// Receives incoming data on the backend's own thread. Implementations must not block.
+class InputHandler {
+public:
+    // bytes: a short message (1-3 bytes), a whole system-exclusive message (F0 ... F7), or a
+    // piece of one (the first piece starts with F0, the last ends with F7); the receiver joins
+    // pieces. timestampMs counts from InputStream::Start.
+    virtual void OnMidiData(std::span<const std::uint8_t> bytes, std::uint32_t timestampMs) = 0;
+
+protected:
+    ~InputHandler() = default;
+};
+
+// An open input device. Destroying it closes the device; no call reaches the handler after
+// the destructor returns.
+class InputStream {
+public:
+    virtual ~InputStream() = default;
+    // Starts delivering data to the handler; timestamps count from here.
+    virtual void Start() = 0;
+};
+
+// An open output device. Destroying it closes the device.
+class OutputStream {
+public:
+    virtual ~OutputStream() = default;
+    // Sends one whole message (short or system-exclusive). Long messages are paced as the
+    // backend needs. False when the device refused it.
+    virtual bool Send(std::span<const std::uint8_t> bytes) = 0;
+};
+
+// A MIDI system: its devices in a fixed order, addressed by index.
+class Backend {
+public:
+    virtual ~Backend() = default;
+    virtual std::vector<DeviceInfo> Inputs() = 0;
+    virtual std::vector<DeviceInfo> Outputs() = 0;
+    // nullptr when the device cannot be opened.
+    virtual std::unique_ptr<InputStream> OpenInput(std::size_t index, InputHandler& handler) = 0;
+    virtual std::unique_ptr<OutputStream> OpenOutput(std::size_t index) = 0;
+};
+
+}  // namespace midi
