@@ -5,6 +5,7 @@
 // application's) and carries it, so controls draw it crisp at 1x and 2x. Strips put their
 // frames side by side, as the filmstrip controls expect.
 
+#include <QPalette>
 #include <QPixmap>
 #include <QString>
 
@@ -30,5 +31,9 @@ QPixmap PushButtonStrip(const QString& legend = {}, int size = kButtonSize,
 QPixmap WallpaperTile(qreal ratio = ScreenRatio());    // seamless, 64 x 64
 QPixmap TrashCan(qreal ratio = ScreenRatio());         // 40 x 48
 QPixmap MidiPlug(qreal ratio = ScreenRatio());         // 64 x 64, five-pin DIN face
+
+// Colours of plain panels, labels, lists and bevels that go with the pictures: near-black
+// surfaces, light grey text, amber highlight. The program sets it on the application.
+QPalette RackPalette();
 
 }  // namespace controls::artwork
