@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/setup.sh
-bash tools/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+bash tools/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMONDRAL_GUI=ON -DMONDRAL_BENCH=ON -DMONDRAL_SANITIZE=
 if [ -x build/app/mondral ]; then
   exec build/app/mondral
 fi

@@ -17,5 +17,5 @@ bash tools/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DMONDRAL_SANITIZE=addre
 ctest --test-dir build-asan --output-on-failure -j2
 
 echo "== normal build =="
-bash tools/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+bash tools/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMONDRAL_GUI=ON -DMONDRAL_BENCH=ON -DMONDRAL_SANITIZE=
 ctest --test-dir build --output-on-failure -j2
