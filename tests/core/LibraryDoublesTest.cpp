@@ -29,7 +29,6 @@ std::vector<DoublesOptions> AllOptionCombinations() {
 void ExpectSameAsPairwise(const PageSet& original, DoublesOptions options, const std::string& what) {
     PageSet fast(original), pairwise(original);
     LibraryDoublesFinder finder(original.owned.size());
-    for (VoicePage* page : fast.pointers) Nomsyn::ClearSelection(*page);
     finder.Run(fast.owned, options, {});
     literal::FindDoubles(pairwise.pointers, options);
     ASSERT_TRUE(fast.SameBytes(pairwise)) << what << " " << Describe(options);
