@@ -7,10 +7,6 @@
 namespace core {
 namespace {
 
-VoiceSlot& SlotAt(std::span<const std::unique_ptr<VoicePage>> pages, std::uint32_t position) {
-    return (*pages[position / kSlotsPerPage])[position % kSlotsPerPage];
-}
-
 std::uint64_t Load64(const Byte* p) {
     std::uint64_t value;
     std::memcpy(&value, p, sizeof value);
@@ -56,7 +52,7 @@ LibraryDoublesFinder::LibraryDoublesFinder(std::size_t pageCount) {
     action_.resize(slots);
 }
 
-void LibraryDoublesFinder::GroupUsedSlots(std::span<const std::unique_ptr<VoicePage>> pages,
+void LibraryDoublesFinder::GroupUsedSlots(LibraryPages pages,
                                           const PageProgress& progress) {
     std::fill(table_.begin(), table_.end(), TableEntry{0, 0});
     const std::size_t mask = table_.size() - 1;
@@ -101,7 +97,7 @@ void LibraryDoublesFinder::GroupUsedSlots(std::span<const std::unique_ptr<VoiceP
     groupStart_[0] = 0;
 }
 
-void LibraryDoublesFinder::Run(std::span<const std::unique_ptr<VoicePage>> pages,
+void LibraryDoublesFinder::Run(LibraryPages pages,
                                DoublesOptions options, const PageProgress& progress) {
     const std::size_t slots = pages.size() * kSlotsPerPage;
     if (slots > action_.size()) return;
