@@ -187,6 +187,19 @@ TEST(BankCopy, ToAPageUsesThePageWording) {
     EXPECT_FALSE(empty[3].IsUsed());
 }
 
+TEST(BankCopy, SelectionIntoItsOwnBankIsDuplicatedOnce) {
+    RecordingBoxes boxes;
+    Bankson bank;
+    bank.Page()[0] = UsedSlot("ONE", 1, kStatusUsed | kStatusSelected);
+    bank.Page()[2] = UsedSlot("TWO", 2, kStatusUsed | kStatusSelected);
+    bank.Page()[3] = UsedSlot("STAY", 3);
+    bank.CopyToPage(bank.Page(), kStatusSelected);
+    EXPECT_TRUE(boxes.Shown().empty());
+    EXPECT_EQ(bank.VoiceName(1), "ONE       ");
+    EXPECT_EQ(bank.VoiceName(4), "TWO       ");
+    EXPECT_EQ(Nomsyn::FirstFree(bank.Page(), kStatusUsed), 5);
+}
+
 class BankFiles : public ::testing::Test {
 protected:
     TempDir dir;
