@@ -126,7 +126,8 @@ void SaveLibrary(benchmark::State& state) {
     CopyLibrary(FullLibrary(), library);
     // From the second save on, the previous file is kept as the backup, as in use.
     for (auto _ : state)
-        if (!library.SaveLibraryFile(BenchDirectory() / "SAVE.DXL")) state.SkipWithError("save failed");
+        if (!library.SaveLibraryFile(BenchDirectory() / "SAVE.DXL"))
+            state.SkipWithError("save failed");
 }
 
 void LoadLibrary(benchmark::State& state) {
@@ -168,9 +169,10 @@ public:
         const auto pairwise = seconds_.find("FindDoublesPairwise");
         if (fast == seconds_.end() || pairwise == seconds_.end()) return;
         const double full = pairwise->second * PairwiseScale();
-        std::printf("\nPairwise doubles search: %.3f ms on %d pages, x %.1f (slot pairs) = %.0f ms "
-                    "for the full library\n",
-                    pairwise->second * 1e3, kPairwisePages, PairwiseScale(), full * 1e3);
+        std::printf(
+            "\nPairwise doubles search: %.3f ms on %d pages, x %.1f (slot pairs) = %.0f ms "
+            "for the full library\n",
+            pairwise->second * 1e3, kPairwisePages, PairwiseScale(), full * 1e3);
         std::printf("Fast doubles search: %.3f ms\n", fast->second * 1e3);
         std::printf("Ratio pairwise / fast: %.0f\n", full / fast->second);
     }

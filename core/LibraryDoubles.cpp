@@ -51,8 +51,7 @@ LibraryDoublesFinder::LibraryDoublesFinder(std::size_t pageCount) {
     action_.resize(slots);
 }
 
-void LibraryDoublesFinder::GroupUsedSlots(LibraryPages pages,
-                                          const PageProgress& progress) {
+void LibraryDoublesFinder::GroupUsedSlots(LibraryPages pages, const PageProgress& progress) {
     std::fill(table_.begin(), table_.end(), TableEntry{0, 0});
     const std::size_t mask = table_.size() - 1;
     usedCount_ = 0;
@@ -76,7 +75,8 @@ void LibraryDoublesFinder::GroupUsedSlots(LibraryPages pages,
                     std::memcpy(groupVoice_[group].data(), slot.voice.data(), kVoiceParameterBytes);
                     break;
                 }
-                if (entry.hash == hash && SameParameters(groupVoice_[entry.group - 1].data(), slot.voice.data())) {
+                if (entry.hash == hash &&
+                    SameParameters(groupVoice_[entry.group - 1].data(), slot.voice.data())) {
                     group = entry.group - 1;
                     break;
                 }
@@ -90,14 +90,15 @@ void LibraryDoublesFinder::GroupUsedSlots(LibraryPages pages,
     std::fill(groupStart_.begin(), groupStart_.begin() + groupCount_ + 1, 0);
     for (std::size_t u = 0; u < usedCount_; ++u) ++groupStart_[usedGroup_[u] + 1];
     for (std::size_t g = 0; g < groupCount_; ++g) groupStart_[g + 1] += groupStart_[g];
-    for (std::size_t u = 0; u < usedCount_; ++u) members_[groupStart_[usedGroup_[u]]++] = usedPosition_[u];
+    for (std::size_t u = 0; u < usedCount_; ++u)
+        members_[groupStart_[usedGroup_[u]]++] = usedPosition_[u];
     // groupStart_[g] now holds the end of group g, which is the start of group g + 1.
     for (std::size_t g = groupCount_; g > 0; --g) groupStart_[g] = groupStart_[g - 1];
     groupStart_[0] = 0;
 }
 
-void LibraryDoublesFinder::Run(LibraryPages pages,
-                               DoublesOptions options, const PageProgress& progress) {
+void LibraryDoublesFinder::Run(LibraryPages pages, DoublesOptions options,
+                               const PageProgress& progress) {
     const std::size_t slots = pages.size() * kSlotsPerPage;
     if (slots > action_.size()) return;
     GroupUsedSlots(pages, progress);
@@ -106,7 +107,8 @@ void LibraryDoublesFinder::Run(LibraryPages pages,
     for (std::size_t g = 0; g < groupCount_; ++g) {
         const std::uint32_t begin = groupStart_[g], end = groupStart_[g + 1];
         if (end - begin < 2) continue;
-        DecideForGroup(std::span<const std::uint32_t>(members_.data() + begin, end - begin), options);
+        DecideForGroup(std::span<const std::uint32_t>(members_.data() + begin, end - begin),
+                       options);
     }
     for (std::size_t position = 0; position < slots; ++position) {
         if (action_[position] == kKeep) continue;

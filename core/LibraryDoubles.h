@@ -28,8 +28,7 @@ public:
     // Clears the selection of the used slots, then marks the doubles among them. First /
     // second choose the earlier / later member of each identical pair; erase empties instead
     // of selecting. An emptied slot takes no further part.
-    void Run(LibraryPages pages, DoublesOptions options,
-             const PageProgress& progress);
+    void Run(LibraryPages pages, DoublesOptions options, const PageProgress& progress);
 
 private:
     struct TableEntry {
@@ -37,8 +36,7 @@ private:
         std::uint32_t group;  // group number + 1; 0 marks an empty entry
     };
 
-    void GroupUsedSlots(LibraryPages pages,
-                        const PageProgress& progress);
+    void GroupUsedSlots(LibraryPages pages, const PageProgress& progress);
     // Members of one group, ascending global positions.
     void DecideForGroup(std::span<const std::uint32_t> members, DoublesOptions options);
     void PairForErasing(std::span<const std::uint32_t> members);
@@ -50,8 +48,8 @@ private:
     std::vector<std::array<Byte, kVoiceParameterBytes>> groupVoice_;
     std::vector<std::uint32_t> usedPosition_;
     std::vector<std::uint32_t> usedGroup_;
-    std::vector<std::uint32_t> groupStart_;   // counts, then offsets into members_
-    std::vector<std::uint32_t> members_;      // used positions ordered by group, then position
+    std::vector<std::uint32_t> groupStart_;  // counts, then offsets into members_
+    std::vector<std::uint32_t> members_;     // used positions ordered by group, then position
     std::vector<std::uint32_t> nextAlive_;
     // What becomes of each slot, applied in one pass in library order at the end.
     std::vector<Action> action_;
