@@ -13,9 +13,19 @@ std::uint64_t Load64(const Byte* p) {
     return value;
 }
 
+// Bytes 0-117 equal; inlined word compares beat a library call for this fixed length.
+bool SameParameters(const Byte* a, const Byte* b) {
+    std::uint64_t difference = 0;
+    for (std::size_t i = 0; i < 112; i += 8) difference |= Load64(a + i) ^ Load64(b + i);
+    difference |= Load64(a + kVoiceParameterBytes - 8) ^ Load64(b + kVoiceParameterBytes - 8);
+    return difference == 0;
+}
+
+}  // namespace
+
 // Hash of the 118 parameter bytes: each word gets its own multiplier, so the multiplies
 // run side by side instead of one after the other.
-std::uint32_t HashParameters(const Byte* p) {
+std::uint32_t LibraryDoublesFinder::HashParameters(const Byte* p) {
     constexpr std::uint64_t kOdd = 0x9E3779B97F4A7C15ull;
     std::uint64_t h = 0;
     std::uint64_t multiplier = kOdd;
@@ -29,17 +39,8 @@ std::uint32_t HashParameters(const Byte* p) {
     return std::uint32_t(h ^ (h >> 32));
 }
 
-// Bytes 0-117 equal; inlined word compares beat a library call for this fixed length.
-bool SameParameters(const Byte* a, const Byte* b) {
-    std::uint64_t difference = 0;
-    for (std::size_t i = 0; i < 112; i += 8) difference |= Load64(a + i) ^ Load64(b + i);
-    difference |= Load64(a + kVoiceParameterBytes - 8) ^ Load64(b + kVoiceParameterBytes - 8);
-    return difference == 0;
-}
-
-}  // namespace
-
-LibraryDoublesFinder::LibraryDoublesFinder(std::size_t pageCount) {
+LibraryDoublesFinder::LibraryDoublesFinder(std::size_t pageCount, ParameterHash hash)
+    : hash_(hash) {
     const std::size_t slots = pageCount * kSlotsPerPage;
     table_.resize(std::bit_ceil(std::max<std::size_t>(2 * slots, 2)));
     groupVoice_.resize(slots);
@@ -64,7 +65,7 @@ void LibraryDoublesFinder::GroupUsedSlots(LibraryPages pages, const PageProgress
             if (!slot.IsUsed()) continue;
             slot.status &= Byte(~kStatusSelected);
             const auto position = std::uint32_t(page * kSlotsPerPage + s);
-            const std::uint32_t hash = HashParameters(slot.voice.data());
+            const std::uint32_t hash = hash_(slot.voice.data());
             std::size_t i = hash & mask;
             std::uint32_t group;
             for (;; i = (i + 1) & mask) {

@@ -22,8 +22,13 @@ using PageProgress = std::function<void(int done, int total)>;
 
 class LibraryDoublesFinder {
 public:
+    // Hash of a voice's 118 parameter bytes. Voices with equal hashes are still compared
+    // byte for byte, so any hash gives the same result (tests use a poor one on purpose).
+    using ParameterHash = std::uint32_t (*)(const Byte* parameters);
+    static std::uint32_t HashParameters(const Byte* parameters);
+
     // Reserves the working memory for libraries of up to pageCount pages.
-    explicit LibraryDoublesFinder(std::size_t pageCount);
+    explicit LibraryDoublesFinder(std::size_t pageCount, ParameterHash hash = HashParameters);
 
     // Clears the selection of the used slots, then marks the doubles among them. First /
     // second choose the earlier / later member of each identical pair; erase empties instead
@@ -43,6 +48,7 @@ private:
 
     enum Action : Byte { kKeep, kSelect, kErase };
 
+    ParameterHash hash_;
     std::vector<TableEntry> table_;
     // Parameter bytes of each group, kept together: comparing against them stays in cache.
     std::vector<std::array<Byte, kVoiceParameterBytes>> groupVoice_;

@@ -27,10 +27,11 @@ std::vector<DoublesOptions> AllOptionCombinations() {
 }
 
 // Runs the fast search and the pairwise one on copies of the same pages; the bytes must agree.
-void ExpectSameAsPairwise(const PageSet& original, DoublesOptions options,
-                          const std::string& what) {
+void ExpectSameAsPairwise(
+    const PageSet& original, DoublesOptions options, const std::string& what,
+    LibraryDoublesFinder::ParameterHash hash = LibraryDoublesFinder::HashParameters) {
     PageSet fast(original), pairwise(original);
-    LibraryDoublesFinder finder(original.owned.size());
+    LibraryDoublesFinder finder(original.owned.size(), hash);
     finder.Run(fast.owned, options, {});
     literal::FindDoubles(pairwise.pointers, options);
     ASSERT_TRUE(fast.SameBytes(pairwise)) << what << " " << Describe(options);
@@ -55,6 +56,22 @@ TEST(LibraryDoubles, MatchesThePairwiseSearchOnRandomLibraries) {
                 ExpectSameAsPairwise(
                     pages, options,
                     "round " + std::to_string(round) + " shape " + std::to_string(k));
+        }
+    }
+}
+
+TEST(LibraryDoubles, VoicesWithEqualHashesAreStillToldApart) {
+    const LibraryDoublesFinder::ParameterHash poorHashes[] = {
+        [](const Byte*) { return 7u; },
+        [](const Byte* parameters) { return std::uint32_t(parameters[0] & 1); },
+    };
+    std::mt19937 random(99);
+    for (auto hash : poorHashes) {
+        for (int round = 0; round < 4; ++round) {
+            PageSet pages(1 + random() % 12);
+            testdata::FillPages(random, pages.pointers, {0.8, 20, 0.2, 0.1});
+            for (DoublesOptions options : AllOptionCombinations())
+                ExpectSameAsPairwise(pages, options, "round " + std::to_string(round), hash);
         }
     }
 }
