@@ -130,6 +130,19 @@ Byte BankChecksum(const Byte* data, std::ptrdiff_t length) {
     return Byte(-sum) & 0x7F;
 }
 
+void PageToBankImage(const VoicePage& page, std::span<Byte, kBankImageSize> image) {
+    for (std::size_t s = 0; s < kSlotsPerPage; ++s)
+        std::copy(page[s].voice.begin(), page[s].voice.end(), image.begin() + s * kPackedVoiceSize);
+}
+
+void BankImageToPage(std::span<const Byte, kBankImageSize> image, VoicePage& page) {
+    for (std::size_t s = 0; s < kSlotsPerPage; ++s) {
+        const auto from = image.begin() + s * kPackedVoiceSize;
+        std::copy(from, from + kPackedVoiceSize, page[s].voice.begin());
+        page[s].status = kStatusUsed;
+    }
+}
+
 std::string VoiceNameOf(const PackedVoice& voice) {
     return std::string(reinterpret_cast<const char*>(voice.data() + kPackedNameOffset), kNameSize);
 }

@@ -88,6 +88,12 @@ void InitFunction(PackedFunction& function);
 // 7-bit two's complement of the sum of the data bytes' low 7 bits; 0 for length <= 0.
 Byte BankChecksum(const Byte* data, std::ptrdiff_t length);
 
+// The 4096-byte bank image: the 32 packed voices of a page in slot order, without status.
+using BankImage = std::array<Byte, kBankImageSize>;
+void PageToBankImage(const VoicePage& page, std::span<Byte, kBankImageSize> image);
+// Fills all 32 slots from a bank image; every slot becomes used, unselected, unmarked.
+void BankImageToPage(std::span<const Byte, kBankImageSize> image, VoicePage& page);
+
 // The 10 name bytes as a string (embedded zero bytes are kept).
 std::string VoiceNameOf(const PackedVoice& voice);
 std::string VoiceNameOf(const EditImage& image);
