@@ -1,0 +1,93 @@
+#pragma once
+// An emulated TX816 rack: eight TF1 modules behind a MIDI patch bay, offered as a MIDI system
+// with one input and one output device named "Emulated TX816" (technology "MIDI Port"), so the
+// program works on any machine. It runs on its own thread: what is sent to its output device is
+// taken in there, and its replies reach the handlers of its open input streams from there.
+//
+// Each module answers a dump request on its channel (formats 09h voice bank, 02h function bank,
+// 7Dh system information, and 00h/01h for its edit buffer) with a well-formed reply; stores a
+// received voice or function bank unless its memory protection is on (on at power-up, switched
+// by the memory-protect parameter change); takes single voice and function messages and
+// parameter changes into its edit buffer. The patch bay passes on only the replies of the module
+// last selected with controller 20 on its channel (all modules until the first select).
+//
+// Every operation is thread-safe.
+
+#include <array>
+#include <chrono>
+#include <cstddef>
+#include <memory>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "core/VoiceFormats.h"
+#include "midi/MidiBackend.h"
+#include "midi/MidiSettings.h"
+#include "midi/RackVoices.h"
+
+namespace midi {
+
+inline constexpr char kEmulatedRackName[] = "Emulated TX816";
+// 31,250 baud, ten bits a byte.
+inline constexpr std::chrono::microseconds kWireByteTime{320};
+
+class EmulatedRack final : public Backend {
+public:
+    // The module's identity in its system information reply.
+    static constexpr char kModel[] = "TF1";
+    static constexpr core::Byte kRevisionMajor = 1;
+    static constexpr core::Byte kRevisionMinor = 3;
+    static constexpr core::Byte kDefaultBattery = 31;  // 3.1 V
+
+    EmulatedRack();
+    ~EmulatedRack() override;
+    EmulatedRack(const EmulatedRack&) = delete;
+    EmulatedRack& operator=(const EmulatedRack&) = delete;
+
+    // Backend: one input and one output device, both "Emulated TX816", technology 1.
+    std::vector<DeviceInfo> Inputs() override;
+    std::vector<DeviceInfo> Outputs() override;
+    std::unique_ptr<InputStream> OpenInput(std::size_t index, InputHandler& handler) override;
+    std::unique_ptr<OutputStream> OpenOutput(std::size_t index) override;
+
+    // Set-up of the rack (channels 1-8 and patch bay channel 16 at power-up).
+    void SetModuleChannel(std::size_t module, int channel);
+    void SetPatchBayChannel(int channel);
+    void SetOmni(std::size_t module, bool on);
+    void SetBattery(std::size_t module, core::Byte tenthsOfVolt);
+    void LoadVoiceBank(std::size_t module, std::span<const core::Byte, core::kBankImageSize> bank);
+
+    // Knobs for tests.
+    // Time from a request having arrived to its reply starting out.
+    void SetReplyDelay(std::chrono::milliseconds delay);
+    // Both wires run at MIDI speed (320 µs a byte) instead of at once.
+    void SetWireSpeed(bool on);
+    // The module still takes in what it is sent, but answers no request.
+    void SetSilent(std::size_t module, bool silent);
+    // The module's replies carry a wrong checksum.
+    void SetCorruptChecksum(std::size_t module, bool corrupt);
+    // Replies longer than this reach the handlers in pieces of this size (0: whole messages).
+    void SetPieceSize(std::size_t bytes);
+    // The module sends its voice bank now, as a DX7 does from its panel.
+    void SendUnsolicitedBankDump(std::size_t module);
+    // Waits until everything sent to the rack has been taken in and every reply delivered.
+    bool WaitIdle(std::chrono::milliseconds timeout);
+
+    // What tests read.
+    std::vector<std::vector<core::Byte>> ReceivedMessages() const;  // every message, in order
+    void ClearReceivedMessages();
+    BankBytes VoiceBank(std::size_t module) const;
+    BankBytes FunctionBank(std::size_t module) const;
+    core::EditImage EditBuffer(std::size_t module) const;
+    bool MemoryProtected(std::size_t module) const;
+    // The module the patch bay routes, none before the first select.
+    std::optional<std::size_t> SelectedModule() const;
+
+    class Impl;
+
+private:
+    std::shared_ptr<Impl> impl_;
+};
+
+}  // namespace midi

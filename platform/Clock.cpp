@@ -1,0 +1,22 @@
+#include "platform/Clock.h"
+
+#include <chrono>
+#include <thread>
+
+namespace platform {
+
+std::uint32_t MonotonicMs() {
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    return static_cast<std::uint32_t>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+}
+
+void WaitTicks(int ticks) {
+    if (ticks <= 0) return;
+    // sleep_for may wake early on some systems; wait out the whole span on the monotonic clock.
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(10 * ticks);
+    for (auto now = std::chrono::steady_clock::now(); now < end; now = std::chrono::steady_clock::now())
+        std::this_thread::sleep_for(end - now);
+}
+
+}  // namespace platform
