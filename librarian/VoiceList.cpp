@@ -67,11 +67,11 @@ QListWidget* MakeVoiceList(QWidget* parent, const QString& name, const QRect& ge
     return list;
 }
 
-void FillVoiceList(QListWidget* list, const core::VoiceSlot* slots, int count) {
+void FillVoiceList(QListWidget* list, const core::VoiceSlot* lineSlots, int count) {
     list->clear();
     for (int i = 0; i < count; ++i) {
-        auto* item = new QListWidgetItem(DisplayVoiceName(slots[i]), list);
-        item->setSelected(slots[i].IsSelected());
+        auto* item = new QListWidgetItem(DisplayVoiceName(lineSlots[i]), list);
+        item->setSelected(lineSlots[i].IsSelected());
     }
 }
 

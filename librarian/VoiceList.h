@@ -24,8 +24,8 @@ QColor ColourFromValue(unsigned value);
 QListWidget* MakeVoiceList(QWidget* parent, const QString& name, const QRect& geometry,
                            QColor background);
 
-// Replaces the list's lines by `count` slots from `slots`; a line is highlighted exactly when
+// Replaces the list's lines by `count` slots from `lineSlots`; a line is highlighted exactly when
 // its slot is selected.
-void FillVoiceList(QListWidget* list, const core::VoiceSlot* slots, int count);
+void FillVoiceList(QListWidget* list, const core::VoiceSlot* lineSlots, int count);
 
 }  // namespace librarian
