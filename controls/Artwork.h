@@ -1,0 +1,34 @@
+#pragma once
+// The program's pictures, drawn in code the first time they are asked for: knob filmstrips,
+// two-frame lamp and push-button strips, the wallpaper tile, the trash can and the MIDI plug.
+// One dark rack-hardware style. Each picture is made for a device pixel ratio (default: the
+// application's) and carries it, so controls draw it crisp at 1x and 2x. Strips put their
+// frames side by side, as the filmstrip controls expect.
+
+#include <QPixmap>
+#include <QString>
+
+namespace controls::artwork {
+
+inline constexpr int kKnobFrames = 128;      // frames of both knob strips
+inline constexpr int kLargeKnobSize = 44;    // logical pixels, square frames
+inline constexpr int kSmallKnobSize = 30;
+inline constexpr int kLampSize = 16;
+inline constexpr int kButtonSize = 36;
+inline constexpr int kSmallButtonSize = 20;
+
+// The application's device pixel ratio (1 without an application).
+qreal ScreenRatio();
+
+QPixmap LargeKnobStrip(qreal ratio = ScreenRatio());   // kKnobFrames frames
+QPixmap SmallKnobStrip(qreal ratio = ScreenRatio());   // kKnobFrames frames
+QPixmap LampStrip(qreal ratio = ScreenRatio());        // 2 frames: off, on (red LED)
+QPixmap GreenLampStrip(qreal ratio = ScreenRatio());   // 2 frames: off, on (green LED)
+// 2 frames: up, pressed (with a lit ring). An optional short legend is engraved on the cap.
+QPixmap PushButtonStrip(const QString& legend = {}, int size = kButtonSize,
+                        qreal ratio = ScreenRatio());
+QPixmap WallpaperTile(qreal ratio = ScreenRatio());    // seamless, 64 x 64
+QPixmap TrashCan(qreal ratio = ScreenRatio());         // 40 x 48
+QPixmap MidiPlug(qreal ratio = ScreenRatio());         // 64 x 64, five-pin DIN face
+
+}  // namespace controls::artwork

@@ -1,0 +1,68 @@
+#include "controls/FilmstripWidget.h"
+
+#include <QEvent>
+#include <QPainter>
+
+namespace controls {
+
+int FrameWidth(int stripWidth, int glyph) { return glyph < 1 ? 0 : stripWidth / glyph; }
+
+QRect FrameRect(QSize stripSize, int glyph, int k) {
+    const int w = FrameWidth(stripSize.width(), glyph);
+    return QRect(k * w, 0, w, stripSize.height());
+}
+
+FilmstripWidget::FilmstripWidget(int maxGlyph, QWidget* parent)
+    : QWidget(parent), maxGlyph_(maxGlyph) {
+    resize(30, 30);
+}
+
+void FilmstripWidget::setBitmap(const QPixmap& strip) {
+    bitmap_ = strip.copy();
+    bitmap_.setDevicePixelRatio(strip.devicePixelRatio());
+    applyAutoSize();
+    update();
+}
+
+void FilmstripWidget::setGlyph(int g) {
+    if (g < 1 || g > maxGlyph_) return;
+    glyph_ = g;
+    applyAutoSize();
+    update();
+}
+
+void FilmstripWidget::setAutoSize(bool on) {
+    autoSize_ = on;
+    if (on) {
+        applyAutoSize();
+        update();
+    }
+}
+
+void FilmstripWidget::applyAutoSize() {
+    if (!autoSize_ || bitmap_.isNull()) return;
+    const qreal ratio = bitmap_.devicePixelRatio();
+    const int w = FrameWidth(bitmap_.width(), glyph_);
+    resize(qRound(w / ratio), qRound(bitmap_.height() / ratio));
+}
+
+void FilmstripWidget::paintEvent(QPaintEvent*) {
+    if (bitmap_.isNull()) return;
+    const QRect source = FrameRect(bitmap_.size(), glyph_, currentFrame());
+    if (source.isEmpty()) return;
+    const qreal ratio = bitmap_.devicePixelRatio();
+    QPainter p(this);
+    // Frames are copied pixel for pixel, never scaled.
+    p.drawPixmap(QRectF(0, 0, source.width() / ratio, source.height() / ratio), bitmap_,
+                 QRectF(source));
+}
+
+bool FilmstripWidget::event(QEvent* e) {
+    if (e->type() == QEvent::ToolTip && !showHint_) {
+        e->ignore();
+        return true;
+    }
+    return QWidget::event(e);
+}
+
+}  // namespace controls
