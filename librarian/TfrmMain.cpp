@@ -1,6 +1,7 @@
 #include "librarian/TfrmMain.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -398,6 +399,11 @@ void TfrmMain::btnMidiConfClick() {
     btnMidiConf_->repaint();
     if (midiWindow_) midiWindow_->exec();
     btnMidiConf_->setState(0);
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event) {
+    emit closing();
+    QWidget::closeEvent(event);
 }
 
 void TfrmMain::ShowMenu(QMenu* menu, QWidget* owner, QPoint local) {

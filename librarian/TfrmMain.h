@@ -14,6 +14,7 @@
 
 class QLabel;
 class QListWidget;
+class QMenu;
 
 namespace core {
 class Bankson;
@@ -110,9 +111,12 @@ public:
 signals:
     // A right-button release on the edit buffer label: the editor shows the buffer.
     void editBufferRequested();
+    // The window is closing: the program writes its settings and ends.
+    void closing();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void BuildBankColumns();
