@@ -1,5 +1,6 @@
 #include "core/FileIo.h"
 
+#include <limits>
 #include <system_error>
 
 namespace core {
@@ -58,6 +59,11 @@ bool InputFile::Read(std::span<Byte> into) {
     if (!file_) return false;
     if (into.empty()) return true;
     return std::fread(into.data(), 1, into.size(), file_) == into.size();
+}
+
+bool InputFile::Seek(std::uintmax_t offset) {
+    if (!file_ || offset > std::uintmax_t(std::numeric_limits<long>::max())) return false;
+    return std::fseek(file_, long(offset), SEEK_SET) == 0;
 }
 
 std::optional<std::vector<Byte>> ReadWholeFile(const fs::path& path) {

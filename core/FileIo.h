@@ -30,6 +30,8 @@ public:
     // Reads exactly into.size() bytes from the current position; false on a failure or a
     // short read.
     bool Read(std::span<Byte> into);
+    // Moves the read position to `offset` bytes from the start; false when it can't.
+    bool Seek(std::uintmax_t offset);
 
 private:
     std::FILE* file_ = nullptr;

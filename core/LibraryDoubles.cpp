@@ -1,0 +1,162 @@
+#include "core/LibraryDoubles.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+
+namespace core {
+namespace {
+
+VoiceSlot& SlotAt(std::span<const std::unique_ptr<VoicePage>> pages, std::uint32_t position) {
+    return (*pages[position / kSlotsPerPage])[position % kSlotsPerPage];
+}
+
+std::uint64_t Load64(const Byte* p) {
+    std::uint64_t value;
+    std::memcpy(&value, p, sizeof value);
+    return value;
+}
+
+std::uint64_t Mix(std::uint64_t h, std::uint64_t word) {
+    h = (h ^ word) * 0x9E3779B97F4A7C15ull;
+    return h ^ (h >> 32);
+}
+
+// Hash of the 118 parameter bytes; two lanes keep the multiplies independent.
+std::uint32_t HashParameters(const Byte* p) {
+    std::uint64_t a = 0x243F6A8885A308D3ull, b = 0x13198A2E03707344ull;
+    for (std::size_t i = 0; i < 112; i += 16) {
+        a = Mix(a, Load64(p + i));
+        b = Mix(b, Load64(p + i + 8));
+    }
+    b = Mix(b, Load64(p + kVoiceParameterBytes - 8));  // bytes 110-117
+    std::uint64_t h = Mix(a, std::rotl(b, 29));
+    return std::uint32_t(h ^ (h >> 29));
+}
+
+bool SameParameters(const VoiceSlot& a, const VoiceSlot& b) {
+    return std::memcmp(a.voice.data(), b.voice.data(), kVoiceParameterBytes) == 0;
+}
+
+}  // namespace
+
+LibraryDoublesFinder::LibraryDoublesFinder(std::size_t pageCount) {
+    const std::size_t slots = pageCount * kSlotsPerPage;
+    table_.resize(std::bit_ceil(std::max<std::size_t>(2 * slots, 2)));
+    groupFirst_.resize(slots);
+    usedPosition_.resize(slots);
+    usedGroup_.resize(slots);
+    groupStart_.resize(slots + 1);
+    members_.resize(slots);
+    nextAlive_.resize(slots + 1);
+}
+
+void LibraryDoublesFinder::GroupUsedSlots(std::span<const std::unique_ptr<VoicePage>> pages,
+                                          const PageProgress& progress) {
+    std::fill(table_.begin(), table_.end(), TableEntry{0, 0});
+    const std::size_t mask = table_.size() - 1;
+    usedCount_ = 0;
+    groupCount_ = 0;
+    const int pageCount = int(pages.size());
+    for (int page = 0; page < pageCount; ++page) {
+        if (progress) progress(page + 1, pageCount);
+        for (std::size_t s = 0; s < kSlotsPerPage; ++s) {
+            const VoiceSlot& slot = (*pages[page])[s];
+            if (!slot.IsUsed()) continue;
+            const auto position = std::uint32_t(page * kSlotsPerPage + s);
+            const std::uint32_t hash = HashParameters(slot.voice.data());
+            std::size_t i = hash & mask;
+            std::uint32_t group;
+            for (;; i = (i + 1) & mask) {
+                TableEntry& entry = table_[i];
+                if (entry.group == 0) {
+                    group = std::uint32_t(groupCount_++);
+                    entry = {hash, group + 1};
+                    groupFirst_[group] = position;
+                    break;
+                }
+                if (entry.hash == hash && SameParameters(SlotAt(pages, groupFirst_[entry.group - 1]), slot)) {
+                    group = entry.group - 1;
+                    break;
+                }
+            }
+            usedPosition_[usedCount_] = position;
+            usedGroup_[usedCount_] = group;
+            ++usedCount_;
+        }
+    }
+    // Counting sort by group keeps each group's members in ascending position.
+    std::fill(groupStart_.begin(), groupStart_.begin() + groupCount_ + 1, 0);
+    for (std::size_t u = 0; u < usedCount_; ++u) ++groupStart_[usedGroup_[u] + 1];
+    for (std::size_t g = 0; g < groupCount_; ++g) groupStart_[g + 1] += groupStart_[g];
+    for (std::size_t u = 0; u < usedCount_; ++u) members_[groupStart_[usedGroup_[u]]++] = usedPosition_[u];
+    // groupStart_[g] now holds the end of group g, which is the start of group g + 1.
+    for (std::size_t g = groupCount_; g > 0; --g) groupStart_[g] = groupStart_[g - 1];
+    groupStart_[0] = 0;
+}
+
+void LibraryDoublesFinder::Run(std::span<const std::unique_ptr<VoicePage>> pages,
+                               DoublesOptions options, const PageProgress& progress) {
+    if (pages.size() * kSlotsPerPage > members_.size()) return;
+    GroupUsedSlots(pages, progress);
+    if (!options.first && !options.second) return;
+    for (std::size_t g = 0; g < groupCount_; ++g) {
+        const std::uint32_t begin = groupStart_[g], end = groupStart_[g + 1];
+        if (end - begin < 2) continue;
+        ApplyToGroup(std::span<const std::uint32_t>(members_.data() + begin, end - begin), pages,
+                     options);
+    }
+}
+
+void LibraryDoublesFinder::ApplyToGroup(std::span<const std::uint32_t> members,
+                                        std::span<const std::unique_ptr<VoicePage>> pages,
+                                        DoublesOptions options) {
+    if (options.erase && options.first && options.second) {
+        PairAndEmpty(members, pages);
+        return;
+    }
+    // With one choice, or when selecting, the order of the comparisons does not matter:
+    // First marks every member that has a later one, Second every member after the first.
+    const std::size_t begin = options.first ? 0 : 1;
+    const std::size_t end = options.second ? members.size() : members.size() - 1;
+    for (std::size_t m = begin; m < end; ++m) {
+        VoiceSlot& slot = SlotAt(pages, members[m]);
+        if (options.erase)
+            InitSlot(slot);
+        else
+            slot.status |= kStatusSelected;
+    }
+}
+
+// Erasing with first and second: each slot, in library order, is emptied together with its
+// first still-used double in comparison order (later pages first, then its own page).
+void LibraryDoublesFinder::PairAndEmpty(std::span<const std::uint32_t> members,
+                                        std::span<const std::unique_ptr<VoicePage>> pages) {
+    const std::size_t count = members.size();
+    std::uint32_t* next = nextAlive_.data();  // next[i] == i while member i is still used
+    for (std::size_t i = 0; i <= count; ++i) next[i] = std::uint32_t(i);
+    auto findAlive = [next](std::uint32_t i) {
+        while (next[i] != i) {
+            next[i] = next[next[i]];
+            i = next[i];
+        }
+        return i;
+    };
+    for (std::uint32_t a = 0; a < count; ++a) {
+        if (next[a] != a) continue;
+        const std::uint32_t pageEnd = (members[a] | (kSlotsPerPage - 1)) + 1;
+        std::uint32_t laterPages = a + 1;
+        while (laterPages < count && members[laterPages] < pageEnd) ++laterPages;
+        std::uint32_t partner = findAlive(laterPages);
+        if (partner == count) {
+            partner = findAlive(a + 1);
+            if (partner >= laterPages) continue;
+        }
+        next[a] = a + 1;
+        next[partner] = partner + 1;
+        InitSlot(SlotAt(pages, members[a]));
+        InitSlot(SlotAt(pages, members[partner]));
+    }
+}
+
+}  // namespace core
