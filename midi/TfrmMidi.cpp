@@ -1,0 +1,397 @@
+#include "midi/TfrmMidi.h"
+
+#include <QComboBox>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QScreen>
+
+#include <exception>
+
+#include "controls/Artwork.h"
+#include "controls/TWallpaper.h"
+#include "controls/Tzografsw.h"
+#include "controls/Tzopotlab.h"
+#include "midi/MainWindowLink.h"
+#include "midi/MidiInput.h"
+#include "midi/MidiOutput.h"
+#include "midi/MidiSettingsStore.h"
+#include "midi/ModeSwitches.h"
+#include "midi/SysexMessages.h"
+#include "platform/BusyCursor.h"
+#include "platform/Clock.h"
+#include "platform/MessageBoxes.h"
+
+namespace midi {
+namespace {
+
+// Title of the error box a port error is shown in: the application's.
+constexpr const char* kErrorTitle = "Mondral";
+
+constexpr int kPortBufferCapacity = 5000;
+constexpr int kSysexBufferSize = 16000;
+constexpr int kSysexBufferCount = 64;
+constexpr int kHardwareMidiPort = 1;  // technology code of a MIDI interface
+constexpr int kPatchBayPressTicks = 20;
+
+constexpr int kWindowWidth = 520;
+constexpr int kWindowHeight = 330;
+
+const char* const kPanelStyle =
+    "QFrame { background: rgba(0, 0, 0, 110); border: 1px solid #3a3f47; border-radius: 6px; }";
+const char* const kCaptionStyle = "color: #c8ccd4; font-weight: bold; background: transparent;";
+const char* const kHeadingStyle =
+    "color: #e8a040; font-weight: bold; background: transparent;";
+const char* const kKnobStyle =
+    "color: #ff5040; background: #150b0b; border: 1px solid #3a3f47; border-radius: 3px;"
+    " font-family: monospace; font-weight: bold;";
+const char* const kListStyle =
+    "QComboBox { color: #e0e4ea; background: #1a1d22; border: 1px solid #4a505a;"
+    " padding: 2px 6px; }"
+    "QComboBox QAbstractItemView { color: #e0e4ea; background: #1a1d22;"
+    " selection-background-color: #6a3a10; }";
+
+QLabel* Caption(QWidget* parent, const char* text, int x, int y, const char* style = kCaptionStyle) {
+    auto* label = new QLabel(QString::fromUtf8(text), parent);
+    label->setStyleSheet(style);
+    label->adjustSize();
+    label->move(x, y);
+    return label;
+}
+
+controls::Tzopotlab* Knob(QWidget* parent, KnobRange range, int cursorRange, int x, int y,
+                          int width = 40) {
+    auto* knob = new controls::Tzopotlab(parent);
+    knob->setMin(range.min);
+    knob->setMax(range.max);
+    knob->setCursorRange(cursorRange);
+    knob->setAlignment(Qt::AlignCenter);
+    knob->setStyleSheet(kKnobStyle);
+    knob->setGeometry(x, y, width, 20);
+    knob->setCursor(Qt::SizeVerCursor);
+    return knob;
+}
+
+controls::Tzografsw* Lamp(QWidget* parent, int x, int y) {
+    auto* lamp = new controls::Tzografsw(parent);
+    lamp->setGlyph(2);
+    lamp->setBitmap(controls::artwork::LampStrip());
+    lamp->move(x, y);
+    return lamp;
+}
+
+controls::Tzografsw* PushButton(QWidget* parent, int x, int y) {
+    auto* button = new controls::Tzografsw(parent);
+    button->setGlyph(2);
+    button->setBitmap(controls::artwork::PushButtonStrip({}, controls::artwork::kSmallButtonSize));
+    button->move(x, y);
+    return button;
+}
+
+// Shows a momentary switch pressed for the length of a blocking action.
+class PressedWhile {
+public:
+    explicit PressedWhile(controls::Tzografsw* sw) : sw_(sw) { Show(1); }
+    ~PressedWhile() { Show(0); }
+    PressedWhile(const PressedWhile&) = delete;
+    PressedWhile& operator=(const PressedWhile&) = delete;
+
+private:
+    void Show(int state) {
+        sw_->setState(state);
+        sw_->repaint();  // the window thread blocks next; paint now
+    }
+    controls::Tzografsw* sw_;
+};
+
+}  // namespace
+
+TfrmMidi::TfrmMidi(Backend& backend, QWidget* parent, platform::SettingsStore& store)
+    : QDialog(parent),
+      input_(std::make_unique<TMidiInput>(backend)),
+      output_(std::make_unique<TMidiOutput>(backend)) {
+    input_->SetCapacity(kPortBufferCapacity);
+    input_->SetSysexBufferSize(kSysexBufferSize);
+    input_->SetSysexBufferCount(kSysexBufferCount);
+    input_->SetSysexOnly(true);
+    // The ports' notices arrive on the MIDI thread; they are handled here, on the window thread.
+    input_->SetNoticeHook([this] {
+        QMetaObject::invokeMethod(this, [this] { input_->HandleNotices(); }, Qt::QueuedConnection);
+    });
+    output_->SetNoticeHook([this] {
+        QMetaObject::invokeMethod(this, [this] { output_->HandleNotices(); }, Qt::QueuedConnection);
+    });
+    messages_ = std::make_unique<SysexMessages>(*output_, settings_, [this]() -> std::size_t {
+        const int bank = link_ ? link_->CurrentBank() : 0;
+        return bank >= 0 && bank < int(kModuleCount) ? std::size_t(bank) : 0;
+    });
+
+    setWindowTitle("MIDI");
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setModal(true);
+    setFixedSize(kWindowWidth, kWindowHeight);
+    BuildControls();
+
+    ReadMidiSettings(settings_, store);
+    ShowSettings();
+}
+
+TfrmMidi::~TfrmMidi() = default;
+
+void TfrmMidi::BuildControls() {
+    wallpaper_ = new controls::TWallpaper(this);
+    wallpaper_->setGeometry(rect());
+    wallpaper_->setWallpaper(controls::artwork::WallpaperTile());
+    QWidget* w = wallpaper_;
+    // Recessed panels group the controls, like the fronts of rack units.
+    for (const QRect& r : {QRect(10, 8, 500, 90), QRect(10, 106, 124, 128),
+                           QRect(140, 106, 160, 128), QRect(308, 106, 202, 128),
+                           QRect(10, 242, 500, 78)}) {
+        auto* panel = new QFrame(w);
+        panel->setGeometry(r);
+        panel->setStyleSheet(kPanelStyle);
+    }
+
+    // Ports.
+    labInput = Caption(w, "MIDI  Input Port", 20, 16, kHeadingStyle);
+    labOutput = Caption(w, "MIDI  Output Port", 270, 16, kHeadingStyle);
+    for (QLabel* label : {labInput, labOutput}) {
+        label->setCursor(Qt::PointingHandCursor);
+        label->installEventFilter(this);
+    }
+    cmbInput = new QComboBox(w);
+    cmbInput->setGeometry(20, 36, 230, 24);
+    cmbOutput = new QComboBox(w);
+    cmbOutput->setGeometry(270, 36, 230, 24);
+    for (QComboBox* list : {cmbInput, cmbOutput}) {
+        list->setStyleSheet(kListStyle);
+        list->setFocusPolicy(Qt::NoFocus);  // Enter and Esc stay with the window
+    }
+    connect(cmbInput, &QComboBox::activated, this, [this] { cmbInputClick(); });
+    connect(cmbOutput, &QComboBox::activated, this, [this] { cmbOutputClick(); });
+    Autodetect = PushButton(w, 20, 68);
+    Caption(w, "Auto Select Port", 48, 70);
+    connect(Autodetect, &controls::Tzografsw::clicked, this, [this] { AutodetectClick(); });
+
+    // Instrument modes: a lamp and its label, both clickable.
+    const auto modeRow = [&](controls::Tzografsw*& lamp, const char* text, ModeSwitch mode, int y) {
+        lamp = Lamp(w, 20, y);
+        QLabel* label = Caption(w, text, 44, y);
+        label->installEventFilter(this);
+        label->setCursor(Qt::PointingHandCursor);
+        modeLabels_[label] = mode;
+        connect(lamp, &controls::Tzografsw::clicked, this, [this, mode] { ModeClick(mode); });
+        return label;
+    };
+    modeRow(rbtDX, "DX7", ModeSwitch::Dx7, 116);
+    modeRow(rbtTX, "TX816", ModeSwitch::Tx816, 142);
+    QLabel* custom = modeRow(rbtTXcustom, "Custom", ModeSwitch::Custom, 168);
+    const QString customHint = QStringLiteral("Use only with Customized TX");
+    rbtTXcustom->setToolTip(customHint);
+    custom->setToolTip(customHint);
+    modeRow(AutoDump, "Auto Dump", ModeSwitch::AutoDump, 206);
+
+    // Timers.
+    Caption(w, "Input Timer ", 148, 124);
+    tim1 = Knob(w, kInputTimerRange, 200, 244, 122, 48);
+    Caption(w, "Output Timer", 148, 164);
+    tim2 = Knob(w, kOutputTimerRange, 200, 244, 162, 48);
+
+    // Patch bay.
+    Caption(w, "Patch Bay System Channel", 318, 112, kHeadingStyle);
+    Caption(w, "Midi", 318, 134);
+    PBChannel = Knob(w, kChannelRange, 80, 360, 132);
+    Caption(w, "Patch Bay Program Change", 318, 158, kHeadingStyle);
+    Caption(w, "n°", 318, 180);
+    PBCtrl = Knob(w, kProgramRange, 200, 360, 178);
+    PBAutoSend = PushButton(w, 318, 206);
+    Caption(w, "Send PatchBay PC", 346, 208);
+    connect(PBAutoSend, &controls::Tzografsw::clicked, this, [this] { PBAutoSendClick(); });
+
+    // The modules taking part, and each module's channel under its number.
+    Caption(w, "TF1 Modules", 20, 254);
+    nbTF1mod = Knob(w, kModuleCountRange, 60, 20, 278, 52);
+    for (std::size_t m = 0; m < kModuleCount; ++m) {
+        const int x = 130 + int(m) * 46;
+        QLabel* number = Caption(w, std::to_string(m + 1).c_str(), x, 254);
+        number->setFixedWidth(36);
+        number->setAlignment(Qt::AlignCenter);
+        can[m] = Knob(w, kChannelRange, 80, x, 278, 36);
+    }
+
+    // A knob change only updates the setting it shows; it is used at its next use.
+    const auto follow = [this](controls::Tzopotlab* knob, int& setting) {
+        connect(knob, &controls::Tzopotlab::changed, this,
+                [knob, &setting] { setting = knob->state(); });
+    };
+    follow(tim1, settings_.inputTimerTicks);
+    follow(tim2, settings_.outputTimerTicks);
+    follow(nbTF1mod, settings_.moduleCount);
+    for (std::size_t m = 0; m < kModuleCount; ++m) follow(can[m], settings_.moduleChannels[m]);
+    follow(PBChannel, settings_.patchBayChannel);
+    follow(PBCtrl, settings_.patchBayProgram);
+}
+
+void TfrmMidi::ShowSettings() {
+    rbtDX->setState(settings_.dx7);
+    rbtTX->setState(settings_.tx816);
+    rbtTXcustom->setState(settings_.txCustom);
+    AutoDump->setState(settings_.autoDump);
+    tim1->setState(settings_.inputTimerTicks);
+    tim2->setState(settings_.outputTimerTicks);
+    nbTF1mod->setState(settings_.moduleCount);
+    for (std::size_t m = 0; m < kModuleCount; ++m) can[m]->setState(settings_.moduleChannels[m]);
+    PBChannel->setState(settings_.patchBayChannel);
+    PBCtrl->setState(settings_.patchBayProgram);
+}
+
+void TfrmMidi::SetMainWindowLink(MainWindowLink* link) {
+    link_ = link;
+    ApplyMenus();
+}
+
+void TfrmMidi::ApplyMenus() {
+    if (!link_) return;
+    const ModeMenus menus = MenusFor(settings_);
+    link_->SetGetAllBanksEnabled(menus.getAllBanks);
+    link_->SetMemoryProtectEnabled(menus.memoryProtect);
+    link_->SetShowSystemInfoEnabled(menus.showSystemInfo);
+}
+
+void TfrmMidi::ListPorts() {
+    cmbInput->clear();
+    cmbOutput->clear();
+    for (int id = 0; id < input_->DeviceCount(); ++id) {
+        input_->SetDeviceID(id);
+        cmbInput->addItem(QString::fromStdString(input_->ProductName()));
+    }
+    for (int id = 0; id < output_->DeviceCount(); ++id) {
+        output_->SetDeviceID(id);
+        cmbOutput->addItem(QString::fromStdString(output_->ProductName()));
+    }
+    cmbInput->setCurrentIndex(0);
+    cmbOutput->setCurrentIndex(0);
+    OpenPorts(true);
+}
+
+void TfrmMidi::OpenPorts(bool autodetect) {
+    // Entries are in device order, so an entry's index is its device id; the name is checked
+    // as well, so that two interfaces of the same name are told apart and a device list that
+    // changed since the lists were filled still finds the named device (or reports it missing).
+    const auto select = [](auto& port, const QComboBox* list) {
+        const std::string name = list->currentText().toStdString();
+        const int id = list->currentIndex();
+        if (id >= 0 && id < port.DeviceCount()) {
+            port.SetDeviceID(id);
+            if (port.ProductName() == name) return;
+        }
+        port.SetProductName(name);
+    };
+    select(*input_, cmbInput);
+    if (autodetect) {
+        output_->SetTechnology(kHardwareMidiPort);
+        cmbOutput->setCurrentIndex(output_->DeviceID());
+    } else {
+        select(*output_, cmbOutput);
+    }
+    output_->Open();
+    input_->Open();
+    input_->Start();
+}
+
+void TfrmMidi::ClosePorts() {
+    input_->Close();
+    output_->Close();
+}
+
+void TfrmMidi::SelectModule(std::size_t module) { messages_->SelectModule(module); }
+
+void TfrmMidi::WriteSettings(platform::SettingsStore& store) const {
+    WriteMidiSettings(settings_, store);
+}
+
+template <typename Action>
+void TfrmMidi::Guarded(Action action) {
+    try {
+        action();
+    } catch (const std::exception& e) {
+        platform::ShowError(kErrorTitle, e.what());
+    }
+}
+
+void TfrmMidi::ReopenFromLists() {
+    Guarded([this] {
+        platform::BusyCursor busy;
+        ClosePorts();
+        OpenPorts(false);
+    });
+}
+
+void TfrmMidi::cmbInputClick() { ReopenFromLists(); }
+
+void TfrmMidi::cmbOutputClick() { ReopenFromLists(); }
+
+void TfrmMidi::AutodetectClick() {
+    Guarded([this] {
+        PressedWhile pressed(Autodetect);
+        ClosePorts();
+        OpenPorts(true);
+    });
+}
+
+void TfrmMidi::ModeClick(ModeSwitch clicked) {
+    if (!ApplyModeClick(settings_, clicked)) return;
+    ShowSettings();
+    ApplyMenus();
+}
+
+void TfrmMidi::PBAutoSendClick() {
+    Guarded([this] {
+        PressedWhile pressed(PBAutoSend);
+        messages_->SendPatchBayProgram(settings_.patchBayChannel - 1, settings_.patchBayProgram);
+        platform::WaitTicks(kPatchBayPressTicks);
+    });
+}
+
+void TfrmMidi::keyPressEvent(QKeyEvent* e) {
+    switch (e->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        accept();
+        return;
+    case Qt::Key_Escape:
+        reject();
+        return;
+    default:
+        QDialog::keyPressEvent(e);
+    }
+}
+
+void TfrmMidi::showEvent(QShowEvent* e) {
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+    QDialog::showEvent(e);
+}
+
+bool TfrmMidi::eventFilter(QObject* watched, QEvent* e) {
+    if (e->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton) {
+        if (watched == labInput || watched == labOutput) {
+            AutodetectClick();
+            return true;
+        }
+        if (const auto mode = modeLabels_.find(watched); mode != modeLabels_.end()) {
+            ModeClick(mode->second);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, e);
+}
+
+}  // namespace midi

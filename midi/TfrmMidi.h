@@ -1,0 +1,119 @@
+#pragma once
+// The modal "MIDI" configuration window. It owns the two MIDI ports and the message senders, so
+// it lives for the whole run: created at start-up (reading the "Midi" settings), its ports are
+// listed and opened before the window loop and closed after it. The message and dump code reads
+// the settings it edits at the moment of use; nothing is applied when the window closes.
+
+#include <QDialog>
+#include <QPointer>
+
+#include <cstddef>
+#include <map>
+#include <memory>
+
+#include "midi/MidiSettings.h"
+#include "platform/SettingsStore.h"
+
+class QComboBox;
+class QLabel;
+
+namespace controls {
+class Tzografsw;
+class Tzopotlab;
+class TWallpaper;
+}  // namespace controls
+
+namespace midi {
+
+class Backend;
+class MainWindowLink;
+class SysexMessages;
+class TMidiInput;
+class TMidiOutput;
+enum class ModeSwitch;
+
+class TfrmMidi : public QDialog {
+    Q_OBJECT
+public:
+    // Creates the ports on the backend's devices (with no input device this throws the input
+    // port's "Invalid device ID") and reads the settings from the store.
+    explicit TfrmMidi(Backend& backend, QWidget* parent = nullptr,
+                      platform::SettingsStore& store = platform::Settings());
+    ~TfrmMidi() override;
+
+    // The main window: its current bank and the menu items the modes steer. Setting it applies
+    // the menu state of the current modes at once, so restored modes show from the start.
+    void SetMainWindowLink(MainWindowLink* link);
+
+    // Fills both lists in device order and opens the ports with the output chosen automatically.
+    // Port errors are thrown (at start-up they end the program).
+    void ListPorts();
+    // Selects both ports (the output automatically, or from its list) and opens them; throws
+    // port errors.
+    void OpenPorts(bool autodetect);
+    // Closes the input, then the output.
+    void ClosePorts();
+
+    // The MIDI channel 1-16 of module 0-7.
+    int ModuleChannel(std::size_t module) const { return settings_.ModuleChannel(module); }
+    // Customized TX816 only: selects the module by controller 20 on the patch bay channel.
+    void SelectModule(std::size_t module);
+
+    const MidiSettings& Settings() const { return settings_; }
+    SysexMessages& Messages() { return *messages_; }
+    TMidiInput& MidiInput1() { return *input_; }
+    TMidiOutput& MidiOutput1() { return *output_; }
+
+    // Stores the settings under the "Midi" key (the main window calls it when it closes).
+    void WriteSettings(platform::SettingsStore& store = platform::Settings()) const;
+
+    // The user's actions, also reachable by tests.
+    void cmbInputClick();
+    void cmbOutputClick();
+    void AutodetectClick();
+    void ModeClick(ModeSwitch clicked);
+    void PBAutoSendClick();
+
+    // Controls, named as the program refers to them.
+    QComboBox* cmbInput = nullptr;
+    QComboBox* cmbOutput = nullptr;
+    controls::Tzografsw* Autodetect = nullptr;
+    controls::Tzografsw* rbtDX = nullptr;
+    controls::Tzografsw* rbtTX = nullptr;
+    controls::Tzografsw* rbtTXcustom = nullptr;
+    controls::Tzografsw* AutoDump = nullptr;
+    controls::Tzopotlab* tim1 = nullptr;
+    controls::Tzopotlab* tim2 = nullptr;
+    controls::Tzopotlab* nbTF1mod = nullptr;
+    std::array<controls::Tzopotlab*, kModuleCount> can{};
+    controls::Tzopotlab* PBChannel = nullptr;
+    controls::Tzopotlab* PBCtrl = nullptr;
+    controls::Tzografsw* PBAutoSend = nullptr;
+    QLabel* labInput = nullptr;   // "MIDI  Input Port"
+    QLabel* labOutput = nullptr;  // "MIDI  Output Port"
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+    void showEvent(QShowEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    void BuildControls();
+    void ShowSettings();
+    void ApplyMenus();
+    void ReopenFromLists();
+    void SelectOutputFromList();
+    // Runs a user action; a port error is shown in an error box.
+    template <typename Action>
+    void Guarded(Action action);
+
+    MidiSettings settings_;
+    std::unique_ptr<TMidiInput> input_;
+    std::unique_ptr<TMidiOutput> output_;
+    std::unique_ptr<SysexMessages> messages_;
+    MainWindowLink* link_ = nullptr;
+    controls::TWallpaper* wallpaper_ = nullptr;
+    std::map<QObject*, ModeSwitch> modeLabels_;
+};
+
+}  // namespace midi

@@ -1,0 +1,23 @@
+#pragma once
+// A MessageSink that keeps every message it is given, short ones as their 1-3 wire bytes.
+
+#include <cstdint>
+#include <vector>
+
+#include "midi/MessageSink.h"
+
+namespace midi {
+
+class RecordingMessageSink final : public MessageSink {
+public:
+    void SendShort(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) override {
+        messages.push_back({status, data1, data2});
+    }
+    void SendLong(const std::uint8_t* bytes, std::uint16_t length) override {
+        messages.emplace_back(bytes, bytes + length);
+    }
+
+    std::vector<std::vector<std::uint8_t>> messages;
+};
+
+}  // namespace midi

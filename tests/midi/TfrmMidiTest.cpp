@@ -1,0 +1,325 @@
+#include "midi/TfrmMidi.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QCursor>
+#include <QLabel>
+#include <QTest>
+
+#include <functional>
+#include <optional>
+
+#include <gtest/gtest.h>
+
+#include "controls/Tzografsw.h"
+#include "controls/Tzopotlab.h"
+#include "midi/CompositeBackend.h"
+#include "midi/EmulatedRack.h"
+#include "midi/MainWindowLink.h"
+#include "midi/MidiInput.h"
+#include "midi/MidiOutput.h"
+#include "midi/ModeSwitches.h"
+#include "platform/MemorySettings.h"
+#include "platform/MessageBoxes.h"
+
+namespace midi {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// A MIDI system with the devices a test lists; it records what is opened and sent.
+class FakeBackend final : public Backend {
+public:
+    std::vector<DeviceInfo> inputs, outputs;
+    std::vector<std::size_t> openedInputs, openedOutputs;
+    int liveInputs = 0, liveOutputs = 0;
+    std::vector<Bytes> sent;
+    std::function<void()> onOpen, onSend;
+
+    std::vector<DeviceInfo> Inputs() override { return inputs; }
+    std::vector<DeviceInfo> Outputs() override { return outputs; }
+
+    std::unique_ptr<InputStream> OpenInput(std::size_t index, InputHandler&) override {
+        struct Stream final : InputStream {
+            int& live;
+            explicit Stream(int& l) : live(l) { ++live; }
+            ~Stream() override { --live; }
+            void Start() override {}
+        };
+        openedInputs.push_back(index);
+        if (onOpen) onOpen();
+        return std::make_unique<Stream>(liveInputs);
+    }
+
+    std::unique_ptr<OutputStream> OpenOutput(std::size_t index) override {
+        struct Stream final : OutputStream {
+            FakeBackend& backend;
+            explicit Stream(FakeBackend& b) : backend(b) { ++backend.liveOutputs; }
+            ~Stream() override { --backend.liveOutputs; }
+            bool Send(std::span<const std::uint8_t> bytes) override {
+                backend.sent.emplace_back(bytes.begin(), bytes.end());
+                if (backend.onSend) backend.onSend();
+                return true;
+            }
+        };
+        openedOutputs.push_back(index);
+        if (onOpen) onOpen();
+        return std::make_unique<Stream>(*this);
+    }
+};
+
+class RecordingLink final : public MainWindowLink {
+public:
+    int CurrentBank() const override { return 0; }
+    void SetGetAllBanksEnabled(bool on) override { Set(menus.getAllBanks, on); }
+    void SetMemoryProtectEnabled(bool on) override { Set(menus.memoryProtect, on); }
+    void SetShowSystemInfoEnabled(bool on) override { Set(menus.showSystemInfo, on); }
+    void Set(bool& item, bool on) {
+        item = on;
+        ++calls;
+    }
+    ModeMenus menus{true, true, true};
+    int calls = 0;
+};
+
+class TfrmMidiTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        static int argc = 1;
+        static char name[] = "midi_window_tests";
+        static char* argv[] = {name, nullptr};
+        if (!qApp) new QApplication(argc, argv);
+    }
+
+    std::unique_ptr<TfrmMidi> Window(Backend& backend) {
+        return std::make_unique<TfrmMidi>(backend, nullptr, settings);
+    }
+
+    static FakeBackend TwoInterfaces() {
+        FakeBackend b;
+        b.inputs = {{"In A", kTechnologyMidiPort}, {"In B", kTechnologyMidiPort}};
+        b.outputs = {{"Soft Synth", kTechnologySoftwarePort},
+                     {"USB MIDI A", kTechnologyMidiPort},
+                     {"USB MIDI B", kTechnologyMidiPort}};
+        return b;
+    }
+
+    platform::MemorySettings settings;
+    platform::RecordingBoxes boxes;
+};
+
+TEST_F(TfrmMidiTest, ShowsTheDefaultsAndTheRestoredSettingsUpToTheFirstMissingValue) {
+    EmulatedRack rack;
+    {
+        const auto w = Window(rack);
+        EXPECT_EQ(w->windowTitle(), "MIDI");
+        EXPECT_EQ(w->rbtDX->state(), 0);
+        EXPECT_EQ(w->rbtTX->state(), 1);
+        EXPECT_EQ(w->rbtTXcustom->state(), 1);
+        EXPECT_EQ(w->AutoDump->state(), 1);
+        EXPECT_EQ(w->tim1->text(), "100");
+        EXPECT_EQ(w->PBChannel->text(), "16");
+        EXPECT_EQ(w->can[7]->text(), "8");
+        EXPECT_EQ(w->rbtTXcustom->toolTip(), "Use only with Customized TX");
+    }
+    settings.Set(platform::kMidiKey, "AD", 0);
+    settings.Set(platform::kMidiKey, "DX", 1);
+    settings.Set(platform::kMidiKey, "PBC", 3);  // after the missing "TX": not read
+    {
+        const auto w = Window(rack);
+        EXPECT_EQ(w->AutoDump->state(), 0);
+        EXPECT_EQ(w->rbtDX->state(), 1);
+        EXPECT_EQ(w->rbtTX->state(), 1);
+        EXPECT_EQ(w->PBChannel->text(), "16");
+    }
+    settings.Set(platform::kMidiKey, "TX", 2);
+    settings.Set(platform::kMidiKey, "TXC", 1);
+    {
+        const auto w = Window(rack);
+        EXPECT_EQ(w->rbtTX->state(), 0) << "a stored state of 2 restores the switch as off";
+        EXPECT_EQ(w->rbtTXcustom->state(), 1);
+        EXPECT_EQ(w->PBChannel->text(), "3");
+        EXPECT_EQ(w->Settings().patchBayChannel, 3);
+    }
+}
+
+TEST_F(TfrmMidiTest, ModeClicksFollowTheTableAndSteerTheMainWindowMenus) {
+    settings.Set(platform::kMidiKey, "AD", 1);
+    settings.Set(platform::kMidiKey, "DX", 1);
+    settings.Set(platform::kMidiKey, "TX", 0);
+    settings.Set(platform::kMidiKey, "TXC", 0);
+    EmulatedRack rack;
+    const auto w = Window(rack);
+    RecordingLink link;
+    w->SetMainWindowLink(&link);
+    EXPECT_EQ(link.menus, (ModeMenus{false, false, false})) << "restored DX7 mode shows at once";
+
+    // Custom in DX7 mode: nothing changes, the menus are not touched.
+    const int calls = link.calls;
+    QTest::mouseClick(w->rbtTXcustom, Qt::LeftButton);
+    EXPECT_EQ(w->rbtTXcustom->state(), 0);
+    EXPECT_EQ(w->rbtDX->state(), 1);
+    EXPECT_EQ(link.calls, calls);
+
+    QTest::mouseClick(w->rbtTX, Qt::LeftButton);
+    EXPECT_EQ(w->rbtDX->state(), 0);
+    EXPECT_EQ(w->rbtTX->state(), 1);
+    EXPECT_EQ(link.menus, (ModeMenus{false, true, true}));
+
+    // The labels act as their switches.
+    QLabel* custom = nullptr;
+    for (QLabel* label : w->findChildren<QLabel*>())
+        if (label->text() == "Custom") custom = label;
+    ASSERT_NE(custom, nullptr);
+    QTest::mouseClick(custom, Qt::LeftButton);
+    EXPECT_EQ(w->rbtTXcustom->state(), 1);
+    EXPECT_TRUE(w->Settings().txCustom);
+    EXPECT_EQ(link.menus, (ModeMenus{true, true, true}));
+
+    QTest::mouseClick(w->AutoDump, Qt::LeftButton);
+    EXPECT_EQ(w->AutoDump->state(), 0);
+    EXPECT_FALSE(w->Settings().autoDump);
+}
+
+TEST_F(TfrmMidiTest, AutodetectTakesTheLowestHardwareOutputAndTheInputFromItsList) {
+    FakeBackend backend = TwoInterfaces();
+    const auto w = Window(backend);
+    w->ListPorts();
+    EXPECT_EQ(w->cmbInput->count(), 2);
+    EXPECT_EQ(w->cmbOutput->count(), 3);
+    EXPECT_EQ(w->cmbOutput->currentText(), "USB MIDI A");
+    EXPECT_EQ(w->MidiOutput1().DeviceID(), 1);
+    EXPECT_EQ(backend.openedOutputs, std::vector<std::size_t>{1});
+    EXPECT_EQ(backend.openedInputs, std::vector<std::size_t>{0});
+    EXPECT_TRUE(w->MidiInput1().IsRecording());
+    EXPECT_EQ(w->MidiInput1().Capacity(), 5000);
+    EXPECT_EQ(w->MidiInput1().SysexBufferSize(), 16000);
+    EXPECT_EQ(w->MidiInput1().SysexBufferCount(), 64);
+    EXPECT_TRUE(w->MidiInput1().SysexOnly());
+
+    // Another input chosen, then autodetect: the input stays, the output is chosen again.
+    w->cmbInput->setCurrentIndex(1);
+    w->cmbOutput->setCurrentIndex(2);
+    w->cmbOutputClick();
+    EXPECT_EQ(w->cmbOutput->currentText(), "USB MIDI B");
+    std::optional<int> pressedDuringOpen;
+    backend.onOpen = [&] { pressedDuringOpen = w->Autodetect->state(); };
+    QTest::mouseClick(w->labOutput, Qt::LeftButton);
+    EXPECT_EQ(pressedDuringOpen, 1);
+    EXPECT_EQ(w->Autodetect->state(), 0);
+    EXPECT_EQ(w->cmbOutput->currentIndex(), 1);
+    EXPECT_EQ(w->MidiInput1().ProductName(), "In B");
+    EXPECT_EQ(backend.liveOutputs, 1);
+    EXPECT_EQ(backend.liveInputs, 1);
+    EXPECT_TRUE(boxes.Shown().empty());
+}
+
+TEST_F(TfrmMidiTest, AListClickReopensThePortsUnderTheHourglass) {
+    FakeBackend backend = TwoInterfaces();
+    const auto w = Window(backend);
+    w->ListPorts();
+    std::vector<Qt::CursorShape> cursors;
+    backend.onOpen = [&] {
+        const QCursor* c = QGuiApplication::overrideCursor();
+        cursors.push_back(c ? c->shape() : Qt::ArrowCursor);
+    };
+    w->cmbOutput->setCurrentIndex(2);
+    emit w->cmbOutput->activated(2);
+    EXPECT_EQ(backend.openedOutputs, (std::vector<std::size_t>{1, 2}));
+    EXPECT_EQ(backend.openedInputs, (std::vector<std::size_t>{0, 0}));
+    EXPECT_EQ(cursors, (std::vector<Qt::CursorShape>{Qt::WaitCursor, Qt::WaitCursor}));
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(backend.liveOutputs, 1);
+    EXPECT_EQ(backend.liveInputs, 1);
+    EXPECT_EQ(w->MidiOutput1().ProductName(), "USB MIDI B");
+}
+
+TEST_F(TfrmMidiTest, AReopenErrorIsShownAndLeavesThePortsClosed) {
+    FakeBackend backend = TwoInterfaces();
+    const auto w = Window(backend);
+    w->ListPorts();
+    w->cmbOutput->setCurrentIndex(2);
+    backend.outputs.pop_back();  // "USB MIDI B" unplugged since the lists were filled
+    w->cmbOutputClick();
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(boxes.Shown()[0].kind, platform::BoxKind::Error);
+    EXPECT_EQ(boxes.Shown()[0].text, "MIDI output Device USB MIDI B not installed");
+    EXPECT_EQ(backend.liveOutputs, 0);
+    EXPECT_EQ(backend.liveInputs, 0);
+}
+
+TEST_F(TfrmMidiTest, TwoInterfacesOfTheSameNameAreToldApart) {
+    FakeBackend backend = TwoInterfaces();
+    backend.outputs[2].name = "USB MIDI A";
+    const auto w = Window(backend);
+    w->ListPorts();
+    w->cmbOutput->setCurrentIndex(2);
+    w->cmbOutputClick();
+    EXPECT_EQ(backend.openedOutputs.back(), 2u);
+}
+
+TEST_F(TfrmMidiTest, PatchBayButtonIsPressedWhileItSendsTheConfiguredProgramChange) {
+    FakeBackend backend = TwoInterfaces();
+    const auto w = Window(backend);
+    w->ListPorts();
+    std::optional<int> pressedDuringSend;
+    backend.onSend = [&] { pressedDuringSend = w->PBAutoSend->state(); };
+    QTest::mouseClick(w->PBChannel, Qt::LeftButton);  // a left click steps down: 15
+    for (int i = 0; i < 7; ++i) QTest::mouseClick(w->PBCtrl, Qt::RightButton);  // 10
+    QTest::mouseClick(w->PBAutoSend, Qt::LeftButton);
+    EXPECT_EQ(backend.sent, std::vector<Bytes>{(Bytes{0xCE, 10})});
+    EXPECT_EQ(pressedDuringSend, 1);
+    EXPECT_EQ(w->PBAutoSend->state(), 0);
+}
+
+TEST_F(TfrmMidiTest, AMachineWithOnlyTheEmulatedRackWorksWithIt) {
+    FakeBackend softwareOnly;
+    softwareOnly.outputs = {{"Through", kTechnologySoftwarePort}};
+    EmulatedRack rack;
+    CompositeBackend backend({&softwareOnly, &rack});
+    const auto w = Window(backend);
+    w->ListPorts();
+    EXPECT_EQ(w->cmbInput->currentText(), kEmulatedRackName);
+    EXPECT_EQ(w->cmbOutput->currentText(), kEmulatedRackName);
+    EXPECT_EQ(w->cmbOutput->currentIndex(), 1);
+    EXPECT_TRUE(w->MidiOutput1().IsOpen());
+    EXPECT_TRUE(w->MidiInput1().IsRecording());
+
+    // The patch bay button with the defaults: program 3 on channel 16.
+    w->PBAutoSendClick();
+    // Customized TX816 (the default) selects modules by controller 20 on that channel.
+    w->SelectModule(5);
+    QTest::mouseClick(w->rbtTXcustom, Qt::LeftButton);
+    w->SelectModule(6);  // Custom off: nothing
+    ASSERT_TRUE(rack.WaitIdle(std::chrono::seconds(5)));
+    EXPECT_EQ(rack.ReceivedMessages(), (std::vector<Bytes>{{0xCF, 0x03}, {0xBF, 0x14, 0x05}}));
+    EXPECT_EQ(rack.SelectedModule(), 5u);
+    EXPECT_TRUE(boxes.Shown().empty());
+}
+
+TEST_F(TfrmMidiTest, KnobChangesReachTheSettingsThatAreWrittenAtTheEnd) {
+    EmulatedRack rack;
+    const auto w = Window(rack);
+    QTest::mouseClick(w->can[0], Qt::RightButton);
+    QTest::mouseClick(w->tim2, Qt::LeftButton);
+    EXPECT_EQ(w->ModuleChannel(0), 2);
+    platform::MemorySettings written;
+    w->WriteSettings(written);
+    EXPECT_EQ(written.Get(platform::kMidiKey, "C1"), 2);
+    EXPECT_EQ(written.Get(platform::kMidiKey, "Timer2"), 99);
+    EXPECT_EQ(written.Values(platform::kMidiKey).size(), 17u);
+}
+
+TEST_F(TfrmMidiTest, EnterAndEscapeCloseTheWindow) {
+    EmulatedRack rack;
+    const auto w = Window(rack);
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+        w->show();
+        ASSERT_TRUE(w->isVisible());
+        QTest::keyClick(w.get(), key);
+        EXPECT_FALSE(w->isVisible());
+    }
+}
+
+}  // namespace
+}  // namespace midi
