@@ -19,6 +19,7 @@ enum Technology : int {
     kTechnologySquareWaveSynth = 3,
     kTechnologyFmSynth = 4,
     kTechnologyMidiMapper = 5,
+    kTechnologySoftwarePort = 7,  // another program's port or a loopback, no interface behind it
 };
 
 struct DeviceInfo {

@@ -1,0 +1,26 @@
+#include "midi/QuietStderr.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
+
+namespace midi {
+
+QuietStderr::QuietStderr() {
+    std::fflush(stderr);
+    const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (null < 0) return;
+    saved_ = ::dup(STDERR_FILENO);
+    if (saved_ >= 0) ::dup2(null, STDERR_FILENO);
+    ::close(null);
+}
+
+QuietStderr::~QuietStderr() {
+    if (saved_ < 0) return;
+    std::fflush(stderr);
+    ::dup2(saved_, STDERR_FILENO);
+    ::close(saved_);
+}
+
+}  // namespace midi

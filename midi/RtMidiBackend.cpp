@@ -1,0 +1,297 @@
+#include "midi/RtMidiBackend.h"
+
+#include <RtMidi.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "midi/JackSession.h"
+#include "midi/QuietStderr.h"
+#include "midi/SendPacer.h"
+
+namespace midi {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// RtMidi's largest JACK message; longer ones vanish without an error, so they go in pieces.
+constexpr std::size_t kJackLargestMessage = 16379;
+constexpr std::size_t kJackPiece = 8192;
+// Per JACK period: well under the 32 KiB cycle buffer and RtMidi's 16 KiB ring, which both
+// drop or stall silently when overfilled.
+constexpr double kJackBytesPerPeriod = 6144;
+constexpr std::size_t kJackBurst = 4104;
+// ALSA: large single sequencer events fail, so long messages go as sequencer events of this
+// size (the encoder emits one event each time its buffer of this size fills), paced at the
+// MIDI wire speed of a hardware interface, a bank dump at once.
+constexpr std::size_t kAlsaPiece = 256;
+constexpr double kAlsaBytesPerSecond = 3125;
+constexpr std::size_t kAlsaBurst = 4104;
+// RtMidi's JACK output frees its buffer before closing its client, which the processing thread
+// may still read: close the port and let a few cycles pass before destroying it.
+constexpr auto kJackCloseGrace = std::chrono::milliseconds(100);
+
+bool IsWarning(RtMidiError::Type type) {
+    return type == RtMidiError::WARNING || type == RtMidiError::DEBUG_WARNING;
+}
+
+// RtMidi's error callback: errors no longer throw, they set the owner's flag.
+void RecordError(RtMidiError::Type type, const std::string&, void* failed) {
+    if (failed && !IsWarning(type)) static_cast<std::atomic<bool>*>(failed)->store(true);
+}
+
+bool Compiled(RtMidi::Api api) {
+    std::vector<RtMidi::Api> apis;
+    RtMidi::getCompiledApi(apis);
+    return std::find(apis.begin(), apis.end(), api) != apis.end();
+}
+
+// Constructs an RtMidi object on one API, quietly; nullptr when the API is not usable here.
+template <typename T>
+std::unique_ptr<T> Make(RtMidi::Api api, const std::string& clientName, std::atomic<bool>* failed) {
+    if (!Compiled(api)) return nullptr;
+    QuietStderr quiet;
+    try {
+        auto object = std::make_unique<T>(api, clientName);
+        object->setErrorCallback(&RecordError, failed);
+        return object;
+    } catch (const RtMidiError&) {
+        return nullptr;
+    }
+}
+
+std::vector<std::string> PortNames(RtMidi& rt) {
+    std::vector<std::string> names;
+    const unsigned count = rt.getPortCount();
+    for (unsigned i = 0; i < count; ++i) names.push_back(rt.getPortName(i));
+    return names;
+}
+
+// The current number of the port with this name, or -1.
+int FindPort(RtMidi& rt, const std::string& name) {
+    const std::vector<std::string> names = PortNames(rt);
+    const auto it = std::find(names.begin(), names.end(), name);
+    return it == names.end() ? -1 : static_cast<int>(it - names.begin());
+}
+
+// ALSA names end in "client:port"; clients 16-127 are sound cards, the rest are the system,
+// the "Midi Through" loopback and programs.
+bool IsAlsaHardware(const std::string& name) {
+    if (name.rfind("Midi Through", 0) == 0) return false;
+    const std::size_t blank = name.rfind(' ');
+    if (blank == std::string::npos) return false;
+    try {
+        const int client = std::stoi(name.substr(blank + 1));
+        return client >= 16 && client < 128;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+class RtInputStream final : public InputStream {
+public:
+    RtInputStream(std::unique_ptr<RtMidiIn> in, InputHandler& handler)
+        : in_(std::move(in)), handler_(handler) {}
+    ~RtInputStream() override {
+        in_->closePort();  // the JACK/ALSA thread stops calling before the object goes
+        in_.reset();
+    }
+
+    bool Open(int port) {
+        in_->ignoreTypes(false, false, false);  // the port filters what it does not want
+        in_->setCallback(&RtInputStream::OnMessage, this);
+        in_->openPort(static_cast<unsigned>(port), "in");
+        return in_->isPortOpen() && !failed_.load();
+    }
+    std::atomic<bool>* FailedFlag() { return &failed_; }
+
+    void Start() override {
+        startNs_.store(Clock::now().time_since_epoch().count(), std::memory_order_relaxed);
+        started_.store(true, std::memory_order_release);
+    }
+
+private:
+    static void OnMessage(double, std::vector<unsigned char>* message, void* self) {
+        static_cast<RtInputStream*>(self)->Deliver(*message);
+    }
+    void Deliver(const std::vector<unsigned char>& message) {
+        if (!started_.load(std::memory_order_acquire) || message.empty()) return;
+        const auto elapsed = Clock::now().time_since_epoch().count() -
+                             startNs_.load(std::memory_order_relaxed);
+        const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::duration(elapsed));
+        handler_.OnMidiData(std::span(message.data(), message.size()),
+                            static_cast<std::uint32_t>(ms.count()));
+    }
+
+    std::unique_ptr<RtMidiIn> in_;
+    InputHandler& handler_;
+    std::atomic<bool> failed_{false};
+    std::atomic<bool> started_{false};
+    std::atomic<Clock::rep> startNs_{0};
+};
+
+class RtOutputStream final : public OutputStream {
+public:
+    RtOutputStream(RtMidi::Api api, std::shared_ptr<JackSession> jack)
+        : api_(api),
+          jack_(std::move(jack)),
+          pacer_(api == RtMidi::UNIX_JACK
+                     ? SendPacer(kJackBytesPerPeriod / (jack_ ? jack_->PeriodSeconds() : 0.1), kJackBurst)
+                     : SendPacer(kAlsaBytesPerSecond, kAlsaBurst)) {}
+    ~RtOutputStream() override {
+        if (!out_) return;
+        out_->closePort();
+        if (api_ == RtMidi::UNIX_JACK) std::this_thread::sleep_for(kJackCloseGrace);
+        out_.reset();
+    }
+
+    bool Open(std::unique_ptr<RtMidiOut> out, int port) {
+        out_ = std::move(out);
+        out_->openPort(static_cast<unsigned>(port), "out");
+        return out_->isPortOpen() && !failed_.load();
+    }
+    std::atomic<bool>* FailedFlag() { return &failed_; }
+
+    bool Send(std::span<const std::uint8_t> bytes) override {
+        if (bytes.empty()) return true;
+        const bool jack = api_ == RtMidi::UNIX_JACK;
+        std::size_t piece = bytes.size();
+        if (jack && bytes.size() > kJackLargestMessage) piece = kJackPiece;
+        if (!jack && bytes.size() > kAlsaPiece) piece = kAlsaPiece;
+        failed_.store(false);
+        for (std::size_t offset = 0; offset < bytes.size(); offset += piece) {
+            const std::size_t length = std::min(piece, bytes.size() - offset);
+            // RtMidi's JACK send spins forever on a full buffer that nobody drains.
+            if (!out_->isPortOpen() || (jack && (!jack_ || !jack_->Alive()))) return false;
+            pacer_.Wait(length);
+            out_->sendMessage(bytes.data() + offset, length);
+            if (failed_.load()) return false;
+        }
+        return true;
+    }
+
+private:
+    RtMidi::Api api_;
+    std::shared_ptr<JackSession> jack_;
+    SendPacer pacer_;
+    std::atomic<bool> failed_{false};
+    std::unique_ptr<RtMidiOut> out_;
+};
+
+}  // namespace
+
+struct RtMidiBackend::Impl {
+    struct Api {
+        RtMidi::Api api;
+        std::unique_ptr<RtMidiIn> inputLister;
+        std::unique_ptr<RtMidiOut> outputLister;
+    };
+    struct Port {
+        RtMidi::Api api;
+        std::string name;
+    };
+
+    std::string clientName;
+    std::vector<Api> apis;
+    std::shared_ptr<JackSession> jack;
+    std::vector<Port> inputs;
+    std::vector<Port> outputs;
+    std::atomic<bool> listerFailed{false};  // listing errors only mean "no devices"
+
+    bool OwnPort(const std::string& name) const {
+        if (name.rfind(clientName, 0) != 0) return false;
+        const char next = name.size() > clientName.size() ? name[clientName.size()] : '\0';
+        return next == ':' || next == '-';
+    }
+
+    std::shared_ptr<JackSession> Jack() {
+        if (jack && jack->Alive()) return jack;
+        jack = JackSession::Connect(clientName + "-probe");
+        if (jack) RenewJackListers();  // the old ones belonged to a server that is gone
+        return jack;
+    }
+
+    void RenewJackListers() {
+        for (Api& api : apis) {
+            if (api.api != RtMidi::UNIX_JACK) continue;
+            api.inputLister = Make<RtMidiIn>(api.api, clientName, &listerFailed);
+            api.outputLister = Make<RtMidiOut>(api.api, clientName, &listerFailed);
+        }
+    }
+
+    int TechnologyOf(RtMidi::Api api, const std::string& name) {
+        if (api == RtMidi::LINUX_ALSA) return IsAlsaHardware(name) ? kTechnologyMidiPort : kTechnologySoftwarePort;
+        const std::shared_ptr<JackSession> session = Jack();
+        return session && session->IsPhysicalPort(name) ? kTechnologyMidiPort : kTechnologySoftwarePort;
+    }
+
+    std::vector<DeviceInfo> List(bool wantInputs) {
+        std::vector<Port>& ports = wantInputs ? inputs : outputs;
+        ports.clear();
+        std::vector<DeviceInfo> devices;
+        for (Api& api : apis) {
+            RtMidi* lister = wantInputs ? static_cast<RtMidi*>(api.inputLister.get())
+                                        : static_cast<RtMidi*>(api.outputLister.get());
+            if (!lister) continue;
+            if (api.api == RtMidi::UNIX_JACK && !Jack()) continue;  // no server: nothing to ask
+            for (const std::string& name : PortNames(*lister)) {
+                if (name.empty() || OwnPort(name)) continue;
+                ports.push_back({api.api, name});
+                devices.push_back({name, TechnologyOf(api.api, name)});
+            }
+        }
+        return devices;
+    }
+};
+
+RtMidiBackend::RtMidiBackend(std::string clientName) : impl_(std::make_unique<Impl>()) {
+    impl_->clientName = std::move(clientName);
+    JackSession::SilenceLibraryMessages();
+    for (RtMidi::Api api : {RtMidi::LINUX_ALSA, RtMidi::UNIX_JACK, RtMidi::WINDOWS_MM, RtMidi::MACOSX_CORE}) {
+        Impl::Api entry{api, Make<RtMidiIn>(api, impl_->clientName, &impl_->listerFailed),
+                        Make<RtMidiOut>(api, impl_->clientName, &impl_->listerFailed)};
+        if (entry.inputLister || entry.outputLister) impl_->apis.push_back(std::move(entry));
+    }
+}
+
+RtMidiBackend::~RtMidiBackend() = default;
+
+std::vector<DeviceInfo> RtMidiBackend::Inputs() { return impl_->List(true); }
+std::vector<DeviceInfo> RtMidiBackend::Outputs() { return impl_->List(false); }
+
+std::unique_ptr<InputStream> RtMidiBackend::OpenInput(std::size_t index, InputHandler& handler) {
+    if (index >= impl_->inputs.size()) return nullptr;
+    const Impl::Port port = impl_->inputs[index];
+    auto in = Make<RtMidiIn>(port.api, impl_->clientName, nullptr);
+    if (!in) return nullptr;
+    const int number = FindPort(*in, port.name);  // the list may have changed since
+    if (number < 0) return nullptr;
+    RtMidiIn* raw = in.get();
+    auto stream = std::make_unique<RtInputStream>(std::move(in), handler);
+    raw->setErrorCallback(&RecordError, stream->FailedFlag());
+    if (!stream->Open(number)) return nullptr;
+    return stream;
+}
+
+std::unique_ptr<OutputStream> RtMidiBackend::OpenOutput(std::size_t index) {
+    if (index >= impl_->outputs.size()) return nullptr;
+    const Impl::Port port = impl_->outputs[index];
+    std::shared_ptr<JackSession> jack;
+    if (port.api == RtMidi::UNIX_JACK) {
+        jack = impl_->Jack();
+        if (!jack) return nullptr;
+    }
+    auto out = Make<RtMidiOut>(port.api, impl_->clientName, nullptr);
+    if (!out) return nullptr;
+    const int number = FindPort(*out, port.name);
+    if (number < 0) return nullptr;
+    auto stream = std::make_unique<RtOutputStream>(port.api, std::move(jack));
+    out->setErrorCallback(&RecordError, stream->FailedFlag());
+    if (!stream->Open(std::move(out), number)) return nullptr;
+    return stream;
+}
+
+}  // namespace midi

@@ -1,0 +1,33 @@
+#pragma once
+// The platform's MIDI devices through RtMidi: on Linux the ALSA sequencer and a JACK server,
+// each used only when present (no MIDI system at all: no devices, nothing printed).
+// Hardware interfaces report technology "MIDI Port"; other programs' ports and loopbacks
+// report kTechnologySoftwarePort, so automatic selection prefers a real interface.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "midi/MidiBackend.h"
+
+namespace midi {
+
+class RtMidiBackend final : public Backend {
+public:
+    // clientName: how our connections appear to other programs; ports of our own clients
+    // are not listed.
+    explicit RtMidiBackend(std::string clientName = "Mondral");
+    ~RtMidiBackend() override;
+
+    std::vector<DeviceInfo> Inputs() override;
+    std::vector<DeviceInfo> Outputs() override;
+    std::unique_ptr<InputStream> OpenInput(std::size_t index, InputHandler& handler) override;
+    std::unique_ptr<OutputStream> OpenOutput(std::size_t index) override;
+
+    struct Impl;
+
+private:
+    std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace midi
