@@ -123,7 +123,6 @@ private:
     void BuildMiddleStrip();
     void BuildLibraryLists();
     void ApplyBaseValues(const BaseValues& values);
-    void FillList(QListWidget* list, const core::VoicePage& page, int firstSlot, int lines);
     void PressFeedback(controls::Tzografsw* button);
     void ShowMenu(QMenu* menu, QWidget* owner, QPoint local);
 

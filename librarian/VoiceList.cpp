@@ -69,10 +69,15 @@ QListWidget* MakeVoiceList(QWidget* parent, const QString& name, const QRect& ge
 
 void FillVoiceList(QListWidget* list, const core::VoiceSlot* lineSlots, int count) {
     list->clear();
+    for (int i = 0; i < count; ++i) list->addItem(DisplayVoiceName(lineSlots[i]));
+    // Through the selection model: the list's own selection mode admits no highlight.
+    QItemSelection highlighted;
     for (int i = 0; i < count; ++i) {
-        auto* item = new QListWidgetItem(DisplayVoiceName(lineSlots[i]), list);
-        item->setSelected(lineSlots[i].IsSelected());
+        if (!lineSlots[i].IsSelected()) continue;
+        const QModelIndex index = list->model()->index(i, 0);
+        highlighted.select(index, index);
     }
+    list->selectionModel()->select(highlighted, QItemSelectionModel::ClearAndSelect);
 }
 
 }  // namespace librarian

@@ -299,7 +299,7 @@ TEST_F(MainWindowFixture, MenusOpenOnTheirControlsAndRememberTheBank) {
     EXPECT_EQ(w.MenuBank(), 4);
     w.Menus().popBank()->hide();
 
-    QContextMenuEvent onLabel(QContextMenuEvent::Mouse, QPoint(3, 3));
+    QContextMenuEvent onLabel(QContextMenuEvent::Mouse, QPoint(3, 3), QPoint(3, 3));
     QApplication::sendEvent(w.BankLabel(6), &onLabel);
     EXPECT_TRUE(w.Menus().popBank2()->isVisible());
     EXPECT_EQ(w.MenuBank(), 6);
@@ -310,13 +310,13 @@ TEST_F(MainWindowFixture, MenusOpenOnTheirControlsAndRememberTheBank) {
     EXPECT_EQ(w.MenuLibraryList(), 9);
     w.Menus().popLib()->hide();
 
-    QContextMenuEvent onTrash(QContextMenuEvent::Mouse, QPoint(3, 3));
+    QContextMenuEvent onTrash(QContextMenuEvent::Mouse, QPoint(3, 3), QPoint(3, 3));
     QApplication::sendEvent(w.TrashPicture(), &onTrash);
     EXPECT_TRUE(w.Menus().popAllBank()->isVisible());
     EXPECT_EQ(w.MenuBank(), -1);
     w.Menus().popAllBank()->hide();
 
-    QContextMenuEvent onLibrary(QContextMenuEvent::Mouse, QPoint(3, 3));
+    QContextMenuEvent onLibrary(QContextMenuEvent::Mouse, QPoint(3, 3), QPoint(3, 3));
     QApplication::sendEvent(w.LibraryLabel(), &onLibrary);
     EXPECT_TRUE(w.Menus().popLib2()->isVisible());
     w.Menus().popLib2()->hide();
