@@ -5,6 +5,8 @@
 
 #include "app/GuardedApplication.h"
 #include "app/Program.h"
+#include "app/SessionEnd.h"
+#include "librarian/TfrmMain.h"
 #include "midi/CompositeBackend.h"
 #include "midi/EmulatedRack.h"
 #include "midi/RtMidiBackend.h"
@@ -34,6 +36,7 @@ int main(int argc, char* argv[]) {
         midi::EmulatedRack rack;
         midi::CompositeBackend backend({&devices, &rack});
         app::Program program(backend, settings);
+        app::SessionEnd sessionEnd([&program] { program.MainWindow().close(); });
         program.Start();
         status = application.exec();
     } catch (const std::exception& error) {

@@ -81,7 +81,7 @@ void SetTextColour(QLabel* label, unsigned colourValue) {
 }  // namespace
 
 TfrmMain::TfrmMain(const Banks& banks, core::Libson& library, core::Edtson& buffer,
-                   QWidget* parent)
+                   platform::SettingsStore& store, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
@@ -107,7 +107,7 @@ TfrmMain::TfrmMain(const Banks& banks, core::Libson& library, core::Edtson& buff
     qApp->installEventFilter(this);
 
     BaseValues values;
-    ReadMainWindowValues(values);
+    ReadMainWindowValues(values, store);
     ApplyBaseValues(values);
     update();
     for (int bank = 0; bank < kBankCount; ++bank) RefreshBankList(bank);

@@ -46,7 +46,7 @@ public:
 
     // Reads the window's place and modes from the "Base" settings and fills every list.
     TfrmMain(const Banks& banks, core::Libson& library, core::Edtson& buffer,
-             QWidget* parent = nullptr);
+             platform::SettingsStore& store = platform::Settings(), QWidget* parent = nullptr);
     ~TfrmMain() override;
 
     // The windows this one opens; each may be left unset while it does not exist.
