@@ -22,8 +22,11 @@ constexpr std::uintmax_t kImageWithFunctionsSize = kBankImageSize + kFunctionBan
 // first free one. Shows the warning with `fullText` when a chosen slot finds no room.
 void CopyChosenSlots(const VoicePage& source, Byte mask, VoicePage& destination,
                      std::string_view fullText) {
+    // Source and destination may be the same page: the walk goes over the page as it was, so
+    // each chosen voice is copied once and the copies are not copied again.
+    const VoicePage chosen = source;
     int copied = 0;
-    for (const VoiceSlot& slot : source) {
+    for (const VoiceSlot& slot : chosen) {
         if (!(slot.status & mask)) continue;
         if (!Nomsyn::CopyToFirstFree(slot, destination)) {
             ShowCopyWarning(copied, fullText);

@@ -21,6 +21,9 @@ struct BankSlotBlock {
 };
 static_assert(sizeof(BankSlotBlock) == kPageSize + kFunctionBankSize);
 
+// One bank per TF1 module, reached by module index 0-7.
+inline constexpr int kModuleCount = 8;
+
 inline constexpr std::size_t kBankVoicesLength = kPageSize;                             // 4128
 inline constexpr std::size_t kBankSlotBlockLength = kPageSize + kFunctionBankSize;      // 8224
 inline constexpr std::size_t kBulkDumpSize = 6 + kBankImageSize + 2;                    // 4104

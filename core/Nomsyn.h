@@ -48,7 +48,8 @@ public:
     // Copies the whole slot (voice and status) into the first unused slot; false when full.
     static bool CopyToFirstFree(const VoiceSlot& slot, VoicePage& page);
     // Fills each destination slot whose status is exactly 0 with the next selected source slot
-    // (the source slot loses its selection); returns the number of slots filled.
+    // (the source slot loses its selection); returns the number of slots filled. The two
+    // pages are different pages.
     static int FillFreeFromSelected(VoicePage& destination, VoicePage& source);
 
     // Used slots first, by name in plain byte order (case-sensitive); free slots last.
