@@ -34,8 +34,12 @@ std::uint32_t HashParameters(const Byte* p) {
     return std::uint32_t(h ^ (h >> 29));
 }
 
-bool SameParameters(const VoiceSlot& a, const VoiceSlot& b) {
-    return std::memcmp(a.voice.data(), b.voice.data(), kVoiceParameterBytes) == 0;
+// Bytes 0-117 equal; inlined word compares beat a library call for this fixed length.
+bool SameParameters(const Byte* a, const Byte* b) {
+    std::uint64_t difference = 0;
+    for (std::size_t i = 0; i < 112; i += 8) difference |= Load64(a + i) ^ Load64(b + i);
+    difference |= Load64(a + kVoiceParameterBytes - 8) ^ Load64(b + kVoiceParameterBytes - 8);
+    return difference == 0;
 }
 
 }  // namespace
@@ -43,12 +47,13 @@ bool SameParameters(const VoiceSlot& a, const VoiceSlot& b) {
 LibraryDoublesFinder::LibraryDoublesFinder(std::size_t pageCount) {
     const std::size_t slots = pageCount * kSlotsPerPage;
     table_.resize(std::bit_ceil(std::max<std::size_t>(2 * slots, 2)));
-    groupFirst_.resize(slots);
+    groupVoice_.resize(slots);
     usedPosition_.resize(slots);
     usedGroup_.resize(slots);
     groupStart_.resize(slots + 1);
     members_.resize(slots);
     nextAlive_.resize(slots + 1);
+    action_.resize(slots);
 }
 
 void LibraryDoublesFinder::GroupUsedSlots(std::span<const std::unique_ptr<VoicePage>> pages,
@@ -61,8 +66,9 @@ void LibraryDoublesFinder::GroupUsedSlots(std::span<const std::unique_ptr<VoiceP
     for (int page = 0; page < pageCount; ++page) {
         if (progress) progress(page + 1, pageCount);
         for (std::size_t s = 0; s < kSlotsPerPage; ++s) {
-            const VoiceSlot& slot = (*pages[page])[s];
+            VoiceSlot& slot = (*pages[page])[s];
             if (!slot.IsUsed()) continue;
+            slot.status &= Byte(~kStatusSelected);
             const auto position = std::uint32_t(page * kSlotsPerPage + s);
             const std::uint32_t hash = HashParameters(slot.voice.data());
             std::size_t i = hash & mask;
@@ -72,10 +78,10 @@ void LibraryDoublesFinder::GroupUsedSlots(std::span<const std::unique_ptr<VoiceP
                 if (entry.group == 0) {
                     group = std::uint32_t(groupCount_++);
                     entry = {hash, group + 1};
-                    groupFirst_[group] = position;
+                    std::memcpy(groupVoice_[group].data(), slot.voice.data(), kVoiceParameterBytes);
                     break;
                 }
-                if (entry.hash == hash && SameParameters(SlotAt(pages, groupFirst_[entry.group - 1]), slot)) {
+                if (entry.hash == hash && SameParameters(groupVoice_[entry.group - 1].data(), slot.voice.data())) {
                     group = entry.group - 1;
                     break;
                 }
@@ -97,41 +103,43 @@ void LibraryDoublesFinder::GroupUsedSlots(std::span<const std::unique_ptr<VoiceP
 
 void LibraryDoublesFinder::Run(std::span<const std::unique_ptr<VoicePage>> pages,
                                DoublesOptions options, const PageProgress& progress) {
-    if (pages.size() * kSlotsPerPage > members_.size()) return;
+    const std::size_t slots = pages.size() * kSlotsPerPage;
+    if (slots > action_.size()) return;
     GroupUsedSlots(pages, progress);
     if (!options.first && !options.second) return;
+    std::fill(action_.begin(), action_.begin() + slots, kKeep);
     for (std::size_t g = 0; g < groupCount_; ++g) {
         const std::uint32_t begin = groupStart_[g], end = groupStart_[g + 1];
         if (end - begin < 2) continue;
-        ApplyToGroup(std::span<const std::uint32_t>(members_.data() + begin, end - begin), pages,
-                     options);
+        DecideForGroup(std::span<const std::uint32_t>(members_.data() + begin, end - begin), options);
     }
-}
-
-void LibraryDoublesFinder::ApplyToGroup(std::span<const std::uint32_t> members,
-                                        std::span<const std::unique_ptr<VoicePage>> pages,
-                                        DoublesOptions options) {
-    if (options.erase && options.first && options.second) {
-        PairAndEmpty(members, pages);
-        return;
-    }
-    // With one choice, or when selecting, the order of the comparisons does not matter:
-    // First marks every member that has a later one, Second every member after the first.
-    const std::size_t begin = options.first ? 0 : 1;
-    const std::size_t end = options.second ? members.size() : members.size() - 1;
-    for (std::size_t m = begin; m < end; ++m) {
-        VoiceSlot& slot = SlotAt(pages, members[m]);
-        if (options.erase)
+    for (std::size_t position = 0; position < slots; ++position) {
+        if (action_[position] == kKeep) continue;
+        VoiceSlot& slot = SlotAt(pages, std::uint32_t(position));
+        if (action_[position] == kErase)
             InitSlot(slot);
         else
             slot.status |= kStatusSelected;
     }
 }
 
+void LibraryDoublesFinder::DecideForGroup(std::span<const std::uint32_t> members,
+                                          DoublesOptions options) {
+    if (options.erase && options.first && options.second) {
+        PairForErasing(members);
+        return;
+    }
+    // With one side chosen, or when selecting, the order of the comparisons does not matter:
+    // first marks every member that has a later one, second every member after the first.
+    const std::size_t begin = options.first ? 0 : 1;
+    const std::size_t end = options.second ? members.size() : members.size() - 1;
+    const Action action = options.erase ? kErase : kSelect;
+    for (std::size_t m = begin; m < end; ++m) action_[members[m]] = action;
+}
+
 // Erasing with first and second: each slot, in library order, is emptied together with its
 // first still-used double in comparison order (later pages first, then its own page).
-void LibraryDoublesFinder::PairAndEmpty(std::span<const std::uint32_t> members,
-                                        std::span<const std::unique_ptr<VoicePage>> pages) {
+void LibraryDoublesFinder::PairForErasing(std::span<const std::uint32_t> members) {
     const std::size_t count = members.size();
     std::uint32_t* next = nextAlive_.data();  // next[i] == i while member i is still used
     for (std::size_t i = 0; i <= count; ++i) next[i] = std::uint32_t(i);
@@ -154,8 +162,8 @@ void LibraryDoublesFinder::PairAndEmpty(std::span<const std::uint32_t> members,
         }
         next[a] = a + 1;
         next[partner] = partner + 1;
-        InitSlot(SlotAt(pages, members[a]));
-        InitSlot(SlotAt(pages, members[partner]));
+        action_[members[a]] = kErase;
+        action_[members[partner]] = kErase;
     }
 }
 

@@ -7,6 +7,7 @@
 #include "core/Nomsyn.h"
 #include "core/VoiceFormats.h"
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -23,9 +24,9 @@ public:
     // Reserves the working memory for libraries of up to pageCount pages.
     explicit LibraryDoublesFinder(std::size_t pageCount);
 
-    // Marks the doubles among the used slots of the pages. The caller clears the selection
-    // of the pages first. First / second choose the earlier / later member of each identical
-    // pair; erase empties instead of selecting. An emptied slot takes no further part.
+    // Clears the selection of the used slots, then marks the doubles among them. First /
+    // second choose the earlier / later member of each identical pair; erase empties instead
+    // of selecting. An emptied slot takes no further part.
     void Run(std::span<const std::unique_ptr<VoicePage>> pages, DoublesOptions options,
              const PageProgress& progress);
 
@@ -38,18 +39,21 @@ private:
     void GroupUsedSlots(std::span<const std::unique_ptr<VoicePage>> pages,
                         const PageProgress& progress);
     // Members of one group, ascending global positions.
-    void ApplyToGroup(std::span<const std::uint32_t> members,
-                      std::span<const std::unique_ptr<VoicePage>> pages, DoublesOptions options);
-    void PairAndEmpty(std::span<const std::uint32_t> members,
-                      std::span<const std::unique_ptr<VoicePage>> pages);
+    void DecideForGroup(std::span<const std::uint32_t> members, DoublesOptions options);
+    void PairForErasing(std::span<const std::uint32_t> members);
+
+    enum Action : Byte { kKeep, kSelect, kErase };
 
     std::vector<TableEntry> table_;
-    std::vector<std::uint32_t> groupFirst_;   // position of each group's first member
+    // Parameter bytes of each group, kept together: comparing against them stays in cache.
+    std::vector<std::array<Byte, kVoiceParameterBytes>> groupVoice_;
     std::vector<std::uint32_t> usedPosition_;
     std::vector<std::uint32_t> usedGroup_;
     std::vector<std::uint32_t> groupStart_;   // counts, then offsets into members_
     std::vector<std::uint32_t> members_;      // used positions ordered by group, then position
     std::vector<std::uint32_t> nextAlive_;
+    // What becomes of each slot, applied in one pass in library order at the end.
+    std::vector<Action> action_;
     std::size_t usedCount_ = 0;
     std::size_t groupCount_ = 0;
 };

@@ -163,8 +163,7 @@ void Libson::SortByMarker(int page) {
 }
 
 void Libson::FindDoubles(DoublesOptions options, const PageProgress& progress) {
-    ClearSelection();
-    doublesFinder_->Run(pages_, options, progress);
+    doublesFinder_->Run(pages_, options, progress);  // clears the selection as it goes
 }
 
 void Libson::FindDoubles(int page, DoublesOptions options) {

@@ -1,0 +1,193 @@
+// Library-wide operations on a full library: 32 000 used voices made of about 2 000 distinct
+// voices (the 768 voices of the real banks and variants of them), with markers and names as
+// they come. The pairwise doubles search runs on the first pages only; its time for the whole
+// library is scaled by the number of slot pairs it compares. At the end the ratio
+// pairwise / fast is printed.
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <random>
+#include <vector>
+
+#include "core/Bankson.h"
+#include "core/Libson.h"
+#include "tests/core/LiteralLibraryAlgorithms.h"
+
+namespace core {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kDistinctVoices = 2000;
+constexpr int kPairwisePages = 100;
+constexpr DoublesOptions kBothSelected{true, true, false};
+
+std::vector<fs::path> RealBanks() {
+    std::vector<fs::path> banks;
+    for (const auto& entry : fs::directory_iterator(fs::path(MONDRAL_SHARED_DIR) / "banks"))
+        if (entry.path().extension() == ".syx") banks.push_back(entry.path());
+    std::sort(banks.begin(), banks.end());
+    return banks;
+}
+
+// The full library, built once.
+const Libson& FullLibrary() {
+    static const Libson* library = [] {
+        std::vector<PackedVoice> real;
+        for (const fs::path& path : RealBanks()) {
+            Bankson bank;
+            if (!bank.LoadBankFile(path, false)) continue;
+            for (const VoiceSlot& slot : bank.Page()) real.push_back(slot.voice);
+        }
+        if (real.empty()) {
+            std::fprintf(stderr, "no bank files in %s/banks\n", MONDRAL_SHARED_DIR);
+            std::exit(1);
+        }
+        std::vector<PackedVoice> distinct;
+        for (int d = 0; d < kDistinctVoices; ++d) {
+            PackedVoice voice = real[d % real.size()];
+            const int variant = d / int(real.size());
+            if (variant > 0) voice[112] = Byte((voice[112] + 33 * variant) % 128);  // LFO speed
+            distinct.push_back(voice);
+        }
+        std::vector<int> order(kLibrarySlotCount);
+        for (int g = 0; g < kLibrarySlotCount; ++g) order[g] = g % kDistinctVoices;
+        std::mt19937 random(816);
+        std::shuffle(order.begin(), order.end(), random);
+        auto* full = new Libson;
+        for (int g = 0; g < kLibrarySlotCount; ++g) {
+            VoiceSlot& slot = full->Page(g / 32)[g % 32];
+            slot.voice = distinct[order[g]];
+            slot.status = Byte(kStatusUsed | (random() % 32) << kMarkerShift);
+        }
+        return full;
+    }();
+    return *library;
+}
+
+void CopyLibrary(const Libson& from, Libson& to) {
+    for (int p = 0; p < from.PageCount(); ++p) to.Page(p) = from.Page(p);
+}
+
+fs::path BenchDirectory() {
+    static const fs::path directory = [] {
+        fs::path d = fs::temp_directory_path() / "mondral-bench";
+        fs::create_directories(d);
+        return d;
+    }();
+    return directory;
+}
+
+void FindDoublesFast(benchmark::State& state) {
+    Libson library;
+    CopyLibrary(FullLibrary(), library);
+    for (auto _ : state) {
+        library.FindDoubles(kBothSelected);
+        benchmark::ClobberMemory();
+    }
+    state.counters["selected"] = library.CountSelection().selected;
+}
+
+// The pairwise search over the first kPairwisePages pages of the same library.
+void FindDoublesPairwise(benchmark::State& state) {
+    Libson library;
+    CopyLibrary(FullLibrary(), library);
+    std::vector<VoicePage*> pages;
+    for (int p = 0; p < kPairwisePages; ++p) pages.push_back(&library.Page(p));
+    for (auto _ : state) {
+        literal::FindDoubles(pages, kBothSelected);
+        benchmark::ClobberMemory();
+    }
+}
+
+double PairwiseScale() {
+    const double n = kPairwisePages * 32.0, full = kLibrarySlotCount;
+    return (full * (full - 1)) / (n * (n - 1));
+}
+
+template <void (Libson::*Sort)()>
+void SortLibrary(benchmark::State& state) {
+    Libson library;
+    for (auto _ : state) {
+        state.PauseTiming();
+        CopyLibrary(FullLibrary(), library);
+        state.ResumeTiming();
+        (library.*Sort)();
+        benchmark::ClobberMemory();
+    }
+}
+
+void SaveLibrary(benchmark::State& state) {
+    Libson library;
+    CopyLibrary(FullLibrary(), library);
+    // From the second save on, the previous file is kept as the backup, as in use.
+    for (auto _ : state)
+        if (!library.SaveLibraryFile(BenchDirectory() / "SAVE.DXL")) state.SkipWithError("save failed");
+}
+
+void LoadLibrary(benchmark::State& state) {
+    Libson library;
+    CopyLibrary(FullLibrary(), library);
+    const fs::path path = BenchDirectory() / "LOAD.DXL";
+    library.SaveLibraryFile(path);
+    for (auto _ : state)
+        if (!library.LoadLibraryFile(path)) state.SkipWithError("load failed");
+}
+
+void LoadBank(benchmark::State& state) {
+    const fs::path path = RealBanks().front();
+    Bankson bank;
+    for (auto _ : state)
+        if (!bank.LoadBankFile(path, false)) state.SkipWithError("load failed");
+}
+
+BENCHMARK(FindDoublesFast)->Unit(benchmark::kMillisecond);
+BENCHMARK(FindDoublesPairwise)->Unit(benchmark::kMillisecond);
+BENCHMARK(SortLibrary<&Libson::SortByName>)->Name("SortByName")->Unit(benchmark::kMillisecond);
+BENCHMARK(SortLibrary<&Libson::SortByMarker>)->Name("SortByMarker")->Unit(benchmark::kMillisecond);
+BENCHMARK(LoadLibrary)->Unit(benchmark::kMillisecond);
+BENCHMARK(SaveLibrary)->Unit(benchmark::kMillisecond);
+BENCHMARK(LoadBank)->Unit(benchmark::kMicrosecond);
+
+// The console report, plus the time per iteration of each benchmark for the ratio.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs)
+            if (run.run_type == Run::RT_Iteration && run.iterations > 0)
+                seconds_[run.benchmark_name()] = run.real_accumulated_time / double(run.iterations);
+    }
+
+    void PrintRatio() const {
+        const auto fast = seconds_.find("FindDoublesFast");
+        const auto pairwise = seconds_.find("FindDoublesPairwise");
+        if (fast == seconds_.end() || pairwise == seconds_.end()) return;
+        const double full = pairwise->second * PairwiseScale();
+        std::printf("\nPairwise doubles search: %.3f ms on %d pages, x %.1f (slot pairs) = %.0f ms "
+                    "for the full library\n",
+                    pairwise->second * 1e3, kPairwisePages, PairwiseScale(), full * 1e3);
+        std::printf("Fast doubles search: %.3f ms\n", fast->second * 1e3);
+        std::printf("Ratio pairwise / fast: %.0f\n", full / fast->second);
+    }
+
+private:
+    std::map<std::string, double> seconds_;
+};
+
+}  // namespace
+}  // namespace core
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    core::RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    reporter.PrintRatio();
+    benchmark::Shutdown();
+    return 0;
+}

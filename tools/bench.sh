@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Builds the benchmarks in a Release tree and runs them: tools/bench.sh [benchmark options...]
+# (e.g. --benchmark_filter=Sort). Not part of the test suite.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash tools/build.sh build-bench -DCMAKE_BUILD_TYPE=Release -DMONDRAL_GUI=OFF -DMONDRAL_BENCH=ON
+build-bench/bench/library_bench "$@"
