@@ -104,4 +104,35 @@ QPixmap MidiPlug(qreal ratio) {
     });
 }
 
+QPalette RackPalette() {
+    QPalette pal;
+    const QColor panel(30, 31, 35), base(8, 8, 9), text(210, 212, 218), amber(255, 158, 36);
+    for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive}) {
+        pal.setColor(g, QPalette::Window, panel);
+        pal.setColor(g, QPalette::WindowText, text);
+        pal.setColor(g, QPalette::Base, base);
+        pal.setColor(g, QPalette::AlternateBase, QColor(22, 23, 26));
+        pal.setColor(g, QPalette::Text, text);
+        pal.setColor(g, QPalette::Button, QColor(44, 46, 51));
+        pal.setColor(g, QPalette::ButtonText, text);
+        pal.setColor(g, QPalette::Highlight, amber);
+        pal.setColor(g, QPalette::HighlightedText, Qt::black);
+        pal.setColor(g, QPalette::ToolTipBase, QColor(40, 41, 46));
+        pal.setColor(g, QPalette::ToolTipText, text);
+        pal.setColor(g, QPalette::Light, QColor(92, 95, 103));
+        pal.setColor(g, QPalette::Midlight, QColor(60, 62, 68));
+        pal.setColor(g, QPalette::Mid, QColor(40, 41, 46));
+        pal.setColor(g, QPalette::Dark, QColor(10, 10, 12));
+        pal.setColor(g, QPalette::Shadow, Qt::black);
+        pal.setColor(g, QPalette::BrightText, amber);
+    }
+    const QColor dim(110, 112, 118);
+    pal.setColor(QPalette::Disabled, QPalette::Window, panel);
+    pal.setColor(QPalette::Disabled, QPalette::Base, base);
+    pal.setColor(QPalette::Disabled, QPalette::WindowText, dim);
+    pal.setColor(QPalette::Disabled, QPalette::Text, dim);
+    pal.setColor(QPalette::Disabled, QPalette::ButtonText, dim);
+    return pal;
+}
+
 }  // namespace controls::artwork

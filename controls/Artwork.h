@@ -5,6 +5,7 @@
 // application's) and carries it, so controls draw it crisp at 1x and 2x. Strips put their
 // frames side by side, as the filmstrip controls expect.
 
+#include <QPalette>
 #include <QPixmap>
 #include <QString>
 
@@ -30,5 +31,15 @@ QPixmap PushButtonStrip(const QString& legend = {}, int size = kButtonSize,
 QPixmap WallpaperTile(qreal ratio = ScreenRatio());    // seamless, 64 x 64
 QPixmap TrashCan(qreal ratio = ScreenRatio());         // 40 x 48
 QPixmap MidiPlug(qreal ratio = ScreenRatio());         // 64 x 64, five-pin DIN face
+
+// Style sheet that gives a label knob (or any value read-out) the rack look: amber digits in a
+// black window with a thin frame.
+inline constexpr const char* kValueLabelStyle =
+    "color: #ffb040; background: #0a0a0b; border: 1px solid #3a3c42;"
+    " font: bold 13px 'DejaVu Sans Mono';";
+
+// Colours of plain panels, labels, lists and bevels that go with the pictures: near-black
+// surfaces, light grey text, amber highlight. The program sets it on the application.
+QPalette RackPalette();
 
 }  // namespace controls::artwork

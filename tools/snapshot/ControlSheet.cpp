@@ -44,8 +44,7 @@ void LabelKnob(QWidget* parent, int state, int x, int y) {
     knob->setMax(99);
     knob->setState(state);
     knob->setAlignment(Qt::AlignCenter);
-    knob->setStyleSheet(QStringLiteral(
-        "color: #ffb040; background: #0a0a0b; border: 1px solid #3a3c42; font: bold 13px 'DejaVu Sans Mono';"));
+    knob->setStyleSheet(QString::fromLatin1(artwork::kValueLabelStyle));
     knob->setGeometry(x, y, 40, 20);
 }
 

@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include "SnapshotRegistry.h"
+#include "controls/Artwork.h"
 
 namespace {
 
@@ -35,6 +36,7 @@ bool RenderOne(const snapshot::Entry& entry, qreal ratio, const QDir& out) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    QApplication::setPalette(controls::artwork::RackPalette());
     const QStringList args = app.arguments();
     if (args.size() < 2) {
         std::fprintf(stderr, "usage: snapshot OUTDIR [NAME...]\n");

@@ -1,0 +1,82 @@
+// The drawn pictures: sizes, frame counts, and that states really look different.
+#include "controls/Artwork.h"
+
+#include <gtest/gtest.h>
+
+#include "controls/ArtworkPainting.h"
+
+using namespace controls;
+using namespace controls::artwork;
+
+namespace {
+
+QImage Frame(const QPixmap& strip, int frames, int k) {
+    const int w = strip.width() / frames;
+    return strip.toImage().copy(k * w, 0, w, strip.height());
+}
+
+double Brightness(const QImage& img) {
+    double sum = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x) {
+            const QColor c = img.pixelColor(x, y);
+            sum += c.alphaF() * (c.redF() + c.greenF() + c.blueF());
+        }
+    return sum;
+}
+
+}  // namespace
+
+TEST(Artwork, StripsHaveTheirFramesAtEitherRatio) {
+    for (qreal ratio : {1.0, 2.0}) {
+        const QPixmap large = LargeKnobStrip(ratio);
+        EXPECT_EQ(large.devicePixelRatio(), ratio);
+        EXPECT_EQ(large.size(), QSize(kLargeKnobSize * kKnobFrames, kLargeKnobSize) * ratio);
+        EXPECT_EQ(SmallKnobStrip(ratio).size(), QSize(kSmallKnobSize * kKnobFrames, kSmallKnobSize) * ratio);
+        EXPECT_EQ(LampStrip(ratio).size(), QSize(2 * kLampSize, kLampSize) * ratio);
+        EXPECT_EQ(PushButtonStrip({}, 24, ratio).size(), QSize(48, 24) * ratio);
+        EXPECT_EQ(WallpaperTile(ratio).deviceIndependentSize(), QSizeF(64, 64));
+        EXPECT_EQ(TrashCan(ratio).deviceIndependentSize(), QSizeF(40, 48));
+        EXPECT_EQ(MidiPlug(ratio).deviceIndependentSize(), QSizeF(64, 64));
+    }
+}
+
+TEST(Artwork, KnobPointerSweeps270DegreesAndEveryFrameDiffers) {
+    EXPECT_DOUBLE_EQ(detail::KnobAngle(0), -135);
+    EXPECT_DOUBLE_EQ(detail::KnobAngle(0.5), 0);
+    EXPECT_DOUBLE_EQ(detail::KnobAngle(1), 135);
+    const QPixmap strip = SmallKnobStrip(1);
+    for (int k = 1; k < kKnobFrames; k += 7)
+        EXPECT_NE(Frame(strip, kKnobFrames, k - 1), Frame(strip, kKnobFrames, k)) << k;
+    // At the middle the pointer stands straight up: light pixels above the centre line.
+    const QImage mid = Frame(strip, kKnobFrames, kKnobFrames / 2);
+    EXPECT_GT(mid.pixelColor(15, 8).lightness(), 180);
+    EXPECT_LT(mid.pixelColor(15, 22).lightness(), 120);
+}
+
+TEST(Artwork, LitFramesAreBrighterThanUnlit) {
+    const QPixmap lamp = LampStrip(1);
+    EXPECT_GT(Brightness(Frame(lamp, 2, 1)), 1.3 * Brightness(Frame(lamp, 2, 0)));
+    const QPixmap green = GreenLampStrip(1);
+    const QColor centre = Frame(green, 2, 1).pixelColor(kLampSize / 2, kLampSize / 2);
+    EXPECT_GT(centre.green(), centre.red());
+    const QPixmap button = PushButtonStrip(QStringLiteral("OK"), kButtonSize, 1);
+    EXPECT_NE(Frame(button, 2, 0), Frame(button, 2, 1));
+}
+
+TEST(Artwork, WallpaperTileIsDarkAndOpaque) {
+    const QImage tile = WallpaperTile(1).toImage();
+    for (int y = 0; y < tile.height(); y += 5)
+        for (int x = 0; x < tile.width(); x += 5) {
+            const QColor c = tile.pixelColor(x, y);
+            EXPECT_EQ(c.alpha(), 255);
+            EXPECT_LT(c.lightness(), 60);
+        }
+}
+
+TEST(Artwork, PalettePutsLightTextOnDarkSurfaces) {
+    const QPalette pal = RackPalette();
+    EXPECT_LT(pal.color(QPalette::Window).lightness(), 60);
+    EXPECT_GT(pal.color(QPalette::WindowText).lightness(), 160);
+    EXPECT_LT(pal.color(QPalette::Base).lightness(), 30);
+}
