@@ -233,10 +233,11 @@ struct RtMidiBackend::Impl {
         ports.clear();
         std::vector<DeviceInfo> devices;
         for (Api& api : apis) {
+            // No server: nothing to ask. (Connecting may renew the JACK listers.)
+            if (api.api == RtMidi::UNIX_JACK && !Jack()) continue;
             RtMidi* lister = wantInputs ? static_cast<RtMidi*>(api.inputLister.get())
                                         : static_cast<RtMidi*>(api.outputLister.get());
             if (!lister) continue;
-            if (api.api == RtMidi::UNIX_JACK && !Jack()) continue;  // no server: nothing to ask
             for (const std::string& name : PortNames(*lister)) {
                 if (name.empty() || OwnPort(name)) continue;
                 ports.push_back({api.api, name});

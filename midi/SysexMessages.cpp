@@ -111,32 +111,30 @@ bool SysexMessages::SendDumpRequest(std::size_t module, Byte format) {
     return true;
 }
 
+void SysexMessages::SendBulk(std::size_t module, Byte format, std::span<const Byte> data) {
+    SendSysex(data.data(), MakeSysexHeader(format, ModuleNibble(module), data.size()), data.size());
+}
+
 void SysexMessages::SendVoiceBank(std::size_t module,
                                   std::span<const Byte, core::kBankImageSize> bankImage) {
-    SendSysex(bankImage.data(), MakeSysexHeader(kFormatVoiceBank, ModuleNibble(module), bankImage.size()),
-              bankImage.size());
+    SendBulk(module, kFormatVoiceBank, bankImage);
 }
 
 bool SysexMessages::SendFunctionBank(std::size_t module,
                                      std::span<const Byte, core::kFunctionBankSize> functionBank) {
     if (settings_.dx7) return false;
-    SendSysex(functionBank.data(),
-              MakeSysexHeader(kFormatFunctions, ModuleNibble(module), functionBank.size()),
-              functionBank.size());
+    SendBulk(module, kFormatFunctions, functionBank);
     return true;
 }
 
 void SysexMessages::SendSingleVoice(std::size_t module,
                                     std::span<const Byte, core::kUnpackedVoiceSize> voice) {
-    SendSysex(voice.data(), MakeSysexHeader(kFormatSingleVoice, ModuleNibble(module), voice.size()),
-              voice.size());
+    SendBulk(module, kFormatSingleVoice, voice);
 }
 
 void SysexMessages::SendSingleFunction(std::size_t module,
                                        std::span<const Byte, core::kUnpackedFunctionSize> function) {
-    const Byte format = settings_.dx7 ? kFormatFunctions : kFormatSingleFunctionTx816;
-    SendSysex(function.data(), MakeSysexHeader(format, ModuleNibble(module), function.size()),
-              function.size());
+    SendBulk(module, settings_.dx7 ? kFormatFunctions : kFormatSingleFunctionTx816, function);
 }
 
 void SysexMessages::SendMemoryProtect(std::size_t module, Byte value) {

@@ -171,6 +171,9 @@ public:
     Byte ModuleNibble(std::size_t module) const;
 
 private:
+    // The header with the module's channel and the data's size, the data, checksum, F7.
+    void SendBulk(std::size_t module, Byte format, std::span<const Byte> data);
+
     MessageSink& sink_;
     const MidiSettings& settings_;
     std::function<std::size_t()> currentModule_;

@@ -41,12 +41,13 @@ constexpr int kWindowHeight = 330;
 
 const char* const kPanelStyle =
     "QFrame { background: rgba(0, 0, 0, 110); border: 1px solid #3a3f47; border-radius: 6px; }";
-const char* const kCaptionStyle = "color: #c8ccd4; font-weight: bold; background: transparent;";
+const char* const kCaptionStyle =
+    "color: #c8ccd4; background: transparent; font: bold 12px 'DejaVu Sans';";
 const char* const kHeadingStyle =
-    "color: #e8a040; font-weight: bold; background: transparent;";
+    "color: #e8a040; background: transparent; font: bold 12px 'DejaVu Sans';";
 const char* const kKnobStyle =
-    "color: #ff5040; background: #150b0b; border: 1px solid #3a3f47; border-radius: 3px;"
-    " font-family: monospace; font-weight: bold;";
+    "color: #ffb040; background: #0a0a0b; border: 1px solid #3a3c42;"
+    " font: bold 13px 'DejaVu Sans Mono';";
 const char* const kListStyle =
     "QComboBox { color: #e0e4ea; background: #1a1d22; border: 1px solid #4a505a;"
     " padding: 2px 6px; }"

@@ -5,7 +5,6 @@
 // the settings it edits at the moment of use; nothing is applied when the window closes.
 
 #include <QDialog>
-#include <QPointer>
 
 #include <cstddef>
 #include <map>

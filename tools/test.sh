@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # Sets everything up and runs the whole test suite:
 #   1. the sanitizer tree (AddressSanitizer + UndefinedBehaviorSanitizer) without windows,
-#   2. the normal tree with every test, windows offscreen.
+#   2. the threaded MIDI input test under ThreadSanitizer (a tree with only that test),
+#   3. the normal tree with every test, windows offscreen, the MIDI integration tests against
+#      a private JACK server started here (skipped where it cannot start, except on CI).
 # Ends with CTest's summary of the normal tree.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/setup.sh
 
+unset MONDRAL_JACK_SERVER  # only our own private server counts
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=abort_on_error=1:detect_leaks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
@@ -16,6 +19,27 @@ bash tools/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DMONDRAL_SANITIZE=addre
   -DMONDRAL_GUI=OFF -DMONDRAL_BENCH=OFF
 ctest --test-dir build-asan --output-on-failure -j2
 
+echo "== thread sanitizer build (MIDI input threads) =="
+cmake -S . -B build-tsan -G Ninja -Wno-dev -DCMAKE_BUILD_TYPE=Debug -DMONDRAL_SANITIZE=thread \
+  -DMONDRAL_GUI=OFF -DMONDRAL_BENCH=OFF >/dev/null
+cmake --build build-tsan --target midi_threads_test -- -j"$(nproc)"
+TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/midi/midi_threads_test --gtest_brief=1
+
 echo "== normal build =="
 bash tools/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+source tools/private-jack.sh
+trap stop_private_jack EXIT
+if start_private_jack; then
+  echo "private JACK server $MONDRAL_JACK_SERVER is up"
+elif [ "${CI:-}" = true ]; then
+  echo "CI: the MIDI integration tests need the JACK server" >&2
+  exit 1
+else
+  echo "No JACK server could be started here: the MIDI integration tests will be skipped."
+fi
 ctest --test-dir build --output-on-failure -j2
+if [ -n "${MONDRAL_JACK_SERVER:-}" ] && ! private_jack_alive; then
+  echo "The private JACK server died during the tests: their results do not count." >&2
+  exit 1
+fi

@@ -19,6 +19,10 @@ inline std::vector<std::filesystem::path> BankFilePaths() {
     return paths;
 }
 
+inline std::filesystem::path BankFile(const std::string& name) {
+    return std::filesystem::path(MONDRAL_SHARED_DIR) / "banks" / name;
+}
+
 inline std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path) {
     std::ifstream file(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};

@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "ReplyCollector.h"
-#include "SharedBanks.h"
+#include "BankFiles.h"
 #include "midi/SysexMessages.h"
 
 namespace midi {
@@ -52,7 +52,7 @@ protected:
 };
 
 Bytes RealBank(const char* name) {
-    Bytes file = ReadSharedBank(name);
+    Bytes file = testing::ReadBytes(testing::BankFile(name));
     EXPECT_EQ(file.size(), kBulkDumpMessageSize) << name;
     return file;
 }

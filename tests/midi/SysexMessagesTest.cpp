@@ -8,7 +8,7 @@
 #include <stdexcept>
 
 #include "RecordingMessageSink.h"
-#include "SharedBanks.h"
+#include "BankFiles.h"
 
 namespace midi {
 namespace {
@@ -61,7 +61,7 @@ TEST_F(SysexMessagesTest, DocumentedExamples) {
 
 TEST_F(SysexMessagesTest, VoiceBankOfARealFileIsSentByteForByte) {
     for (const char* name : {"SynprezFM_01.syx", "SynprezFM_17.syx"}) {
-        const Bytes file = ReadSharedBank(name);
+        const Bytes file = testing::ReadBytes(testing::BankFile(name));
         ASSERT_EQ(file.size(), 4104u) << name;
         messages.SendVoiceBank(0, std::span<const Byte, 4096>(file.data() + 6, 4096));
         EXPECT_EQ(Last(), file) << name;
@@ -202,7 +202,7 @@ TEST(CurrentModuleOf, FirstSwitchDownOrModuleZero) {
 // --- acceptance of received messages ------------------------------------------------------
 
 TEST(AcceptReply, RealBankIsTakenAsVoicesAndAsABlockByFormat) {
-    Bytes file = ReadSharedBank("SynprezFM_05.syx");
+    Bytes file = testing::ReadBytes(testing::BankFile("SynprezFM_05.syx"));
     ASSERT_EQ(file.size(), 4104u);
     AcceptedReply reply = AcceptReply(file);
     EXPECT_EQ(reply.error, ReplyError::kNone);
@@ -218,7 +218,7 @@ TEST(AcceptReply, RealBankIsTakenAsVoicesAndAsABlockByFormat) {
 }
 
 TEST(AcceptReply, OneCorruptedDataByteIsAChecksumError) {
-    Bytes file = ReadSharedBank("SynprezFM_09.syx");
+    Bytes file = testing::ReadBytes(testing::BankFile("SynprezFM_09.syx"));
     ASSERT_EQ(file.size(), 4104u);
     file[6 + 128 * 20 + 5] ^= 0x01;
     const AcceptedReply reply = AcceptReply(file);

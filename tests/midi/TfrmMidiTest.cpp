@@ -16,6 +16,7 @@
 #include "midi/CompositeBackend.h"
 #include "midi/EmulatedRack.h"
 #include "midi/MainWindowLink.h"
+#include "midi/MidiErrors.h"
 #include "midi/MidiInput.h"
 #include "midi/MidiOutput.h"
 #include "midi/ModeSwitches.h"
@@ -295,6 +296,29 @@ TEST_F(TfrmMidiTest, AMachineWithOnlyTheEmulatedRackWorksWithIt) {
     EXPECT_EQ(rack.ReceivedMessages(), (std::vector<Bytes>{{0xCF, 0x03}, {0xBF, 0x14, 0x05}}));
     EXPECT_EQ(rack.SelectedModule(), 5u);
     EXPECT_TRUE(boxes.Shown().empty());
+}
+
+TEST_F(TfrmMidiTest, WithoutAnInputDeviceOrAHardwareOutputStartUpFails) {
+    FakeBackend noInput;
+    noInput.outputs = {{"USB MIDI A", kTechnologyMidiPort}};
+    try {
+        Window(noInput);
+        ADD_FAILURE() << "the window was created without an input device";
+    } catch (const EMidiInputError& e) {
+        EXPECT_STREQ(e.what(), "Invalid device ID");
+    }
+
+    FakeBackend softwareOnly;
+    softwareOnly.inputs = {{"In A", kTechnologyMidiPort}};
+    softwareOnly.outputs = {{"Soft Synth", kTechnologySoftwarePort}};
+    const auto w = Window(softwareOnly);
+    try {
+        w->ListPorts();
+        ADD_FAILURE() << "ports listed without a hardware output";
+    } catch (const EmidioutputError& e) {
+        EXPECT_STREQ(e.what(), "MIDI output technology MIDI Port not installed");
+    }
+    EXPECT_TRUE(softwareOnly.openedOutputs.empty());
 }
 
 TEST_F(TfrmMidiTest, KnobChangesReachTheSettingsThatAreWrittenAtTheEnd) {

@@ -1,0 +1,280 @@
+// Our ports through a real JACK server, a plain RtMidi client on the other side. tools/test.sh
+// starts a private server and names it in MONDRAL_JACK_SERVER; without one the tests skip.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <numeric>
+#include <thread>
+#include <unistd.h>
+
+#include "midi/MidiInput.h"
+#include "midi/MidiOutput.h"
+#include "midi/RtMidiBackend.h"
+#include "tests/midi/BankFiles.h"
+#include "tests/midi/JackPeer.h"
+
+namespace midi {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::Bytes;
+using testing::JackPeer;
+
+// Polls until the condition holds; false after the limit (a lost message, not a slow one).
+template <typename Condition>
+bool WaitFor(Condition condition, std::chrono::milliseconds limit = 3s) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(2ms);
+    }
+    return true;
+}
+
+std::uint8_t Checksum(const Bytes& data) {
+    const unsigned sum = std::accumulate(data.begin(), data.end(), 0u);
+    return static_cast<std::uint8_t>((0u - sum) & 0x7F);
+}
+
+// F0 43 <sub> <format> <count high> <count low> data checksum F7
+Bytes Bulk(std::uint8_t subStatus, std::uint8_t format, const Bytes& data) {
+    Bytes message(data.size() + 8);
+    const std::uint8_t header[6] = {0xF0, 0x43, subStatus, format,
+                                    static_cast<std::uint8_t>(data.size() >> 7),
+                                    static_cast<std::uint8_t>(data.size() & 0x7F)};
+    std::copy(std::begin(header), std::end(header), message.begin());
+    std::copy(data.begin(), data.end(), message.begin() + 6);
+    message[data.size() + 6] = Checksum(data);
+    message[data.size() + 7] = 0xF7;
+    return message;
+}
+
+Bytes Pattern(std::size_t length, unsigned step) {
+    Bytes data(length);
+    for (std::size_t i = 0; i < length; ++i) data[i] = static_cast<std::uint8_t>((i * step + 3) % 128);
+    return data;
+}
+
+// Every kind of message the program exchanges with a TF1 module, a DX7 and a patch bay.
+std::vector<Bytes> EveryMessageKind() {
+    const Bytes bank = testing::ReadBytes(testing::BankFilePaths().front());
+    Bytes systemInfo{'T', 'F', '1', ' ', ' ', ' ', ' ', ' ', ' ', ' ', 1, 2, 0x10, 0, 30, 0};
+    return {
+        bank,                                  // 32-voice bulk dump, 4104 bytes
+        Bulk(0x00, 0x02, Pattern(4096, 7)),    // function bank dump, 4104 bytes
+        Bulk(0x00, 0x00, Pattern(155, 11)),    // single voice, 163 bytes
+        Bulk(0x00, 0x01, Pattern(94, 5)),      // single function, 102 bytes
+        Bulk(0x00, 0x7D, systemInfo),          // system information reply, 24 bytes
+        {0xF0, 0x43, 0x10, 0x01, 0x02, 0x63, 0xF7},  // parameter change
+        {0xF0, 0x43, 0x20, 0x09, 0xF7},        // dump requests
+        {0xF0, 0x43, 0x21, 0x02, 0xF7},
+        {0xF0, 0x43, 0x27, 0x7D, 0xF7},
+        {0xBF, 0x14, 0x03},                    // module select controller
+        {0xCF, 0x03},                          // patch bay program change
+    };
+}
+
+Bytes Ping(std::uint8_t direction, std::uint8_t number) { return {0xF0, 0x7D, direction, number, 0xF7}; }
+
+class JackIntegrationTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        const char* server = std::getenv("MONDRAL_JACK_SERVER");
+        if (!server || !*server) return;
+        tag_ = new std::string(std::to_string(::getpid()));
+        peer_ = new JackPeer(*tag_);
+        backend_ = new RtMidiBackend("mondral-test-" + *tag_);
+    }
+    static void TearDownTestSuite() {
+        delete peer_;
+        delete backend_;
+        delete tag_;
+        peer_ = nullptr;
+        backend_ = nullptr;
+        tag_ = nullptr;
+    }
+
+    void SetUp() override {
+        if (!backend_)
+            GTEST_SKIP() << "No JACK server for the MIDI integration tests: tools/test.sh starts a "
+                            "private one (needs jackd2); skipped.";
+        input_ = std::make_unique<TMidiInput>(*backend_);
+        output_ = std::make_unique<TMidiOutput>(*backend_);
+        // Found by name: the JACK server decides the order of the ports.
+        input_->SetProductName(PortNamed(backend_->Inputs(), "peer-out-" + *tag_ + ":"));
+        output_->SetProductName(PortNamed(backend_->Outputs(), "peer-in-" + *tag_ + ":"));
+        EXPECT_EQ(output_->Technology(), kTechnologySoftwarePort);
+        input_->SetCapacity(5000);
+        input_->SetSysexBufferSize(16000);
+        input_->SetSysexBufferCount(64);
+        ASSERT_TRUE(input_->Open());
+        input_->Start();
+        ASSERT_TRUE(output_->Open());
+        Handshake();
+    }
+    void TearDown() override {
+        output_.reset();
+        input_.reset();
+        if (peer_) peer_->Clear();
+    }
+
+    static std::string PortNamed(const std::vector<DeviceInfo>& devices, const std::string& prefix) {
+        for (const DeviceInfo& device : devices)
+            if (device.name.rfind(prefix, 0) == 0) return device.name;
+        ADD_FAILURE() << "no JACK port named " << prefix << "...";
+        return prefix;
+    }
+
+    // A message sent right after connecting can be lost: ping both ways until the latest ping
+    // comes back, then forget the pings.
+    void Handshake() {
+        bool outbound = false;
+        for (std::uint8_t n = 0; n < 100 && !outbound; ++n) {
+            const Bytes ping = Ping(1, n);
+            output_->SendLong(ping.data(), static_cast<std::uint16_t>(ping.size()));
+            outbound = WaitFor([&] {
+                const auto received = peer_->Received();
+                return !received.empty() && received.back() == ping;
+            }, 30ms);
+        }
+        ASSERT_TRUE(outbound) << "our output never reached the peer";
+        bool inbound = false;
+        for (std::uint8_t n = 0; n < 100 && !inbound; ++n) {
+            const Bytes ping = Ping(2, n);
+            peer_->Send(ping);
+            inbound = WaitFor([&] {
+                while (auto event = input_->TakeEvent())
+                    if (event->sysexData == ping) return true;
+                return false;
+            }, 30ms);
+        }
+        ASSERT_TRUE(inbound) << "the peer never reached our input";
+        std::this_thread::sleep_for(5ms);
+        while (input_->TakeEvent()) {
+        }
+        peer_->Clear();
+    }
+
+    void SendFromOurSide(const Bytes& message) {
+        if (message[0] == 0xF0)
+            output_->SendLong(message.data(), static_cast<std::uint16_t>(message.size()));
+        else
+            output_->SendShort(message[0], message[1], message.size() > 2 ? message[2] : 0);
+    }
+
+    std::vector<std::unique_ptr<TMyMidiEvent>> TakeEvents(std::size_t count) {
+        std::vector<std::unique_ptr<TMyMidiEvent>> events;
+        WaitFor([&] {
+            while (auto event = input_->TakeEvent()) events.push_back(std::move(event));
+            return events.size() >= count;
+        });
+        return events;
+    }
+
+    static void ExpectEvent(const TMyMidiEvent& event, const Bytes& message) {
+        if (message[0] == 0xF0) {
+            EXPECT_EQ(event.status, 0xF0);
+            EXPECT_EQ(event.sysexLength, message.size());
+            EXPECT_EQ(event.sysexData, message) << "message of " << message.size() << " bytes";
+        } else {
+            EXPECT_EQ(event.status, message[0]);
+            EXPECT_EQ(event.data1, message[1]);
+            EXPECT_EQ(event.data2, message.size() > 2 ? message[2] : 0);
+            EXPECT_EQ(event.sysexLength, 0);
+        }
+    }
+
+    static std::string* tag_;
+    static JackPeer* peer_;
+    static RtMidiBackend* backend_;
+    std::unique_ptr<TMidiInput> input_;
+    std::unique_ptr<TMidiOutput> output_;
+};
+
+std::string* JackIntegrationTest::tag_ = nullptr;
+JackPeer* JackIntegrationTest::peer_ = nullptr;
+RtMidiBackend* JackIntegrationTest::backend_ = nullptr;
+
+TEST_F(JackIntegrationTest, EveryMessageKindFromOurOutput) {
+    const std::vector<Bytes> messages = EveryMessageKind();
+    for (const Bytes& message : messages) SendFromOurSide(message);
+    ASSERT_TRUE(WaitFor([&] { return peer_->Received().size() >= messages.size(); }))
+        << peer_->Received().size() << " of " << messages.size() << " arrived";
+    EXPECT_EQ(peer_->Received(), messages);
+}
+
+TEST_F(JackIntegrationTest, EveryMessageKindIntoOurInputWithoutClockOrSensing) {
+    const std::vector<Bytes> messages = EveryMessageKind();
+    for (const Bytes& message : messages) {
+        peer_->Send(message);
+        peer_->Send({0xFE});
+        peer_->Send({0xF8});
+    }
+    const auto events = TakeEvents(messages.size());
+    ASSERT_EQ(events.size(), messages.size());
+    for (std::size_t i = 0; i < messages.size(); ++i) ExpectEvent(*events[i], messages[i]);
+    std::this_thread::sleep_for(50ms);  // two more cycles: nothing else may arrive
+    EXPECT_EQ(input_->MessageCount(), 0);
+}
+
+TEST_F(JackIntegrationTest, SysexOnlyQueuesNoShortMessages) {
+    input_->SetSysexOnly(true);
+    const Bytes request{0xF0, 0x43, 0x20, 0x09, 0xF7};
+    peer_->Send({0x90, 0x3C, 0x64});
+    peer_->Send({0xBF, 0x14, 0x03});
+    peer_->Send({0xCF, 0x03});
+    peer_->Send(request);
+    const auto events = TakeEvents(1);
+    ASSERT_EQ(events.size(), 1u);
+    ExpectEvent(*events[0], request);  // the short messages before it were not queued
+    EXPECT_EQ(input_->MessageCount(), 0);
+}
+
+TEST_F(JackIntegrationTest, FetchABankFromAModule) {
+    // The peer plays TF1 module 3 (channel 4): it answers the 32-voice request with its bank.
+    const Bytes file = testing::ReadBytes(testing::BankFilePaths()[5]);
+    Bytes dump = file;
+    dump[2] = 0x03;
+    std::thread module([&] {
+        const Bytes expectedRequest{0xF0, 0x43, 0x23, 0x09, 0xF7};
+        if (WaitFor([&] {
+                const auto received = peer_->Received();
+                return !received.empty() && received.back() == expectedRequest;
+            }))
+            peer_->Send(dump);
+    });
+    const Bytes request{0xF0, 0x43, 0x23, 0x09, 0xF7};
+    output_->SendLong(request.data(), static_cast<std::uint16_t>(request.size()));
+    const auto events = TakeEvents(1);
+    module.join();
+    ASSERT_EQ(events.size(), 1u);
+    const TMyMidiEvent& reply = *events[0];
+    ASSERT_EQ(reply.sysexLength, 4104);
+    EXPECT_EQ(reply.sysexData, dump);
+    // Accepted as a bank: checksum over the data, format 09h, 32 voices of 128 bytes.
+    const Bytes data(reply.sysexData.begin() + 6, reply.sysexData.end() - 2);
+    EXPECT_EQ(Checksum(data), reply.sysexData[4102]);
+    EXPECT_EQ(reply.sysexData[3], 0x09);
+    for (int voice = 0; voice < 32; ++voice)
+        EXPECT_TRUE(std::equal(file.begin() + 6 + 128 * voice, file.begin() + 6 + 128 * (voice + 1),
+                               reply.sysexData.begin() + 6 + 128 * voice));
+}
+
+TEST_F(JackIntegrationTest, EightBankDumpsInARowAllArrive) {
+    const auto paths = testing::BankFilePaths();
+    ASSERT_GE(paths.size(), 8u);
+    std::vector<Bytes> dumps;
+    for (std::size_t i = 0; i < 8; ++i) {
+        dumps.push_back(testing::ReadBytes(paths[i]));
+        dumps.back()[2] = static_cast<std::uint8_t>(i);  // module i's channel
+        SendFromOurSide(dumps.back());
+    }
+    ASSERT_TRUE(WaitFor([&] { return peer_->Received().size() >= 8; }))
+        << peer_->Received().size() << " of 8 dumps arrived";
+    EXPECT_EQ(peer_->Received(), dumps);
+}
+
+}  // namespace
+}  // namespace midi
