@@ -26,9 +26,9 @@ constexpr std::size_t ShortMessageLength(std::uint8_t status) {
     }
 }
 
-constexpr std::uint8_t kSysexStart = 0xF0;
-constexpr std::uint8_t kSysexEnd = 0xF7;
-constexpr std::uint8_t kTimingClock = 0xF8;
-constexpr std::uint8_t kActiveSensing = 0xFE;
+inline constexpr std::uint8_t kSysexStart = 0xF0;
+inline constexpr std::uint8_t kSysexEnd = 0xF7;
+inline constexpr std::uint8_t kTimingClock = 0xF8;
+inline constexpr std::uint8_t kActiveSensing = 0xFE;
 
 }  // namespace midi

@@ -13,13 +13,12 @@
 #include "core/VoiceFormats.h"
 #include "midi/MessageSink.h"
 #include "midi/MidiSettings.h"
+#include "midi/ShortMessage.h"  // kSysexStart, kSysexEnd
 
 namespace midi {
 
 using core::Byte;
 
-inline constexpr Byte kSysexStart = 0xF0;
-inline constexpr Byte kSysexEnd = 0xF7;
 inline constexpr Byte kYamahaId = 0x43;
 
 // High nibble of the third byte; the low nibble is the channel nibble (channel - 1).
