@@ -373,6 +373,28 @@ TEST_F(EmulatedRackTest, NothingIsDeliveredBeforeStartOrAfterTheStreamIsGone) {
     EXPECT_EQ(replies.Pieces(), atClose);
 }
 
+// Closes its own stream on the first message it is given.
+class ClosingHandler final : public InputHandler {
+public:
+    void OnMidiData(std::span<const std::uint8_t>, std::uint32_t) override {
+        ++calls;
+        stream.reset();
+    }
+    std::unique_ptr<InputStream> stream;
+    int calls = 0;
+};
+
+TEST_F(EmulatedRackTest, HandlerMayCloseItsStreamWhileBeingCalled) {
+    ClosingHandler closing;
+    closing.stream = rack.OpenInput(0, closing);
+    closing.stream->Start();
+    Request(kFormatSystemInfo, 0);
+    Request(kFormatSystemInfo, 1);
+    EXPECT_EQ(Settled().size(), 2u);
+    EXPECT_EQ(closing.calls, 1);
+    EXPECT_EQ(closing.stream, nullptr);
+}
+
 TEST_F(EmulatedRackTest, StreamsMayOutliveTheRackAndSendersMayRace) {
     auto rack2 = std::make_unique<EmulatedRack>();
     ReplyCollector collector;
