@@ -6,6 +6,7 @@
 #include "app/GuardedApplication.h"
 #include "app/Program.h"
 #include "app/SessionEnd.h"
+#include "controls/Artwork.h"
 #include "librarian/TfrmMain.h"
 #include "midi/CompositeBackend.h"
 #include "midi/EmulatedRack.h"
@@ -24,6 +25,7 @@ int main(int argc, char* argv[]) {
     // Qt takes its own options from the command line; the program has none.
     app::GuardedApplication application(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(kTitle));
+    QApplication::setPalette(controls::artwork::RackPalette());
     platform::QtMessageBoxes boxes;
     platform::SetBoxes(&boxes);
     platform::QtSettingsStore settings;

@@ -55,6 +55,11 @@ QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, QRe
     label->setObjectName(name);
     label->setGeometry(geometry);
     label->setToolTip(hint);
+    // Narrow letters: bank and library names are file names of a dozen characters or more.
+    QFont font = label->font();
+    font.setStretch(QFont::Condensed);
+    font.setPixelSize(11);
+    label->setFont(font);
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, kCaptionText);
     label->setPalette(palette);
@@ -123,9 +128,6 @@ void TfrmMain::BuildBankColumns() {
         QLabel* label = MakeLabel(wallpaper_, QStringLiteral("Nombank%1").arg(n + 1),
                                   QStringLiteral("DX_Bank1."),
                                   QRect(labelLeft, kBankLabelTop, kBankLabelWidth, 16));
-        QFont font = label->font();
-        font.setBold(true);
-        label->setFont(font);
         label->installEventFilter(this);
         nombank_[n] = label;
 
