@@ -1,6 +1,7 @@
 // The program's start-up and shutdown in this process, on the emulated rack.
 
 #include "app/Program.h"
+#include "app/RunGuarded.h"
 
 #include <QComboBox>
 #include <QTest>
@@ -95,6 +96,40 @@ TEST_F(ProgramTest, AKeyThatCannotBeWrittenIsSkippedAndTheNextIsStillWritten) {
     EXPECT_TRUE(settings_.WrittenNames(platform::kBaseKey).empty());
     EXPECT_EQ(settings_.WrittenNames(platform::kMidiKey).size(), 17u);
     EXPECT_EQ(settings_.WrittenNames(platform::kEditorOptionsKey).size(), 15u);
+}
+
+// A MIDI system without any device.
+class NoDevices final : public midi::Backend {
+public:
+    std::vector<midi::DeviceInfo> Inputs() override { return {}; }
+    std::vector<midi::DeviceInfo> Outputs() override { return {}; }
+    std::unique_ptr<midi::InputStream> OpenInput(std::size_t, midi::InputHandler&) override {
+        return nullptr;
+    }
+    std::unique_ptr<midi::OutputStream> OpenOutput(std::size_t) override { return nullptr; }
+};
+
+TEST_F(ProgramTest, AnErrorAtStartUpIsShownAndEndsWithAFailureStatus) {
+    NoDevices none;
+    bool reachedTheLoop = false;
+    const int status = RunGuarded([&] {
+        Program program(none, settings_);
+        program.Start();
+        reachedTheLoop = true;
+        return 0;
+    });
+    EXPECT_EQ(status, kFailureStatus);
+    EXPECT_FALSE(reachedTheLoop);
+    ASSERT_EQ(boxes_.Shown().size(), 1u);
+    EXPECT_EQ(boxes_.Shown()[0].kind, platform::BoxKind::Error);
+    EXPECT_EQ(boxes_.Shown()[0].title, "Mondral");
+    EXPECT_FALSE(boxes_.Shown()[0].text.empty());
+    EXPECT_TRUE(settings_.writes.empty());
+}
+
+TEST_F(ProgramTest, AStepThatEndsNormallyGivesItsOwnStatus) {
+    EXPECT_EQ(RunGuarded([] { return 0; }), 0);
+    EXPECT_TRUE(boxes_.Shown().empty());
 }
 
 }  // namespace
