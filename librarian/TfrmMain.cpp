@@ -305,6 +305,7 @@ void TfrmMain::RefreshLibraryLists() {
 }
 
 void TfrmMain::SelectBank(int bank) {
+    if (bank < 0 || bank >= kBankCount) return;  // exactly one switch stays on
     for (int n = 0; n < kBankCount; ++n) {
         if (n == bank) {
             gswBank_[n]->setState(1);

@@ -274,6 +274,8 @@ TEST_F(MainWindowFixture, ClickingABankSwitchOrNameSelectsItAlone) {
     EXPECT_EQ(w.CurrentBank(), 6);
     QTest::mouseClick(w.BankLabel(3), Qt::LeftButton);
     EXPECT_EQ(w.CurrentBank(), 3);
+    w.SelectBank(8);
+    w.SelectBank(-1);
     for (int n = 0; n < kBankCount; ++n) {
         EXPECT_EQ(w.BankSwitch(n)->state(), n == 3 ? 1 : 0) << n;
         EXPECT_EQ(TextColour(w.BankLabel(n)), n == 3 ? kYellow : kGrey) << n;
