@@ -47,8 +47,11 @@ std::optional<fs::path> WriteTemporaryBeside(const fs::path& target,
 }
 
 // A second, temporary name beside `target` for the file it names, so the file survives
-// the target being replaced; nothing when the file system can't link.
+// the target being replaced; nothing when the file system can't link (or the target is a
+// symbolic link, whose link would name the link rather than the file's content).
 std::optional<fs::path> LinkBeside(const fs::path& target) {
+    std::error_code symlinkError;
+    if (fs::is_symlink(target, symlinkError)) return std::nullopt;
     for (int attempt = 0; attempt < kTemporaryAttempts; ++attempt) {
         const fs::path candidate = TemporaryBeside(target, attempt);
         std::error_code ec;

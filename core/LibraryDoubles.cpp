@@ -7,31 +7,26 @@
 namespace core {
 namespace {
 
-VoiceSlot& SlotAt(std::span<const std::unique_ptr<VoicePage>> pages, std::uint32_t position) {
-    return (*pages[position / kSlotsPerPage])[position % kSlotsPerPage];
-}
-
 std::uint64_t Load64(const Byte* p) {
     std::uint64_t value;
     std::memcpy(&value, p, sizeof value);
     return value;
 }
 
-std::uint64_t Mix(std::uint64_t h, std::uint64_t word) {
-    h = (h ^ word) * 0x9E3779B97F4A7C15ull;
-    return h ^ (h >> 32);
-}
-
-// Hash of the 118 parameter bytes; two lanes keep the multiplies independent.
+// Hash of the 118 parameter bytes: each word gets its own multiplier, so the multiplies
+// run side by side instead of one after the other.
 std::uint32_t HashParameters(const Byte* p) {
-    std::uint64_t a = 0x243F6A8885A308D3ull, b = 0x13198A2E03707344ull;
-    for (std::size_t i = 0; i < 112; i += 16) {
-        a = Mix(a, Load64(p + i));
-        b = Mix(b, Load64(p + i + 8));
+    constexpr std::uint64_t kOdd = 0x9E3779B97F4A7C15ull;
+    std::uint64_t h = 0;
+    std::uint64_t multiplier = kOdd;
+    for (std::size_t i = 0; i < 112; i += 8) {
+        h += Load64(p + i) * multiplier;
+        multiplier += 0x632BE59BD9B4E01Aull;  // stays odd
     }
-    b = Mix(b, Load64(p + kVoiceParameterBytes - 8));  // bytes 110-117
-    std::uint64_t h = Mix(a, std::rotl(b, 29));
-    return std::uint32_t(h ^ (h >> 29));
+    h += Load64(p + kVoiceParameterBytes - 8) * multiplier;  // bytes 110-117
+    h ^= h >> 29;
+    h *= 0xBF58476D1CE4E5B9ull;
+    return std::uint32_t(h ^ (h >> 32));
 }
 
 // Bytes 0-117 equal; inlined word compares beat a library call for this fixed length.
@@ -56,7 +51,7 @@ LibraryDoublesFinder::LibraryDoublesFinder(std::size_t pageCount) {
     action_.resize(slots);
 }
 
-void LibraryDoublesFinder::GroupUsedSlots(std::span<const std::unique_ptr<VoicePage>> pages,
+void LibraryDoublesFinder::GroupUsedSlots(LibraryPages pages,
                                           const PageProgress& progress) {
     std::fill(table_.begin(), table_.end(), TableEntry{0, 0});
     const std::size_t mask = table_.size() - 1;
@@ -101,7 +96,7 @@ void LibraryDoublesFinder::GroupUsedSlots(std::span<const std::unique_ptr<VoiceP
     groupStart_[0] = 0;
 }
 
-void LibraryDoublesFinder::Run(std::span<const std::unique_ptr<VoicePage>> pages,
+void LibraryDoublesFinder::Run(LibraryPages pages,
                                DoublesOptions options, const PageProgress& progress) {
     const std::size_t slots = pages.size() * kSlotsPerPage;
     if (slots > action_.size()) return;

@@ -5,6 +5,7 @@
 // then the later slots of its own page), so the same slots end up selected or emptied.
 
 #include "core/Nomsyn.h"
+#include "core/LibraryPages.h"
 #include "core/VoiceFormats.h"
 
 #include <array>
@@ -27,7 +28,7 @@ public:
     // Clears the selection of the used slots, then marks the doubles among them. First /
     // second choose the earlier / later member of each identical pair; erase empties instead
     // of selecting. An emptied slot takes no further part.
-    void Run(std::span<const std::unique_ptr<VoicePage>> pages, DoublesOptions options,
+    void Run(LibraryPages pages, DoublesOptions options,
              const PageProgress& progress);
 
 private:
@@ -36,7 +37,7 @@ private:
         std::uint32_t group;  // group number + 1; 0 marks an empty entry
     };
 
-    void GroupUsedSlots(std::span<const std::unique_ptr<VoicePage>> pages,
+    void GroupUsedSlots(LibraryPages pages,
                         const PageProgress& progress);
     // Members of one group, ascending global positions.
     void DecideForGroup(std::span<const std::uint32_t> members, DoublesOptions options);

@@ -4,6 +4,7 @@
 // keep their library order. The slots are moved in place; the working memory is reserved
 // once.
 
+#include "core/LibraryPages.h"
 #include "core/VoiceFormats.h"
 
 #include <cstdint>
@@ -17,22 +18,22 @@ class LibrarySorter {
 public:
     explicit LibrarySorter(std::size_t pageCount);
 
-    void SortByName(std::span<const std::unique_ptr<VoicePage>> pages);
-    void SortByMarker(std::span<const std::unique_ptr<VoicePage>> pages);
+    void SortByName(LibraryPages pages);
+    void SortByMarker(LibraryPages pages);
 
 private:
     struct NameKey {
         std::uint64_t high;  // name bytes 0-7, most significant first
-        std::uint32_t low;   // name bytes 8-9, then the position
+        std::uint64_t low;   // name bytes 8-9, then the position
         bool operator<(const NameKey& other) const {
             return high != other.high ? high < other.high : low < other.low;
         }
     };
 
     // Appends the free positions, in library order, after the used ones in order_.
-    void AppendFreePositions(std::span<const std::unique_ptr<VoicePage>> pages, std::size_t used);
+    void AppendFreePositions(LibraryPages pages, std::size_t used);
     // Moves the slot at order_[k] to position k for every k.
-    void Permute(std::span<const std::unique_ptr<VoicePage>> pages);
+    void Permute(LibraryPages pages);
 
     std::vector<NameKey> keys_;
     std::vector<std::uint32_t> order_;

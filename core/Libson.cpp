@@ -182,9 +182,12 @@ int Libson::SearchByName(int page, std::string_view text, int position) {
 }
 
 int Libson::CopyIntoLibrary(const VoicePage& source, Byte mask) {
+    // The source may be one of the library's own pages: walk it as it was, so that copies
+    // landing in it are not copied again.
+    const VoicePage chosen = source;
     int copied = 0;
     int page = 0;  // pages before it have no free slot left
-    for (const VoiceSlot& slot : source) {
+    for (const VoiceSlot& slot : chosen) {
         if (!(slot.status & mask)) continue;
         while (page < kLibraryPageCount && !Nomsyn::CopyToFirstFree(slot, *pages_[page])) ++page;
         if (page == kLibraryPageCount) {

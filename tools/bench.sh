@@ -3,5 +3,7 @@
 # (e.g. --benchmark_filter=Sort). Not part of the test suite.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash tools/build.sh build-bench -DCMAKE_BUILD_TYPE=Release -DMONDRAL_GUI=OFF -DMONDRAL_BENCH=ON
+cmake -S . -B build-bench -G Ninja -Wno-dev -DCMAKE_BUILD_TYPE=Release -DMONDRAL_GUI=OFF \
+  -DMONDRAL_BENCH=ON >/dev/null
+cmake --build build-bench --target library_bench
 build-bench/bench/library_bench "$@"

@@ -111,7 +111,7 @@ TEST(LibraryDoubles, WholeLibrarySearchMatchesPairwiseAndReportsEveryPage) {
     Libson original;
     std::vector<VoicePage*> pages;
     for (int p = 0; p < original.PageCount(); ++p) pages.push_back(&original.Page(p));
-    testdata::FillPages(random, pages, {0.08, 150, 0.2, 0.03});
+    testdata::FillPages(random, pages, {0.05, 100, 0.2, 0.03});
 
     for (DoublesOptions options : AllOptionCombinations()) {
         Libson fast, pairwise;

@@ -116,6 +116,20 @@ TEST(LibraryFile, SaveNamesTheLibraryAfterTheFileAndKeepsABackupBesideIt) {
     EXPECT_TRUE(boxes.Shown().empty());
 }
 
+TEST(LibraryFile, SavingOverASymbolicLinkKeepsTheContentItShowedAsTheBackup) {
+    RecordingBoxes boxes;
+    TempDir dir;
+    const Bytes old = LibraryFileOf(1);
+    WriteBytes(dir / "real.DXL", old);
+    fs::create_symlink(dir / "real.DXL", dir / "LINK.DXL");
+    Libson library;
+    ASSERT_TRUE(library.SaveLibraryFile(dir / "LINK.DXL"));
+    EXPECT_FALSE(fs::is_symlink(dir / "LINK.BAK"));
+    EXPECT_EQ(ReadBytes(dir / "LINK.BAK"), old);
+    EXPECT_TRUE(ReadBytes(dir / "LINK.DXL") == ImageOf(library));
+    EXPECT_EQ(ReadBytes(dir / "real.DXL"), old);
+}
+
 TEST(LibraryFile, UnwritablePlacesShowTheWriteErrorAndChangeNothing) {
     RecordingBoxes boxes;
     TempDir dir;

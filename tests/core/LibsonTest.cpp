@@ -211,6 +211,18 @@ TEST(Libson, CopyIntoLibraryFillsFreeSlotsInLibraryOrderAndWarnsWhenFull) {
     EXPECT_EQ(std::memcmp(&library.Page(2)[0], &source[9], kSlotSize), 0);
 }
 
+TEST(Libson, CopyingALibraryPageIntoTheLibraryCopiesEachChosenVoiceOnce) {
+    RecordingBoxes boxes;
+    Libson library;
+    library.Page(0)[0] = UsedSlot(1);
+    library.Page(0)[2] = UsedSlot(2);
+    EXPECT_EQ(library.CopyIntoLibrary(library.Page(0), kStatusUsed), 2);
+    EXPECT_EQ(library.Page(0)[1].voice[0], 1);
+    EXPECT_EQ(library.Page(0)[3].voice[0], 2);
+    EXPECT_EQ(library.CountSelection().used, 4);
+    EXPECT_TRUE(boxes.Shown().empty());
+}
+
 TEST(Libson, FillFromSelectionTakesSelectedVoicesInLibraryOrder) {
     Libson library;
     const std::pair<int, int> selected[] = {{2, 30}, {2, 31}, {40, 0}, {41, 3}, {900, 9}};
