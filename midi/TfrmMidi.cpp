@@ -45,9 +45,6 @@ const char* const kCaptionStyle =
     "color: #c8ccd4; background: transparent; font: bold 12px 'DejaVu Sans';";
 const char* const kHeadingStyle =
     "color: #e8a040; background: transparent; font: bold 12px 'DejaVu Sans';";
-const char* const kKnobStyle =
-    "color: #ffb040; background: #0a0a0b; border: 1px solid #3a3c42;"
-    " font: bold 13px 'DejaVu Sans Mono';";
 const char* const kListStyle =
     "QComboBox { color: #e0e4ea; background: #1a1d22; border: 1px solid #4a505a;"
     " padding: 2px 6px; }"
@@ -69,7 +66,7 @@ controls::Tzopotlab* Knob(QWidget* parent, KnobRange range, int cursorRange, int
     knob->setMax(range.max);
     knob->setCursorRange(cursorRange);
     knob->setAlignment(Qt::AlignCenter);
-    knob->setStyleSheet(kKnobStyle);
+    knob->setStyleSheet(controls::artwork::kValueLabelStyle);
     knob->setGeometry(x, y, width, 20);
     knob->setCursor(Qt::SizeVerCursor);
     return knob;
