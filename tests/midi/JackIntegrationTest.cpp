@@ -5,13 +5,13 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <numeric>
 #include <thread>
 #include <unistd.h>
 
 #include "midi/MidiInput.h"
 #include "midi/MidiOutput.h"
 #include "midi/RtMidiBackend.h"
+#include "midi/SysexMessages.h"
 #include "tests/midi/BankFiles.h"
 #include "tests/midi/JackPeer.h"
 
@@ -33,46 +33,37 @@ bool WaitFor(Condition condition, std::chrono::milliseconds limit = 3s) {
     return true;
 }
 
-std::uint8_t Checksum(const Bytes& data) {
-    const unsigned sum = std::accumulate(data.begin(), data.end(), 0u);
-    return static_cast<std::uint8_t>((0u - sum) & 0x7F);
-}
-
-// F0 43 <sub> <format> <count high> <count low> data checksum F7
-Bytes Bulk(std::uint8_t subStatus, std::uint8_t format, const Bytes& data) {
-    Bytes message(data.size() + 8);
-    const std::uint8_t header[6] = {0xF0, 0x43, subStatus, format,
-                                    static_cast<std::uint8_t>(data.size() >> 7),
-                                    static_cast<std::uint8_t>(data.size() & 0x7F)};
-    std::copy(std::begin(header), std::end(header), message.begin());
-    std::copy(data.begin(), data.end(), message.begin() + 6);
-    message[data.size() + 6] = Checksum(data);
-    message[data.size() + 7] = 0xF7;
-    return message;
-}
-
 Bytes Pattern(std::size_t length, unsigned step) {
     Bytes data(length);
     for (std::size_t i = 0; i < length; ++i) data[i] = static_cast<std::uint8_t>((i * step + 3) % 128);
     return data;
 }
 
+Bytes Bulk(Byte format, const Bytes& data) {
+    return BuildSysex(MakeSysexHeader(format, 0, data.size()), data);
+}
+
+template <std::size_t N>
+Bytes AsBytes(const std::array<Byte, N>& message) {
+    return Bytes(message.begin(), message.end());
+}
+
 // Every kind of message the program exchanges with a TF1 module, a DX7 and a patch bay.
 std::vector<Bytes> EveryMessageKind() {
     const Bytes bank = testing::ReadBytes(testing::BankFilePaths().front());
-    Bytes systemInfo{'T', 'F', '1', ' ', ' ', ' ', ' ', ' ', ' ', ' ', 1, 2, 0x10, 0, 30, 0};
+    const Bytes systemInfo{'T', 'F', '1', ' ', ' ', ' ', ' ', ' ', ' ', ' ', 1, 2, 0x10, 0, 30, 0};
     return {
-        bank,                                  // 32-voice bulk dump, 4104 bytes
-        Bulk(0x00, 0x02, Pattern(4096, 7)),    // function bank dump, 4104 bytes
-        Bulk(0x00, 0x00, Pattern(155, 11)),    // single voice, 163 bytes
-        Bulk(0x00, 0x01, Pattern(94, 5)),      // single function, 102 bytes
-        Bulk(0x00, 0x7D, systemInfo),          // system information reply, 24 bytes
-        {0xF0, 0x43, 0x10, 0x01, 0x02, 0x63, 0xF7},  // parameter change
-        {0xF0, 0x43, 0x20, 0x09, 0xF7},        // dump requests
-        {0xF0, 0x43, 0x21, 0x02, 0xF7},
-        {0xF0, 0x43, 0x27, 0x7D, 0xF7},
-        {0xBF, 0x14, 0x03},                    // module select controller
-        {0xCF, 0x03},                          // patch bay program change
+        bank,                                                // 32-voice bulk dump, 4104 bytes
+        Bulk(kFormatFunctions, Pattern(4096, 7)),            // function bank dump, 4104 bytes
+        Bulk(kFormatSingleVoice, Pattern(155, 11)),          // single voice, 163 bytes
+        Bulk(kFormatSingleFunctionTx816, Pattern(94, 5)),    // single function, 102 bytes
+        Bulk(kFormatSystemInfo, systemInfo),                 // system information reply, 24 bytes
+        AsBytes(MakeParameterChange(130, kGroupVoice, 99, 0)),  // parameter change, 7 bytes
+        AsBytes(MakeDumpRequest(kFormatVoiceBank, 0)),       // dump requests, 5 bytes
+        AsBytes(MakeDumpRequest(kFormatFunctions, 1)),
+        AsBytes(MakeDumpRequest(kFormatSystemInfo, 7)),
+        {0xBF, 0x14, 0x03},                                  // module select controller
+        {0xCF, 0x03},                                        // patch bay program change
     };
 }
 
@@ -233,33 +224,42 @@ TEST_F(JackIntegrationTest, SysexOnlyQueuesNoShortMessages) {
 }
 
 TEST_F(JackIntegrationTest, FetchABankFromAModule) {
-    // The peer plays TF1 module 3 (channel 4): it answers the 32-voice request with its bank.
+    // The peer plays TF1 module 3 on channel 4: it answers the 32-voice request with its bank.
+    MidiSettings settings;
+    settings.moduleChannels[3] = 4;
+    SysexMessages messages(*output_, settings);
     const Bytes file = testing::ReadBytes(testing::BankFilePaths()[5]);
-    Bytes dump = file;
-    dump[2] = 0x03;
+    const Bytes bankImage(file.begin() + 6, file.end() - 2);
+    const Bytes dump = BuildSysex(MakeSysexHeader(kFormatVoiceBank, 3, bankImage.size()), bankImage);
     std::thread module([&] {
-        const Bytes expectedRequest{0xF0, 0x43, 0x23, 0x09, 0xF7};
+        const Bytes request = AsBytes(MakeDumpRequest(kFormatVoiceBank, 3));
         if (WaitFor([&] {
                 const auto received = peer_->Received();
-                return !received.empty() && received.back() == expectedRequest;
+                return !received.empty() && received.back() == request;
             }))
             peer_->Send(dump);
     });
-    const Bytes request{0xF0, 0x43, 0x23, 0x09, 0xF7};
-    output_->SendLong(request.data(), static_cast<std::uint16_t>(request.size()));
+
+    messages.SelectModule(3);
+    ASSERT_TRUE(messages.SendDumpRequest(3, kFormatVoiceBank));
     const auto events = TakeEvents(1);
     module.join();
+    const Bytes expectedTraffic{0xBF, 0x14, 0x03};
+    EXPECT_EQ(peer_->Received().front(), expectedTraffic);
     ASSERT_EQ(events.size(), 1u);
-    const TMyMidiEvent& reply = *events[0];
-    ASSERT_EQ(reply.sysexLength, 4104);
-    EXPECT_EQ(reply.sysexData, dump);
-    // Accepted as a bank: checksum over the data, format 09h, 32 voices of 128 bytes.
-    const Bytes data(reply.sysexData.begin() + 6, reply.sysexData.end() - 2);
-    EXPECT_EQ(Checksum(data), reply.sysexData[4102]);
-    EXPECT_EQ(reply.sysexData[3], 0x09);
-    for (int voice = 0; voice < 32; ++voice)
-        EXPECT_TRUE(std::equal(file.begin() + 6 + 128 * voice, file.begin() + 6 + 128 * (voice + 1),
-                               reply.sysexData.begin() + 6 + 128 * voice));
+    EXPECT_EQ(events[0]->sysexData, dump);
+
+    const AcceptedReply reply = AcceptReply(events[0]->sysexData);
+    ASSERT_EQ(reply.error, ReplyError::kNone);
+    ASSERT_EQ(reply.kind, ReplyKind::kVoiceBank);
+    std::array<core::PackedVoice, core::kSlotsPerPage> bank{};
+    for (std::size_t slot = 0; slot < bank.size(); ++slot)
+        std::copy_n(reply.data.begin() + slot * core::kPackedVoiceSize, core::kPackedVoiceSize,
+                    bank[slot].begin());
+    for (std::size_t slot = 0; slot < bank.size(); ++slot)
+        EXPECT_TRUE(std::equal(bank[slot].begin(), bank[slot].end(),
+                               file.begin() + 6 + slot * core::kPackedVoiceSize))
+            << "voice " << slot;
 }
 
 TEST_F(JackIntegrationTest, EightBankDumpsInARowAllArrive) {
