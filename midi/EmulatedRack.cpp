@@ -16,6 +16,9 @@ using core::Byte;
 using Clock = std::chrono::steady_clock;
 using Message = std::vector<Byte>;
 
+// The rack runs for the whole session in the program: the log keeps the latest messages only.
+constexpr std::size_t kLogLimit = 10000;
+
 struct Module {
     BankBytes voices{};
     BankBytes functions{};
@@ -199,6 +202,7 @@ private:
 
     // Called with the state locked, on the worker.
     void TakeIn(const Message& bytes, Clock::time_point arrived) {
+        if (log_.size() == kLogLimit) log_.erase(log_.begin());
         log_.push_back(bytes);
         if (bytes.empty()) return;
         const Byte status = bytes[0];

@@ -75,7 +75,8 @@ public:
     bool WaitIdle(std::chrono::milliseconds timeout);
 
     // What tests read.
-    std::vector<std::vector<core::Byte>> ReceivedMessages() const;  // every message, in order
+    // Every message taken in, in order (the latest 10,000).
+    std::vector<std::vector<core::Byte>> ReceivedMessages() const;
     void ClearReceivedMessages();
     BankBytes VoiceBank(std::size_t module) const;
     BankBytes FunctionBank(std::size_t module) const;

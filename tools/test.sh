@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets everything up and runs the whole test suite:
 #   1. the sanitizer tree (AddressSanitizer + UndefinedBehaviorSanitizer) without windows,
-#   2. the threaded MIDI input test under ThreadSanitizer (a tree with only that test),
+#   2. the threaded MIDI tests (input queue, emulated rack) under ThreadSanitizer (a tree with
+#      only those tests),
 #   3. the normal tree with every test, windows offscreen, the MIDI integration tests against
 #      a private JACK server started here (skipped where it cannot start, except on CI).
 # Ends with CTest's summary of the normal tree.
@@ -19,11 +20,12 @@ bash tools/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DMONDRAL_SANITIZE=addre
   -DMONDRAL_GUI=OFF -DMONDRAL_BENCH=OFF
 ctest --test-dir build-asan --output-on-failure -j2
 
-echo "== thread sanitizer build (MIDI input threads) =="
+echo "== thread sanitizer build (MIDI input threads, emulated rack) =="
 cmake -S . -B build-tsan -G Ninja -Wno-dev -DCMAKE_BUILD_TYPE=Debug -DMONDRAL_SANITIZE=thread \
   -DMONDRAL_GUI=OFF -DMONDRAL_BENCH=OFF >/dev/null
-cmake --build build-tsan --target midi_threads_test -- -j"$(nproc)"
+cmake --build build-tsan --target midi_threads_test midi_rack_tests -- -j"$(nproc)"
 TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/midi/midi_threads_test --gtest_brief=1
+TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/midi/midi_rack_tests --gtest_brief=1
 
 echo "== normal build =="
 bash tools/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo
