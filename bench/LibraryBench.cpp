@@ -28,7 +28,9 @@ constexpr DoublesOptions kBothSelected{true, true, false};
 
 std::vector<fs::path> RealBanks() {
     std::vector<fs::path> banks;
-    for (const auto& entry : fs::directory_iterator(fs::path(MONDRAL_SHARED_DIR) / "banks"))
+    const fs::path folder = fs::path(MONDRAL_SHARED_DIR) / "banks";
+    if (!fs::is_directory(folder)) return banks;  // reported where the banks are needed
+    for (const auto& entry : fs::directory_iterator(folder))
         if (entry.path().extension() == ".syx") banks.push_back(entry.path());
     std::sort(banks.begin(), banks.end());
     return banks;
@@ -126,7 +128,8 @@ void SaveLibrary(benchmark::State& state) {
     CopyLibrary(FullLibrary(), library);
     // From the second save on, the previous file is kept as the backup, as in use.
     for (auto _ : state)
-        if (!library.SaveLibraryFile(BenchDirectory() / "SAVE.DXL")) state.SkipWithError("save failed");
+        if (!library.SaveLibraryFile(BenchDirectory() / "SAVE.DXL"))
+            state.SkipWithError("save failed");
 }
 
 void LoadLibrary(benchmark::State& state) {
@@ -139,7 +142,12 @@ void LoadLibrary(benchmark::State& state) {
 }
 
 void LoadBank(benchmark::State& state) {
-    const fs::path path = RealBanks().front();
+    const std::vector<fs::path> banks = RealBanks();
+    if (banks.empty()) {
+        state.SkipWithError("no bank files");
+        return;
+    }
+    const fs::path path = banks.front();
     Bankson bank;
     for (auto _ : state)
         if (!bank.LoadBankFile(path, false)) state.SkipWithError("load failed");
@@ -168,9 +176,10 @@ public:
         const auto pairwise = seconds_.find("FindDoublesPairwise");
         if (fast == seconds_.end() || pairwise == seconds_.end()) return;
         const double full = pairwise->second * PairwiseScale();
-        std::printf("\nPairwise doubles search: %.3f ms on %d pages, x %.1f (slot pairs) = %.0f ms "
-                    "for the full library\n",
-                    pairwise->second * 1e3, kPairwisePages, PairwiseScale(), full * 1e3);
+        std::printf(
+            "\nPairwise doubles search: %.3f ms on %d pages, x %.1f (slot pairs) = %.0f ms "
+            "for the full library\n",
+            pairwise->second * 1e3, kPairwisePages, PairwiseScale(), full * 1e3);
         std::printf("Fast doubles search: %.3f ms\n", fast->second * 1e3);
         std::printf("Ratio pairwise / fast: %.0f\n", full / fast->second);
     }

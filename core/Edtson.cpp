@@ -55,7 +55,8 @@ void Edtson::StoreVoice(VoicePage& page, int slot, bool withFunctions,
                         FunctionBank* bankFunctions) const {
     if (slot < 0 || slot >= int(kSlotsPerPage)) return;
     StoreVoice(page[slot]);
-    if (withFunctions && bankFunctions) PackFunction(FunctionPart(working_), (*bankFunctions)[slot]);
+    if (withFunctions && bankFunctions)
+        PackFunction(FunctionPart(working_), (*bankFunctions)[slot]);
 }
 
 }  // namespace core

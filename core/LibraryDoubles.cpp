@@ -13,9 +13,19 @@ std::uint64_t Load64(const Byte* p) {
     return value;
 }
 
+// Bytes 0-117 equal; inlined word compares beat a library call for this fixed length.
+bool SameParameters(const Byte* a, const Byte* b) {
+    std::uint64_t difference = 0;
+    for (std::size_t i = 0; i < 112; i += 8) difference |= Load64(a + i) ^ Load64(b + i);
+    difference |= Load64(a + kVoiceParameterBytes - 8) ^ Load64(b + kVoiceParameterBytes - 8);
+    return difference == 0;
+}
+
+}  // namespace
+
 // Hash of the 118 parameter bytes: each word gets its own multiplier, so the multiplies
 // run side by side instead of one after the other.
-std::uint32_t HashParameters(const Byte* p) {
+std::uint32_t LibraryDoublesFinder::HashParameters(const Byte* p) {
     constexpr std::uint64_t kOdd = 0x9E3779B97F4A7C15ull;
     std::uint64_t h = 0;
     std::uint64_t multiplier = kOdd;
@@ -29,17 +39,8 @@ std::uint32_t HashParameters(const Byte* p) {
     return std::uint32_t(h ^ (h >> 32));
 }
 
-// Bytes 0-117 equal; inlined word compares beat a library call for this fixed length.
-bool SameParameters(const Byte* a, const Byte* b) {
-    std::uint64_t difference = 0;
-    for (std::size_t i = 0; i < 112; i += 8) difference |= Load64(a + i) ^ Load64(b + i);
-    difference |= Load64(a + kVoiceParameterBytes - 8) ^ Load64(b + kVoiceParameterBytes - 8);
-    return difference == 0;
-}
-
-}  // namespace
-
-LibraryDoublesFinder::LibraryDoublesFinder(std::size_t pageCount) {
+LibraryDoublesFinder::LibraryDoublesFinder(std::size_t pageCount, ParameterHash hash)
+    : hash_(hash) {
     const std::size_t slots = pageCount * kSlotsPerPage;
     table_.resize(std::bit_ceil(std::max<std::size_t>(2 * slots, 2)));
     groupVoice_.resize(slots);
@@ -51,8 +52,7 @@ LibraryDoublesFinder::LibraryDoublesFinder(std::size_t pageCount) {
     action_.resize(slots);
 }
 
-void LibraryDoublesFinder::GroupUsedSlots(LibraryPages pages,
-                                          const PageProgress& progress) {
+void LibraryDoublesFinder::GroupUsedSlots(LibraryPages pages, const PageProgress& progress) {
     std::fill(table_.begin(), table_.end(), TableEntry{0, 0});
     const std::size_t mask = table_.size() - 1;
     usedCount_ = 0;
@@ -65,7 +65,7 @@ void LibraryDoublesFinder::GroupUsedSlots(LibraryPages pages,
             if (!slot.IsUsed()) continue;
             slot.status &= Byte(~kStatusSelected);
             const auto position = std::uint32_t(page * kSlotsPerPage + s);
-            const std::uint32_t hash = HashParameters(slot.voice.data());
+            const std::uint32_t hash = hash_(slot.voice.data());
             std::size_t i = hash & mask;
             std::uint32_t group;
             for (;; i = (i + 1) & mask) {
@@ -76,7 +76,8 @@ void LibraryDoublesFinder::GroupUsedSlots(LibraryPages pages,
                     std::memcpy(groupVoice_[group].data(), slot.voice.data(), kVoiceParameterBytes);
                     break;
                 }
-                if (entry.hash == hash && SameParameters(groupVoice_[entry.group - 1].data(), slot.voice.data())) {
+                if (entry.hash == hash &&
+                    SameParameters(groupVoice_[entry.group - 1].data(), slot.voice.data())) {
                     group = entry.group - 1;
                     break;
                 }
@@ -90,14 +91,15 @@ void LibraryDoublesFinder::GroupUsedSlots(LibraryPages pages,
     std::fill(groupStart_.begin(), groupStart_.begin() + groupCount_ + 1, 0);
     for (std::size_t u = 0; u < usedCount_; ++u) ++groupStart_[usedGroup_[u] + 1];
     for (std::size_t g = 0; g < groupCount_; ++g) groupStart_[g + 1] += groupStart_[g];
-    for (std::size_t u = 0; u < usedCount_; ++u) members_[groupStart_[usedGroup_[u]]++] = usedPosition_[u];
+    for (std::size_t u = 0; u < usedCount_; ++u)
+        members_[groupStart_[usedGroup_[u]]++] = usedPosition_[u];
     // groupStart_[g] now holds the end of group g, which is the start of group g + 1.
     for (std::size_t g = groupCount_; g > 0; --g) groupStart_[g] = groupStart_[g - 1];
     groupStart_[0] = 0;
 }
 
-void LibraryDoublesFinder::Run(LibraryPages pages,
-                               DoublesOptions options, const PageProgress& progress) {
+void LibraryDoublesFinder::Run(LibraryPages pages, DoublesOptions options,
+                               const PageProgress& progress) {
     const std::size_t slots = pages.size() * kSlotsPerPage;
     if (slots > action_.size()) return;
     GroupUsedSlots(pages, progress);
@@ -106,7 +108,8 @@ void LibraryDoublesFinder::Run(LibraryPages pages,
     for (std::size_t g = 0; g < groupCount_; ++g) {
         const std::uint32_t begin = groupStart_[g], end = groupStart_[g + 1];
         if (end - begin < 2) continue;
-        DecideForGroup(std::span<const std::uint32_t>(members_.data() + begin, end - begin), options);
+        DecideForGroup(std::span<const std::uint32_t>(members_.data() + begin, end - begin),
+                       options);
     }
     for (std::size_t position = 0; position < slots; ++position) {
         if (action_[position] == kKeep) continue;

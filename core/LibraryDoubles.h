@@ -22,14 +22,18 @@ using PageProgress = std::function<void(int done, int total)>;
 
 class LibraryDoublesFinder {
 public:
+    // Hash of a voice's 118 parameter bytes. Voices with equal hashes are still compared
+    // byte for byte, so any hash gives the same result (tests use a poor one on purpose).
+    using ParameterHash = std::uint32_t (*)(const Byte* parameters);
+    static std::uint32_t HashParameters(const Byte* parameters);
+
     // Reserves the working memory for libraries of up to pageCount pages.
-    explicit LibraryDoublesFinder(std::size_t pageCount);
+    explicit LibraryDoublesFinder(std::size_t pageCount, ParameterHash hash = HashParameters);
 
     // Clears the selection of the used slots, then marks the doubles among them. First /
     // second choose the earlier / later member of each identical pair; erase empties instead
     // of selecting. An emptied slot takes no further part.
-    void Run(LibraryPages pages, DoublesOptions options,
-             const PageProgress& progress);
+    void Run(LibraryPages pages, DoublesOptions options, const PageProgress& progress);
 
 private:
     struct TableEntry {
@@ -37,21 +41,21 @@ private:
         std::uint32_t group;  // group number + 1; 0 marks an empty entry
     };
 
-    void GroupUsedSlots(LibraryPages pages,
-                        const PageProgress& progress);
+    void GroupUsedSlots(LibraryPages pages, const PageProgress& progress);
     // Members of one group, ascending global positions.
     void DecideForGroup(std::span<const std::uint32_t> members, DoublesOptions options);
     void PairForErasing(std::span<const std::uint32_t> members);
 
     enum Action : Byte { kKeep, kSelect, kErase };
 
+    ParameterHash hash_;
     std::vector<TableEntry> table_;
     // Parameter bytes of each group, kept together: comparing against them stays in cache.
     std::vector<std::array<Byte, kVoiceParameterBytes>> groupVoice_;
     std::vector<std::uint32_t> usedPosition_;
     std::vector<std::uint32_t> usedGroup_;
-    std::vector<std::uint32_t> groupStart_;   // counts, then offsets into members_
-    std::vector<std::uint32_t> members_;      // used positions ordered by group, then position
+    std::vector<std::uint32_t> groupStart_;  // counts, then offsets into members_
+    std::vector<std::uint32_t> members_;     // used positions ordered by group, then position
     std::vector<std::uint32_t> nextAlive_;
     // What becomes of each slot, applied in one pass in library order at the end.
     std::vector<Action> action_;

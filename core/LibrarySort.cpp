@@ -23,7 +23,8 @@ void LibrarySorter::SortByName(LibraryPages pages) {
         const Byte* name = slot.voice.data() + kPackedNameOffset;
         std::uint64_t high = 0;
         for (std::size_t i = 0; i < 8; ++i) high = (high << 8) | name[i];
-        keys_[used++] = {high, std::uint64_t(name[8]) << 56 | std::uint64_t(name[9]) << 48 | position};
+        keys_[used++] = {high,
+                         std::uint64_t(name[8]) << 56 | std::uint64_t(name[9]) << 48 | position};
     }
     std::sort(keys_.begin(), keys_.begin() + used);
     for (std::size_t k = 0; k < used; ++k) order_[k] = std::uint32_t(keys_[k].low);
@@ -50,8 +51,7 @@ void LibrarySorter::SortByMarker(LibraryPages pages) {
     Permute(pages);
 }
 
-void LibrarySorter::AppendFreePositions(LibraryPages pages,
-                                        std::size_t used) {
+void LibrarySorter::AppendFreePositions(LibraryPages pages, std::size_t used) {
     const std::size_t slots = pages.size() * kSlotsPerPage;
     for (std::size_t position = 0; position < slots; ++position)
         if (!SlotAt(pages, position).IsUsed()) order_[used++] = std::uint32_t(position);

@@ -30,14 +30,17 @@ std::unique_ptr<T> Allocate(const Libson::AllocationProbe& failAllocation, Args&
 }  // namespace
 
 Libson::Libson(const AllocationProbe& failAllocation) {
-    bool complete = true;
-    for (auto& page : pages_) complete = complete && (page = Allocate<VoicePage>(failAllocation));
-    for (auto& field : markerNames_)
-        complete = complete && (field = Allocate<MarkerName>(failAllocation));
-    complete = complete &&
-               (sorter_ = Allocate<LibrarySorter>(failAllocation, std::size_t(kLibraryPageCount))) &&
-               (doublesFinder_ =
-                    Allocate<LibraryDoublesFinder>(failAllocation, std::size_t(kLibraryPageCount)));
+    // Stops at the first allocation that fails.
+    const bool complete = [&] {
+        for (auto& page : pages_)
+            if (!(page = Allocate<VoicePage>(failAllocation))) return false;
+        for (auto& field : markerNames_)
+            if (!(field = Allocate<MarkerName>(failAllocation))) return false;
+        const auto pages = std::size_t(kLibraryPageCount);
+        sorter_ = Allocate<LibrarySorter>(failAllocation, pages);
+        doublesFinder_ = sorter_ ? Allocate<LibraryDoublesFinder>(failAllocation, pages) : nullptr;
+        return doublesFinder_ != nullptr;
+    }();
     if (!complete) {
         // Nothing can work without the library: tell the user (the answer changes nothing)
         // and end the program. The members free what was allocated.
@@ -271,7 +274,8 @@ int Libson::LastSelectedPage() const {
 
 bool Libson::IsPageEmpty(int page) const {
     const VoicePage* p = PageIf(page);
-    return !p || std::none_of(p->begin(), p->end(), [](const VoiceSlot& slot) { return slot.IsUsed(); });
+    return !p ||
+           std::none_of(p->begin(), p->end(), [](const VoiceSlot& slot) { return slot.IsUsed(); });
 }
 
 }  // namespace core

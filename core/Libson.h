@@ -22,7 +22,7 @@ class LibrarySorter;
 inline constexpr int kLibraryPageCount = 1000;
 inline constexpr int kLibrarySlotCount = kLibraryPageCount * int(kSlotsPerPage);  // 32 000
 inline constexpr int kMarkerCount = 32;
-inline constexpr std::size_t kMarkerNamesSize = kMarkerCount * kNameSize;         // 320
+inline constexpr std::size_t kMarkerNamesSize = kMarkerCount * kNameSize;  // 320
 inline constexpr std::size_t kLibraryFileSize = kLibraryPageCount * kPageSize + kMarkerNamesSize;
 
 // A marker name: shorter names end with a zero byte, a 10-character name fills the field.

@@ -32,7 +32,8 @@ bool Libson::LoadLibraryFile(const std::filesystem::path& path) {
     if (!file.IsOpen()) return ReadFailed();
     // Whole pages as far as the file goes; the marker names follow the last of them.
     const std::uintmax_t size = file.Size();
-    const std::uintmax_t wholePages = size > kMarkerNamesSize ? (size - kMarkerNamesSize) / kPageSize : 0;
+    const std::uintmax_t wholePages =
+        size > kMarkerNamesSize ? (size - kMarkerNamesSize) / kPageSize : 0;
     std::uintmax_t pagesToRead = wholePages;
     if (wholePages > std::uintmax_t(kLibraryPageCount)) {
         platform::ShowWarning(kLibraryReadWarningTitle, kFileTooBigText);

@@ -29,9 +29,9 @@ PackedVoice MakeVoice(Byte seed, const char* name) {
 PackedFunction MakeFunction(Byte seed) {
     PackedFunction function{};
     InitFunction(function);
-    function[2] = seed;          // portamento time, half 0
-    function[14] = seed % 8;     // attenuation
-    function[40] = 'X';          // inside the text
+    function[2] = seed;       // portamento time, half 0
+    function[14] = seed % 8;  // attenuation
+    function[40] = 'X';       // inside the text
     return function;
 }
 
@@ -151,9 +151,10 @@ TEST(Edtson, StoringWithFunctionsPacksIntoTheBankRecordAndKeepsTheOtherBytes) {
 
     buffer.StoreVoice(page, 7, true, &functions);
     PackedFunction expected = before[7];
-    PackFunction(std::span<const Byte, kUnpackedFunctionSize>(
-                     buffer.Image(Edtson::Working).data() + kUnpackedVoiceSize, kUnpackedFunctionSize),
-                 expected);
+    PackFunction(
+        std::span<const Byte, kUnpackedFunctionSize>(
+            buffer.Image(Edtson::Working).data() + kUnpackedVoiceSize, kUnpackedFunctionSize),
+        expected);
     EXPECT_EQ(functions[7], expected);
     EXPECT_EQ(functions[7][2], 60);
     EXPECT_EQ(functions[7][8], before[7][8]);    // not a packed field

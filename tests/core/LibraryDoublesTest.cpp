@@ -21,14 +21,17 @@ std::string Describe(DoublesOptions o) {
 
 std::vector<DoublesOptions> AllOptionCombinations() {
     std::vector<DoublesOptions> all;
-    for (int bits = 0; bits < 8; ++bits) all.push_back({bool(bits & 1), bool(bits & 2), bool(bits & 4)});
+    for (int bits = 0; bits < 8; ++bits)
+        all.push_back({bool(bits & 1), bool(bits & 2), bool(bits & 4)});
     return all;
 }
 
 // Runs the fast search and the pairwise one on copies of the same pages; the bytes must agree.
-void ExpectSameAsPairwise(const PageSet& original, DoublesOptions options, const std::string& what) {
+void ExpectSameAsPairwise(
+    const PageSet& original, DoublesOptions options, const std::string& what,
+    LibraryDoublesFinder::ParameterHash hash = LibraryDoublesFinder::HashParameters) {
     PageSet fast(original), pairwise(original);
-    LibraryDoublesFinder finder(original.owned.size());
+    LibraryDoublesFinder finder(original.owned.size(), hash);
     finder.Run(fast.owned, options, {});
     literal::FindDoubles(pairwise.pointers, options);
     ASSERT_TRUE(fast.SameBytes(pairwise)) << what << " " << Describe(options);
@@ -36,13 +39,13 @@ void ExpectSameAsPairwise(const PageSet& original, DoublesOptions options, const
 
 TEST(LibraryDoubles, MatchesThePairwiseSearchOnRandomLibraries) {
     const LibraryShape shapes[] = {
-        {1.0, 40, 0.1, 0.02},    // full, many repeats across pages
-        {1.0, 600, 0.0, 0.0},    // full, mostly pairs and singles
-        {1.0, 3, 0.5, 0.05},     // full, huge groups, repeats within pages
-        {0.5, 30, 0.3, 0.05},    // half full
-        {0.05, 5, 0.5, 0.2},     // nearly empty
-        {0.002, 2, 0.0, 0.5},    // one or two voices
-        {0.0, 1, 0.0, 0.0},      // empty
+        {1.0, 40, 0.1, 0.02},  // full, many repeats across pages
+        {1.0, 600, 0.0, 0.0},  // full, mostly pairs and singles
+        {1.0, 3, 0.5, 0.05},   // full, huge groups, repeats within pages
+        {0.5, 30, 0.3, 0.05},  // half full
+        {0.05, 5, 0.5, 0.2},   // nearly empty
+        {0.002, 2, 0.0, 0.5},  // one or two voices
+        {0.0, 1, 0.0, 0.0},    // empty
     };
     std::mt19937 random(20261208);
     for (int round = 0; round < 6; ++round) {
@@ -50,8 +53,25 @@ TEST(LibraryDoubles, MatchesThePairwiseSearchOnRandomLibraries) {
             PageSet pages(1 + random() % 48);
             testdata::FillPages(random, pages.pointers, shapes[k]);
             for (DoublesOptions options : AllOptionCombinations())
-                ExpectSameAsPairwise(pages, options,
-                                     "round " + std::to_string(round) + " shape " + std::to_string(k));
+                ExpectSameAsPairwise(
+                    pages, options,
+                    "round " + std::to_string(round) + " shape " + std::to_string(k));
+        }
+    }
+}
+
+TEST(LibraryDoubles, VoicesWithEqualHashesAreStillToldApart) {
+    const LibraryDoublesFinder::ParameterHash poorHashes[] = {
+        [](const Byte*) { return 7u; },
+        [](const Byte* parameters) { return std::uint32_t(parameters[0] & 1); },
+    };
+    std::mt19937 random(99);
+    for (auto hash : poorHashes) {
+        for (int round = 0; round < 4; ++round) {
+            PageSet pages(1 + random() % 12);
+            testdata::FillPages(random, pages.pointers, {0.8, 20, 0.2, 0.1});
+            for (DoublesOptions options : AllOptionCombinations())
+                ExpectSameAsPairwise(pages, options, "round " + std::to_string(round), hash);
         }
     }
 }
@@ -115,7 +135,8 @@ TEST(LibraryDoubles, WholeLibrarySearchMatchesPairwiseAndReportsEveryPage) {
 
     for (DoublesOptions options : AllOptionCombinations()) {
         Libson fast, pairwise;
-        for (int p = 0; p < original.PageCount(); ++p) fast.Page(p) = pairwise.Page(p) = original.Page(p);
+        for (int p = 0; p < original.PageCount(); ++p)
+            fast.Page(p) = pairwise.Page(p) = original.Page(p);
         std::vector<std::pair<int, int>> reports;
         fast.FindDoubles(options, [&](int done, int total) { reports.emplace_back(done, total); });
         std::vector<VoicePage*> pairwisePages;

@@ -39,7 +39,8 @@ inline std::vector<PackedVoice> VoicePool(std::mt19937& random, int count) {
     return pool;
 }
 
-inline void FillPages(std::mt19937& random, std::span<VoicePage* const> pages, const LibraryShape& shape) {
+inline void FillPages(std::mt19937& random, std::span<VoicePage* const> pages,
+                      const LibraryShape& shape) {
     const std::vector<PackedVoice> pool = VoicePool(random, shape.distinctVoices);
     std::uniform_real_distribution<double> chance(0.0, 1.0);
     for (VoicePage* page : pages) {
@@ -48,7 +49,8 @@ inline void FillPages(std::mt19937& random, std::span<VoicePage* const> pages, c
             if (chance(random) >= shape.fill) {
                 InitSlot(slot);
                 // A free slot may still carry a selection bit or a marker.
-                slot.status = Byte(random() % 4 == 0 ? (random() % 64) << 2 | (random() % 2) << 1 : 0);
+                slot.status =
+                    Byte(random() % 4 == 0 ? (random() % 64) << 2 | (random() % 2) << 1 : 0);
                 continue;
             }
             if (s > 0 && chance(random) < shape.samePageRepeat) {

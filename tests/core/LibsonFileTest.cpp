@@ -22,8 +22,10 @@ using testing_support::TempDir;
 using testing_support::WriteBytes;
 using Bytes = std::vector<Byte>;
 
-const RecordingBoxes::Box kReadError{BoxKind::Error, "File Error", "Read File Error - Abort Loading", false};
-const RecordingBoxes::Box kWriteError{BoxKind::Error, "File Error", "Write File Error - Abort Saving", false};
+const RecordingBoxes::Box kReadError{BoxKind::Error, "File Error",
+                                     "Read File Error - Abort Loading", false};
+const RecordingBoxes::Box kWriteError{BoxKind::Error, "File Error",
+                                      "Write File Error - Abort Saving", false};
 const RecordingBoxes::Box kTooBig{BoxKind::Warning, "Library File Read Warning",
                                   "File is bigger than Library...", false};
 
@@ -32,7 +34,8 @@ void FillRandomly(Libson& library, unsigned seed) {
     for (int p = 0; p < library.PageCount(); ++p) pages.push_back(&library.Page(p));
     std::mt19937 random(seed);
     testdata::FillPages(random, pages, {0.7, 300, 0.1, 0.05});
-    for (int m = 0; m < kMarkerCount; ++m) library.SetMarkerName(m, std::string(std::size_t(m % 11), char('a' + m % 26)));
+    for (int m = 0; m < kMarkerCount; ++m)
+        library.SetMarkerName(m, std::string(std::size_t(m % 11), char('a' + m % 26)));
 }
 
 // The file image of a library: pages, then the marker name fields.
@@ -42,7 +45,8 @@ Bytes ImageOf(Libson& library) {
         const auto* bytes = reinterpret_cast<const Byte*>(&library.Page(p));
         image.insert(image.end(), bytes, bytes + kPageSize);
     }
-    for (MarkerName* field : library.MarkerNames()) image.insert(image.end(), field->begin(), field->end());
+    for (MarkerName* field : library.MarkerNames())
+        image.insert(image.end(), field->begin(), field->end());
     return image;
 }
 
@@ -150,29 +154,31 @@ TEST(LibraryFile, UnwritablePlacesShowTheWriteErrorAndChangeNothing) {
 }
 
 struct LoadCase {
-    std::size_t pages;      // whole pages in the file
-    std::size_t extra;      // bytes after the marker names
-    std::size_t replaced;   // library pages the load replaces
+    std::size_t pages;     // whole pages in the file
+    std::size_t extra;     // bytes after the marker names
+    std::size_t replaced;  // library pages the load replaces
     bool tooBig;
 };
 
 TEST(LibraryFile, LoadsWholePagesAsFarAsTheyGoAndTheMarkerNamesAfterThem) {
     const LoadCase cases[] = {
-        {0, 0, 0, false},       // 320 bytes: marker names only
-        {2, 0, 2, false},       // 320 + 2 x 4128
-        {1000, 0, 1000, false}, // 4 128 320
-        {1003, 0, 1000, true},  // 4 128 320 + 3 x 4128
-        {3, 4127, 3, false},    // a part page after the names is not a page
+        {0, 0, 0, false},        // 320 bytes: marker names only
+        {2, 0, 2, false},        // 320 + 2 x 4128
+        {1000, 0, 1000, false},  // 4 128 320
+        {1003, 0, 1000, true},   // 4 128 320 + 3 x 4128
+        {3, 4127, 3, false},     // a part page after the names is not a page
     };
     for (const LoadCase& c : cases) {
         RecordingBoxes boxes;
         TempDir dir;
         WriteBytes(dir / "LIB.DXL", LibraryFileOf(c.pages, c.extra));
         Libson library;
-        for (int p = 0; p < library.PageCount(); ++p) library.Page(p)[0].voice[5] = 77;  // previous contents
+        for (int p = 0; p < library.PageCount(); ++p)
+            library.Page(p)[0].voice[5] = 77;  // previous contents
 
         EXPECT_TRUE(library.LoadLibraryFile(dir / "LIB.DXL")) << c.pages;
-        EXPECT_EQ(boxes.Shown(), c.tooBig ? std::vector{kTooBig} : std::vector<RecordingBoxes::Box>{});
+        EXPECT_EQ(boxes.Shown(),
+                  c.tooBig ? std::vector{kTooBig} : std::vector<RecordingBoxes::Box>{});
         for (int p = 0; p < library.PageCount(); ++p) {
             const VoiceSlot& slot = library.Page(p)[31];
             if (std::size_t(p) < c.replaced) {
@@ -195,7 +201,8 @@ TEST(LibraryFile, TooShortOrUnreadableFilesShowTheReadErrorAndKeepNameAndMarkers
     TempDir dir;
     WriteBytes(dir / "EMPTY.DXL", {});
     WriteBytes(dir / "SHORT.DXL", Bytes(319, 0x41));
-    std::vector<fs::path> paths = {dir / "EMPTY.DXL", dir / "SHORT.DXL", dir / "missing.DXL", dir.Path()};
+    std::vector<fs::path> paths = {dir / "EMPTY.DXL", dir / "SHORT.DXL", dir / "missing.DXL",
+                                   dir.Path()};
     if (const auto shortRead = test::ShortReadFile()) paths.push_back(*shortRead);
     for (const fs::path& path : paths) {
         RecordingBoxes boxes;
@@ -213,8 +220,11 @@ TEST(LibraryFile, TooShortOrUnreadableFilesShowTheReadErrorAndKeepNameAndMarkers
 TEST(LibraryFile, TheNameDropsTheLastFourCharactersOfTheFileName) {
     RecordingBoxes boxes;
     TempDir dir;
-    const std::pair<const char*, const char*> names[] = {
-        {"LIB.DXL", "LIB"}, {"MYLIBRARY", "MYLIB"}, {"AB", ""}, {"ABCD", ""}, {"voices.dxl", "voices"}};
+    const std::pair<const char*, const char*> names[] = {{"LIB.DXL", "LIB"},
+                                                         {"MYLIBRARY", "MYLIB"},
+                                                         {"AB", ""},
+                                                         {"ABCD", ""},
+                                                         {"voices.dxl", "voices"}};
     for (auto [file, name] : names) {
         WriteBytes(dir / file, LibraryFileOf(1));
         Libson library;

@@ -113,13 +113,22 @@ TEST(Libson, LibraryWideSelectionOperationsActOnEveryPageLikeThePageForms) {
         std::function<void(Libson&, int)> page;
     };
     const Operation operations[] = {
-        {"ClearSelected", [](Libson& l) { l.ClearSelected(); }, [](Libson& l, int p) { l.ClearSelected(p); }},
-        {"ClearSelection", [](Libson& l) { l.ClearSelection(); }, [](Libson& l, int p) { l.ClearSelection(p); }},
-        {"InvertSelection", [](Libson& l) { l.InvertSelection(); }, [](Libson& l, int p) { l.InvertSelection(p); }},
-        {"SelectByMarker", [](Libson& l) { l.SelectByMarker(7); }, [](Libson& l, int p) { l.SelectByMarker(p, 7); }},
-        {"SetMarker", [](Libson& l) { l.SetMarker(9); }, [](Libson& l, int p) { l.SetMarker(p, 9); }},
-        {"SearchByName", [](Libson& l) { l.SearchByName("a", 0); }, [](Libson& l, int p) { l.SearchByName(p, "a", 0); }},
-        {"ClearPage", [](Libson& l) { for (int p = 0; p < 1000; ++p) l.ClearPage(p); },
+        {"ClearSelected", [](Libson& l) { l.ClearSelected(); },
+         [](Libson& l, int p) { l.ClearSelected(p); }},
+        {"ClearSelection", [](Libson& l) { l.ClearSelection(); },
+         [](Libson& l, int p) { l.ClearSelection(p); }},
+        {"InvertSelection", [](Libson& l) { l.InvertSelection(); },
+         [](Libson& l, int p) { l.InvertSelection(p); }},
+        {"SelectByMarker", [](Libson& l) { l.SelectByMarker(7); },
+         [](Libson& l, int p) { l.SelectByMarker(p, 7); }},
+        {"SetMarker", [](Libson& l) { l.SetMarker(9); },
+         [](Libson& l, int p) { l.SetMarker(p, 9); }},
+        {"SearchByName", [](Libson& l) { l.SearchByName("a", 0); },
+         [](Libson& l, int p) { l.SearchByName(p, "a", 0); }},
+        {"ClearPage",
+         [](Libson& l) {
+             for (int p = 0; p < 1000; ++p) l.ClearPage(p);
+         },
          [](Libson& l, int p) { Nomsyn::InitPage(l.Page(p)); }},
     };
     for (const Operation& operation : operations) {
@@ -195,8 +204,9 @@ TEST(Libson, CopyIntoLibraryFillsFreeSlotsInLibraryOrderAndWarnsWhenFull) {
 
     EXPECT_EQ(library.CopyIntoLibrary(source, kStatusUsed), 0);
     ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0], (RecordingBoxes::Box{BoxKind::Warning, "Copy Warning",
-                                                     "0 Sounds Copied. Destination Bank is Full !", false}));
+    EXPECT_EQ(boxes.Shown()[0],
+              (RecordingBoxes::Box{BoxKind::Warning, "Copy Warning",
+                                   "0 Sounds Copied. Destination Bank is Full !", false}));
     EXPECT_FALSE(library.CopyToFirstFree(source[4]));
 
     library.Page(700)[8].status = 0;
@@ -272,7 +282,8 @@ void ExpectSortedLikeShellSort(const Libson& sorted, Libson& reference, Key key)
 }
 
 TEST(Libson, LibraryWideSortsGiveTheShellSortOrder) {
-    const testdata::LibraryShape shapes[] = {{0.6, 200, 0.2, 0.05}, {1.0, 30, 0.3, 0.0}, {0.01, 5, 0.0, 0.0}};
+    const testdata::LibraryShape shapes[] = {
+        {0.6, 200, 0.2, 0.05}, {1.0, 30, 0.3, 0.0}, {0.01, 5, 0.0, 0.0}};
     unsigned seed = 10;
     for (const auto& shape : shapes) {
         Libson original;
@@ -295,8 +306,9 @@ TEST(Libson, LibraryWideSortsGiveTheShellSortOrder) {
         CopyPages(original, byMarkerReference);
         byMarker.SortByMarker();
         literal::ShellSort(PagesOf(byMarkerReference), literal::MarkersOutOfOrder);
-        ExpectSortedLikeShellSort(byMarker, byMarkerReference,
-                                  [](const VoiceSlot& slot) { return slot.IsUsed() ? slot.Marker() : 99; });
+        ExpectSortedLikeShellSort(byMarker, byMarkerReference, [](const VoiceSlot& slot) {
+            return slot.IsUsed() ? slot.Marker() : 99;
+        });
     }
 }
 
@@ -339,8 +351,8 @@ TEST(Libson, RunningOutOfMemoryShowsTheFatalBoxAndEndsThroughFatalError) {
             auto probe = [&](std::size_t) { return allocations++ == failing; };
             EXPECT_THROW(Libson library(probe), FatalError) << failing;
             ASSERT_EQ(boxes.Shown().size(), 1u);
-            EXPECT_EQ(boxes.Shown()[0],
-                      (RecordingBoxes::Box{BoxKind::Error, "Fatal Error", "Alloc Lib Memory", true}));
+            EXPECT_EQ(boxes.Shown()[0], (RecordingBoxes::Box{BoxKind::Error, "Fatal Error",
+                                                             "Alloc Lib Memory", true}));
             EXPECT_EQ(allocations, failing + 1) << "allocation stops at the first failure";
         }
     }
