@@ -138,9 +138,8 @@ public:
     RtOutputStream(RtMidi::Api api, std::shared_ptr<JackSession> jack)
         : api_(api),
           jack_(std::move(jack)),
-          pacer_(api == RtMidi::UNIX_JACK
-                     ? SendPacer(kJackBytesPerPeriod / (jack_ ? jack_->PeriodSeconds() : 0.1), kJackBurst)
-                     : SendPacer(kAlsaBytesPerSecond, kAlsaBurst)) {}
+          pacer_(api == RtMidi::UNIX_JACK ? SendPacer(kJackBytesPerPeriod / jack_->PeriodSeconds(), kJackBurst)
+                                          : SendPacer(kAlsaBytesPerSecond, kAlsaBurst)) {}
     ~RtOutputStream() override {
         if (!out_) return;
         out_->closePort();
@@ -166,6 +165,7 @@ public:
             const std::size_t length = std::min(piece, bytes.size() - offset);
             // RtMidi's JACK send spins forever on a full buffer that nobody drains.
             if (!out_->isPortOpen() || (jack && (!jack_ || !jack_->Alive()))) return false;
+            if (jack) pacer_.SetBytesPerSecond(kJackBytesPerPeriod / jack_->PeriodSeconds());
             pacer_.Wait(length);
             out_->sendMessage(bytes.data() + offset, length);
             if (failed_.load()) return false;

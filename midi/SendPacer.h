@@ -16,6 +16,8 @@ public:
 
     // How long to wait before sending `bytes` at `now`; the bytes count as sent after it.
     Clock::duration Reserve(std::size_t bytes, Clock::time_point now);
+    // The rate may follow the MIDI system (a JACK server can change its period while running).
+    void SetBytesPerSecond(double bytesPerSecond) { bytesPerSecond_ = bytesPerSecond; }
     // Reserve, then sleep for it.
     void Wait(std::size_t bytes);
 
