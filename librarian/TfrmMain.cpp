@@ -133,7 +133,8 @@ void TfrmMain::BuildBankColumns() {
 
         gswBank_[n] = MakeSwitch(wallpaper_, QStringLiteral("gsw_b%1").arg(n + 1), lamp,
                                  QPoint(labelLeft + kBankLabelWidth + 2, kBankSwitchTop));
-        connect(gswBank_[n], &controls::Tzografsw::clicked, this, [this, n] { SelectBank(n); });
+        connect(gswBank_[n], &controls::Tzografsw::clicked, this,
+                [this, n] { gsw_b1Click(gswBank_[n]); });
 
         listBox_[n] = MakeVoiceList(
             wallpaper_, QStringLiteral("ListBox%1").arg(n + 1),
@@ -211,7 +212,7 @@ void TfrmMain::BuildMiddleStrip() {
         palette.setColor(QPalette::WindowText, ColourFromValue(kCurrentBankColour));
         labPagelib_->setPalette(palette);
     }
-    connect(labPagelib_, &controls::Tzopotlab::changed, this, &TfrmMain::RefreshLibraryLists);
+    connect(labPagelib_, &controls::Tzopotlab::changed, this, &TfrmMain::labPagelibChange);
 
     gswTypes_ = MakeSwitch(wallpaper_, QStringLiteral("gswTypes"),
                            PushButtonStrip(QStringLiteral("T"), kSmallButtonSize), QPoint(714, 484),
@@ -305,9 +306,20 @@ void TfrmMain::RefreshLibraryLists() {
 }
 
 void TfrmMain::SelectBank(int bank) {
-    if (bank < 0 || bank >= kBankCount) return;  // exactly one switch stays on
+    if (bank < 0 || bank >= kBankCount) return;
+    gsw_b1Click(gswBank_[bank]);
+}
+
+void TfrmMain::gsw_b1Click(QObject* sender) {
+    const auto isBank = [sender, this](int n) {
+        return sender == gswBank_[n] || sender == nombank_[n];
+    };
+    // Anything else would leave no bank current.
+    bool known = false;
+    for (int n = 0; n < kBankCount; ++n) known = known || isBank(n);
+    if (!known) return;
     for (int n = 0; n < kBankCount; ++n) {
-        if (n == bank) {
+        if (isBank(n)) {
             gswBank_[n]->setState(1);
             SetTextColour(nombank_[n], kCurrentBankColour);
             if (midiWindow_) midiWindow_->SelectModule(n);
@@ -317,6 +329,8 @@ void TfrmMain::SelectBank(int bank) {
         }
     }
 }
+
+void TfrmMain::labPagelibChange() { RefreshLibraryLists(); }
 
 bool TfrmMain::TypeCharacter(QChar typed) {
     const MainKey key = MainKeyFor(typed);
@@ -427,7 +441,7 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
         if (mouse->button() != Qt::LeftButton) break;
         for (int n = 0; n < kBankCount; ++n) {
             if (watched == nombank_[n]) {
-                SelectBank(n);
+                gsw_b1Click(nombank_[n]);
                 return true;
             }
         }

@@ -69,6 +69,11 @@ public:
 
     // Selects bank 0-7 as a click on its switch or name label does.
     void SelectBank(int bank);
+    // The handler of the eight bank switches and name labels: the sender's bank becomes
+    // current (yellow label, module selected), every other one goes off (grey label).
+    void gsw_b1Click(QObject* sender);
+    // The page knob moved (while dragged, and on each click).
+    void labPagelibChange();
     // Runs the command of one typed character; false when the character has none.
     bool TypeCharacter(QChar typed);
 

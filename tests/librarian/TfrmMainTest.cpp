@@ -276,6 +276,7 @@ TEST_F(MainWindowFixture, ClickingABankSwitchOrNameSelectsItAlone) {
     EXPECT_EQ(w.CurrentBank(), 3);
     w.SelectBank(8);
     w.SelectBank(-1);
+    w.gsw_b1Click(w.TrashPicture());
     for (int n = 0; n < kBankCount; ++n) {
         EXPECT_EQ(w.BankSwitch(n)->state(), n == 3 ? 1 : 0) << n;
         EXPECT_EQ(TextColour(w.BankLabel(n)), n == 3 ? kYellow : kGrey) << n;
