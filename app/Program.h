@@ -1,0 +1,57 @@
+#pragma once
+// The program's long-lived objects and its start-up and shutdown sequence: the eight banks,
+// the library and the edit buffer, then the windows, each reading its own settings; the MIDI
+// ports opened before the window loop and closed after it; the data objects destroyed last.
+
+#include <array>
+#include <memory>
+
+#include "platform/SettingsStore.h"
+
+namespace core {
+class Bankson;
+class Edtson;
+class Libson;
+}  // namespace core
+namespace librarian {
+class TfrmInfo;
+class TfrmMain;
+}  // namespace librarian
+namespace midi {
+class Backend;
+class TfrmMidi;
+}  // namespace midi
+
+namespace app {
+
+class Program {
+public:
+    // Creates the data objects and the windows (nothing is shown yet). The backend lists the
+    // MIDI devices; it must outlive the program.
+    explicit Program(midi::Backend& backend, platform::SettingsStore& store = platform::Settings());
+    // Closes the ports, destroys the windows, then the banks, the library, the edit buffer.
+    ~Program();
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    // Lists and opens the MIDI ports and shows the main window. Closing the main window writes
+    // the settings and ends the window loop.
+    void Start();
+
+    librarian::TfrmMain& MainWindow() { return *main_; }
+    midi::TfrmMidi& MidiWindow() { return *midi_; }
+    core::Bankson& Bank(int n) { return *banks_.at(n); }
+    core::Libson& Library() { return *library_; }
+    core::Edtson& EditBuffer() { return *buffer_; }
+
+private:
+    platform::SettingsStore& store_;
+    std::array<std::unique_ptr<core::Bankson>, 8> banks_;
+    std::unique_ptr<core::Libson> library_;
+    std::unique_ptr<core::Edtson> buffer_;
+    std::unique_ptr<librarian::TfrmMain> main_;
+    std::unique_ptr<librarian::TfrmInfo> info_;
+    std::unique_ptr<midi::TfrmMidi> midi_;
+};
+
+}  // namespace app

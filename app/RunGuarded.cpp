@@ -1,0 +1,20 @@
+#include "app/RunGuarded.h"
+
+#include <exception>
+
+#include "platform/MessageBoxes.h"
+
+namespace app {
+
+int RunGuarded(const std::function<int()>& steps) {
+    try {
+        return steps();
+    } catch (const std::exception& error) {
+        platform::ShowError(kProgramTitle, error.what());
+    } catch (...) {
+        platform::ShowError(kProgramTitle, "Unknown error");
+    }
+    return kFailureStatus;
+}
+
+}  // namespace app

@@ -1,0 +1,39 @@
+// Mondral: start-up, the window loop and shutdown. Any error that escapes is shown in an error
+// box and ends the program with a non-zero status.
+
+#include "app/GuardedApplication.h"
+#include "app/Program.h"
+#include "app/RunGuarded.h"
+#include "app/SessionEnd.h"
+#include "controls/Artwork.h"
+#include "librarian/TfrmMain.h"
+#include "midi/CompositeBackend.h"
+#include "midi/EmulatedRack.h"
+#include "midi/RtMidiBackend.h"
+#include "platform/QtMessageBoxes.h"
+#include "platform/QtSettingsStore.h"
+
+int main(int argc, char* argv[]) {
+    // Qt takes its own options from the command line; the program has none.
+    app::GuardedApplication application(argc, argv);
+    QApplication::setApplicationName(QString::fromLatin1(app::kProgramTitle));
+    QApplication::setPalette(controls::artwork::RackPalette());
+    platform::QtMessageBoxes boxes;
+    platform::SetBoxes(&boxes);
+    platform::QtSettingsStore settings;
+    platform::SetSettings(&settings);
+
+    const int status = app::RunGuarded([&] {
+        // The platform's MIDI devices first, the emulated rack last.
+        midi::RtMidiBackend devices;
+        midi::EmulatedRack rack;
+        midi::CompositeBackend backend({&devices, &rack});
+        app::Program program(backend, settings);
+        app::SessionEnd sessionEnd([&program] { program.MainWindow().close(); });
+        program.Start();
+        return application.exec();
+    });
+    platform::SetSettings(nullptr);
+    platform::SetBoxes(nullptr);
+    return status;
+}

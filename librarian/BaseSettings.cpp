@@ -1,0 +1,36 @@
+#include "librarian/BaseSettings.h"
+
+namespace librarian {
+
+void ReadMainWindowValues(BaseValues& values, platform::SettingsStore& store) {
+    platform::SettingsReader reader(platform::kBaseKey, store);
+    reader.Next("MBX", values.mainTop);
+    reader.Next("MBY", values.mainLeft);
+    reader.Next("PER", values.functionsMode);
+    reader.Next("PAG", values.pageMode);
+}
+
+int WriteBaseValues(const BaseValues& v, platform::SettingsStore& store) {
+    return platform::WriteSettings(platform::kBaseKey, {
+        {"MBX", v.mainTop},
+        {"MBY", v.mainLeft},
+        {"OBX", v.optionsTop},
+        {"OBY", v.optionsLeft},
+        {"TBX", v.markersTop},
+        {"TBY", v.markersLeft},
+        {"PER", v.functionsMode},
+        {"PAG", v.pageMode},
+        {"OBO", v.optionsOpen},
+        {"TBO", v.markersOpen},
+        {"MSL", v.multiSelect},
+        {"LBU", v.linkBuffers},
+        {"CPY", v.dropCopy},
+        {"SWP", v.dropSwap},
+        {"ADD", v.dropAddTo},
+        {"DF1", v.doublesFirst},
+        {"DF2", v.doublesSecond},
+        {"DEL", v.doublesDelete},
+    }, store);
+}
+
+}  // namespace librarian

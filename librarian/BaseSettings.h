@@ -1,0 +1,40 @@
+#pragma once
+// The values of the "Base" settings key: the main window's place and modes, the options and
+// markers windows' places and visibility, and the librarian options.
+
+#include <cstdint>
+
+#include "platform/SettingsStore.h"
+
+namespace librarian {
+
+struct BaseValues {
+    // Each window's top edge ("..X") and left edge ("..Y").
+    std::int32_t mainTop = 166;       // "MBX"
+    std::int32_t mainLeft = 241;      // "MBY"
+    std::int32_t optionsTop = 506;    // "OBX"
+    std::int32_t optionsLeft = 118;   // "OBY"
+    std::int32_t markersTop = 248;    // "TBX"
+    std::int32_t markersLeft = 168;   // "TBY"
+    std::int32_t functionsMode = 0;   // "PER": gswPerform
+    std::int32_t pageMode = 0;        // "PAG": gswLib
+    std::int32_t optionsOpen = 0;     // "OBO"
+    std::int32_t markersOpen = 0;     // "TBO"
+    std::int32_t multiSelect = 0;     // "MSL"
+    std::int32_t linkBuffers = 0;     // "LBU"
+    std::int32_t dropCopy = 1;        // "CPY"
+    std::int32_t dropSwap = 0;        // "SWP"
+    std::int32_t dropAddTo = 0;       // "ADD"
+    std::int32_t doublesFirst = 0;    // "DF1"
+    std::int32_t doublesSecond = 1;   // "DF2"
+    std::int32_t doublesDelete = 0;   // "DEL"
+};
+
+// The main window's four values, read in the order "MBX", "MBY", "PER", "PAG"; the first
+// missing one leaves itself and the rest at the values already in `values`.
+void ReadMainWindowValues(BaseValues& values, platform::SettingsStore& store = platform::Settings());
+
+// Writes all eighteen values in the key's fixed order; returns how many were written.
+int WriteBaseValues(const BaseValues& values, platform::SettingsStore& store = platform::Settings());
+
+}  // namespace librarian

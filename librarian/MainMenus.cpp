@@ -1,0 +1,132 @@
+#include "librarian/MainMenus.h"
+
+#include <QAction>
+#include <QMenu>
+
+#include <initializer_list>
+
+namespace librarian {
+
+namespace {
+
+// One row per line: caption and handler; an empty caption is a separator.
+struct ItemRow {
+    const char* caption;
+    const char* handler;
+};
+constexpr ItemRow kSeparator{"", ""};
+
+}  // namespace
+
+MainMenus::MainMenus(QWidget* parent) {
+    auto build = [&](const char* name, std::initializer_list<ItemRow> rows) {
+        auto* menu = new QMenu(parent);
+        menu->setObjectName(QString::fromLatin1(name));
+        for (const ItemRow& row : rows) {
+            if (*row.caption == '\0') {
+                menu->addSeparator();
+                continue;
+            }
+            QAction* action = menu->addAction(QString::fromLatin1(row.caption));
+            const QString handler = QString::fromLatin1(row.handler);
+            action->setObjectName(handler);
+            action->setEnabled(false);
+            items_[handler].action = action;
+        }
+        return menu;
+    };
+
+    popBank_ = build("popBank", {
+        {"Selection  &Clean", "popSelCleanClick"},
+        {"Selection  &Reverse", "popSelRrevClick"},
+        {"Selection  &Delete", "popSelDelClick"},
+        kSeparator,
+        {"Copy  Bank -> &Library", "popCpyBLClick"},
+        {"Copy  &Selection -> Library", "popCpySLClick"},
+        {"Copy  Selectio&n -> Bank", "popCpySBClick"},
+        {"Copy &Bank -> Bank", "popCpyBBClick"},
+        kSeparator,
+        {"&Find Doubles", "popFindDblClick"},
+        {"Find by N&ame", "popFindNameClick"},
+        {"Sort by &Name", "popSortNameClick"},
+    });
+    popBank2_ = build("popBank2", {
+        {"Load Bank", "popLoadBankClick"},
+        {"Save Bank", "popSaveBankClick"},
+        {"Save As Sysex", "SaveAsSysex1Click"},
+        kSeparator,
+        {"Delete Bank", "popDelBankClick"},
+        kSeparator,
+        {"Get Bank from MIDI", "GetBankMIDIClick"},
+        {"Send Bank to MIDI", "SendBankMIDIClick"},
+        kSeparator,
+        {"Show System Info", "ShowSystemInfoClick"},
+        {"Memory Protect ", "MemoryProtectOffClick"},
+    });
+    popAllBank_ = build("popAllBank", {
+        {"Deselect All Banks", "DeselectAllBanks1Click"},
+        kSeparator,
+        {"Send Memory Protect to All ", "AllMIDIProtect1Click"},
+        kSeparator,
+        {"Get All Banks from MIDI", "GetAllBankMIDIClick"},
+        {"Send All Banks to MIDI", "SendAllBankstoMIDIClick"},
+        kSeparator,
+        {"Load All Banks", "LoadAllBanks1Click"},
+        {"Save All Banks", "SaveAllBanks1Click"},
+        kSeparator,
+        {"Delete All Banks", "DeleteAllBanksClick"},
+        kSeparator,
+        {"Copy All Banks to Library", "CopyAllBankstoLibrary1Click"},
+    });
+    popLib_ = build("popLib", {
+        {"Selection  &Clean", "mnpSelLibClear1Click"},
+        {"Selection  &Reverse", "mnpSelLibInv1Click"},
+        {"Selection  &Delete", "mnpClearLibSel1Click"},
+        kSeparator,
+        {"Copy &Selection -> Bank", "mnpCopySel1Click"},
+        {"Copy  Page  -> &Bank", "mnpCopyLibPage1Click"},
+        kSeparator,
+        // The library's doubles search has no handler name of its own; named after its menu.
+        {"&Find Doubles ", "mnpFindDblLibClick"},
+        {"Searc&h by Name", "mnpFinOccLib1Click"},
+        {"Sort by &Name", "mnpTriAlphaLib1Click"},
+        {"Sort by &Markers", "mnpTriTypeLib1Click"},
+    });
+    popLib2_ = build("popLib2", {
+        {"Load Library", "btnLoadLibClick"},
+        {"Save Library", "btnSaveLibClick"},
+        kSeparator,
+        {"Auto Import Bank", "AutoImportBankClick"},
+        {"Auto Export Bank", "AutoExportBank1Click"},
+        kSeparator,
+        {"Delete Library", "btnDelLibClick"},
+    });
+}
+
+QAction* MainMenus::Item(const QString& handler) const {
+    auto found = items_.find(handler);
+    return found == items_.end() ? nullptr : found->second.action;
+}
+
+void MainMenus::Connect(const QString& handler, std::function<void()> command) {
+    auto found = items_.find(handler);
+    if (found == items_.end()) return;
+    QObject::connect(found->second.action, &QAction::triggered, found->second.action,
+                     [command = std::move(command)] { command(); });
+    found->second.connected = true;
+    Refresh(handler);
+}
+
+void MainMenus::SetAllowedByMode(const QString& handler, bool allowed) {
+    auto found = items_.find(handler);
+    if (found == items_.end()) return;
+    found->second.allowed = allowed;
+    Refresh(handler);
+}
+
+void MainMenus::Refresh(const QString& handler) {
+    const ItemState& item = items_.at(handler);
+    item.action->setEnabled(item.connected && item.allowed);
+}
+
+}  // namespace librarian

@@ -1,0 +1,49 @@
+#pragma once
+// The main window's five pop-up menus. Every item is named after the handler that serves it
+// and stays disabled until a command is connected to it.
+
+#include <QString>
+
+#include <functional>
+#include <map>
+
+class QAction;
+class QMenu;
+class QWidget;
+
+namespace librarian {
+
+class MainMenus {
+public:
+    explicit MainMenus(QWidget* parent);
+
+    QMenu* popBank() const { return popBank_; }        // bank lists
+    QMenu* popBank2() const { return popBank2_; }      // bank name labels
+    QMenu* popAllBank() const { return popAllBank_; }  // trash picture
+    QMenu* popLib() const { return popLib_; }          // library lists
+    QMenu* popLib2() const { return popLib2_; }        // library name label
+
+    // The item served by a handler ("popLoadBankClick"), nullptr for an unknown name.
+    QAction* Item(const QString& handler) const;
+    // Connects a command to an item and enables it (unless its MIDI mode holds it back).
+    void Connect(const QString& handler, std::function<void()> command);
+    // The MIDI window's mode switches allow or forbid an item; a connected item follows it.
+    void SetAllowedByMode(const QString& handler, bool allowed);
+
+private:
+    void Refresh(const QString& handler);
+
+    QMenu* popBank_;
+    QMenu* popBank2_;
+    QMenu* popAllBank_;
+    QMenu* popLib_;
+    QMenu* popLib2_;
+    struct ItemState {
+        QAction* action = nullptr;
+        bool connected = false;
+        bool allowed = true;
+    };
+    std::map<QString, ItemState> items_;
+};
+
+}  // namespace librarian

@@ -1,0 +1,484 @@
+#include "librarian/TfrmMain.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMouseEvent>
+
+#include "controls/Artwork.h"
+#include "controls/TWallpaper.h"
+#include "controls/Tzografsw.h"
+#include "controls/Tzopotlab.h"
+#include "core/Bankson.h"
+#include "core/Edtson.h"
+#include "core/Libson.h"
+#include "librarian/VoiceList.h"
+#include "midi/TfrmMidi.h"
+#include "platform/Clock.h"
+
+namespace librarian {
+
+namespace {
+
+constexpr int kClientWidth = 931;
+constexpr int kClientHeight = 758;
+
+// Bank columns: name label, its switch to the right, the list below.
+constexpr int kBankPitch = 116;
+constexpr int kBankLabelLeft = 14;
+constexpr int kBankLabelTop = 14;
+constexpr int kBankLabelWidth = 67;
+constexpr int kBankSwitchTop = 11;
+constexpr int kBankListLeft = 19;
+constexpr int kBankListTop = 45;
+constexpr int kBankListWidth = 80;
+
+// Library lists: two per page, six pages side by side.
+constexpr int kLibraryPitch = 75;
+constexpr int kLibraryListLeft = 16;
+constexpr int kLibraryListTop = 526;
+constexpr int kLibraryListWidth = 74;
+
+constexpr unsigned kCurrentBankColour = 65535;   // yellow
+constexpr unsigned kOtherBankColour = 8421504;   // grey
+constexpr unsigned kShownPageColour = 3483430;   // dark blue-grey behind the page Page mode acts on
+
+const QColor kCaptionText(0xE8, 0xE0, 0xC0);
+
+QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, QRect geometry,
+                  const QString& hint = {}) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setGeometry(geometry);
+    label->setToolTip(hint);
+    // Narrow letters: bank and library names are file names of a dozen characters or more.
+    QFont font = label->font();
+    font.setStretch(QFont::Condensed);
+    font.setPixelSize(11);
+    label->setFont(font);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, kCaptionText);
+    label->setPalette(palette);
+    return label;
+}
+
+controls::Tzografsw* MakeSwitch(QWidget* parent, const QString& name, const QPixmap& strip,
+                                QPoint position, const QString& hint = {}) {
+    auto* sw = new controls::Tzografsw(parent);
+    sw->setObjectName(name);
+    sw->setGlyph(2);
+    sw->setBitmap(strip);
+    sw->move(position);
+    sw->setToolTip(hint);
+    return sw;
+}
+
+void SetTextColour(QLabel* label, unsigned colourValue) {
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, ColourFromValue(colourValue));
+    label->setPalette(palette);
+}
+
+}  // namespace
+
+TfrmMain::TfrmMain(const Banks& banks, core::Libson& library, core::Edtson& buffer,
+                   platform::SettingsStore& store, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint),
+      banks_(banks), library_(library), buffer_(buffer), menus_(this) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Mondral"));
+    setFixedSize(kClientWidth, kClientHeight);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, Qt::black);
+    setPalette(palette);
+    setAutoFillBackground(true);
+
+    wallpaper_ = new controls::TWallpaper(this);
+    wallpaper_->setObjectName(QStringLiteral("Wallpaper"));
+    wallpaper_->setGeometry(0, 0, kClientWidth, kClientHeight);
+    wallpaper_->setWallpaper(controls::artwork::WallpaperTile());
+
+    BuildBankColumns();
+    BuildMiddleStrip();
+    BuildLibraryLists();
+
+    // Every character typed anywhere in this window comes here before the control sees it.
+    qApp->installEventFilter(this);
+
+    BaseValues values;
+    ReadMainWindowValues(values, store);
+    ApplyBaseValues(values);
+    update();
+    for (int bank = 0; bank < kBankCount; ++bank) RefreshBankList(bank);
+    RefreshLibraryLists();
+}
+
+TfrmMain::~TfrmMain() = default;
+
+void TfrmMain::BuildBankColumns() {
+    const QPixmap lamp = controls::artwork::LampStrip();
+    for (int n = 0; n < kBankCount; ++n) {
+        const int labelLeft = kBankLabelLeft + kBankPitch * n;
+        QLabel* label = MakeLabel(wallpaper_, QStringLiteral("Nombank%1").arg(n + 1),
+                                  QStringLiteral("DX_Bank1."),
+                                  QRect(labelLeft, kBankLabelTop, kBankLabelWidth, 16));
+        label->installEventFilter(this);
+        nombank_[n] = label;
+
+        gswBank_[n] = MakeSwitch(wallpaper_, QStringLiteral("gsw_b%1").arg(n + 1), lamp,
+                                 QPoint(labelLeft + kBankLabelWidth + 2, kBankSwitchTop));
+        connect(gswBank_[n], &controls::Tzografsw::clicked, this,
+                [this, n] { gsw_b1Click(gswBank_[n]); });
+
+        listBox_[n] = MakeVoiceList(
+            wallpaper_, QStringLiteral("ListBox%1").arg(n + 1),
+            QRect(kBankListLeft + kBankPitch * n, kBankListTop, kBankListWidth,
+                  kBankListLines * kVoiceLineHeight),
+            Qt::black);
+        connect(listBox_[n], &QListWidget::customContextMenuRequested, this,
+                [this, n](QPoint at) {
+                    menuBank_ = n;
+                    ShowMenu(menus_.popBank(), listBox_[n], at);
+                });
+    }
+    // Bank 1 is current at start.
+    for (int n = 0; n < kBankCount; ++n) {
+        gswBank_[n]->setState(n == 0 ? 1 : 0);
+        SetTextColour(nombank_[n], n == 0 ? kCurrentBankColour : kOtherBankColour);
+    }
+}
+
+void TfrmMain::BuildMiddleStrip() {
+    using namespace controls::artwork;
+    btnInfos_ = MakeSwitch(wallpaper_, QStringLiteral("btnInfos"), PushButtonStrip(QStringLiteral("i")),
+                           QPoint(8, 478), QStringLiteral("About..."));
+    btnOptions_ = MakeSwitch(wallpaper_, QStringLiteral("btnOptions"),
+                             PushButtonStrip(QStringLiteral("OPT")), QPoint(52, 478),
+                             QStringLiteral("Options"));
+    btnMidiConf_ = MakeSwitch(wallpaper_, QStringLiteral("btnMidiConf"),
+                              PushButtonStrip(QStringLiteral("MIDI")), QPoint(96, 478),
+                              QStringLiteral("MIDI Config"));
+    connect(btnInfos_, &controls::Tzografsw::clicked, this, &TfrmMain::btnInfosClick);
+    connect(btnOptions_, &controls::Tzografsw::clicked, this, &TfrmMain::btnOptionsClick);
+    connect(btnMidiConf_, &controls::Tzografsw::clicked, this, &TfrmMain::btnMidiConfClick);
+
+    gswPerform_ = MakeSwitch(wallpaper_, QStringLiteral("gswPerform"), GreenLampStrip(),
+                             QPoint(248, 482), QStringLiteral("Mode Voices/Functions"));
+    connect(gswPerform_, &controls::Tzografsw::clicked, this,
+            [this] { gswPerform_->setState(1 - gswPerform_->state()); });
+
+    btnTrash_ = new QLabel(wallpaper_);
+    btnTrash_->setObjectName(QStringLiteral("btnTrash"));
+    btnTrash_->setPixmap(TrashCan());
+    btnTrash_->move(275, 471);
+    btnTrash_->adjustSize();
+    btnTrash_->setToolTip(QStringLiteral("Trash Landing zone"));
+    btnTrash_->installEventFilter(this);
+
+    btnBuffer_ = MakeLabel(wallpaper_, QStringLiteral("btnBuffer"), QStringLiteral("------------"),
+                           QRect(359, 481, 96, 18), QStringLiteral("Edit Buffer"));
+    btnBuffer_->setFont(listBox_[0]->font());
+    btnBuffer_->installEventFilter(this);
+
+    gswLib_ = MakeSwitch(wallpaper_, QStringLiteral("gswLib"), GreenLampStrip(), QPoint(484, 486),
+                         QStringLiteral("Mode Library/Page"));
+    connect(gswLib_, &controls::Tzografsw::clicked, this,
+            [this] { gswLib_->setState(1 - gswLib_->state()); });
+
+    labLib_ = MakeLabel(wallpaper_, QStringLiteral("labLib"), QStringLiteral("_______________"),
+                        QRect(517, 483, 130, 18), QStringLiteral("Library Name "));
+    labLib_->installEventFilter(this);
+
+    labPagelib_ = new controls::Tzopotlab(wallpaper_);
+    labPagelib_->setObjectName(QStringLiteral("labPagelib"));
+    labPagelib_->setMin(kFirstPageNumber);
+    labPagelib_->setMax(kLastPageNumber);
+    labPagelib_->setCursorRange(200);
+    labPagelib_->setState(kFirstPageNumber);
+    labPagelib_->setGeometry(656, 480, 48, 24);
+    labPagelib_->setAlignment(Qt::AlignCenter);
+    {
+        QFont font = labPagelib_->font();
+        font.setBold(true);
+        font.setPixelSize(16);
+        labPagelib_->setFont(font);
+        QPalette palette = labPagelib_->palette();
+        palette.setColor(QPalette::WindowText, ColourFromValue(kCurrentBankColour));
+        labPagelib_->setPalette(palette);
+    }
+    connect(labPagelib_, &controls::Tzopotlab::changed, this, &TfrmMain::labPagelibChange);
+
+    gswTypes_ = MakeSwitch(wallpaper_, QStringLiteral("gswTypes"),
+                           PushButtonStrip(QStringLiteral("T"), kSmallButtonSize), QPoint(714, 484),
+                           QStringLiteral("Types Selector"));
+    connect(gswTypes_, &controls::Tzografsw::clicked, this, &TfrmMain::gswTypesClick);
+    gswLibSelFinder_ = MakeSwitch(wallpaper_, QStringLiteral("gswLibSelFinder"),
+                                  PushButtonStrip(QStringLiteral("<"), kSmallButtonSize),
+                                  QPoint(762, 485), QStringLiteral("Find First Selected"));
+    gswLibLastFinder_ = MakeSwitch(wallpaper_, QStringLiteral("gswLibLastFinder"),
+                                   PushButtonStrip(QStringLiteral(">"), kSmallButtonSize),
+                                   QPoint(784, 485), QStringLiteral("Find Last Selected"));
+
+    const QString selectedHint = QStringLiteral("Selected Sounds in Library");
+    const QString usedHint = QStringLiteral("Number of Sounds in Library");
+    MakeLabel(wallpaper_, QStringLiteral("Label2"), QStringLiteral("Selected"),
+              QRect(820, 479, 52, 13), selectedHint);
+    labSel_ = MakeLabel(wallpaper_, QStringLiteral("labSel"), QStringLiteral("0"),
+                        QRect(873, 479, 50, 13), selectedHint);
+    MakeLabel(wallpaper_, QStringLiteral("Label1"), QStringLiteral("Available"),
+              QRect(820, 492, 52, 13), usedHint);
+    labOcc_ = MakeLabel(wallpaper_, QStringLiteral("labOcc"), QStringLiteral("0"),
+                        QRect(873, 492, 50, 13), usedHint);
+}
+
+void TfrmMain::BuildLibraryLists() {
+    for (int k = 0; k < kLibraryListCount; ++k) {
+        const QColor background = ColourFromValue(k < 2 ? kShownPageColour : 0);
+        lstLib_[k] = MakeVoiceList(
+            wallpaper_, QStringLiteral("lstLib%1").arg(k + 1),
+            QRect(kLibraryListLeft + kLibraryPitch * k, kLibraryListTop, kLibraryListWidth,
+                  kLibraryListLines * kVoiceLineHeight),
+            background);
+        connect(lstLib_[k], &QListWidget::customContextMenuRequested, this,
+                [this, k](QPoint at) {
+                    menuLibraryList_ = k;
+                    ShowMenu(menus_.popLib(), lstLib_[k], at);
+                });
+    }
+}
+
+void TfrmMain::ApplyBaseValues(const BaseValues& values) {
+    move(values.mainLeft, values.mainTop);
+    gswPerform_->setState(values.functionsMode);
+    gswLib_->setState(values.pageMode);
+}
+
+void TfrmMain::CollectBaseValues(BaseValues& values) const {
+    values.mainTop = y();
+    values.mainLeft = x();
+    values.functionsMode = gswPerform_->state();
+    values.pageMode = gswLib_->state();
+}
+
+int TfrmMain::CurrentBank() const {
+    for (int n = 0; n < kBankCount; ++n)
+        if (gswBank_[n]->state() != 0) return n;
+    return 0;
+}
+
+int TfrmMain::PageNumber() const { return labPagelib_->state(); }
+
+void TfrmMain::SetPageNumber(int page) {
+    labPagelib_->setState(page);
+    RefreshLibraryLists();
+}
+
+bool TfrmMain::FunctionsMode() const { return gswPerform_->state() != 0; }
+bool TfrmMain::PageMode() const { return gswLib_->state() != 0; }
+
+void TfrmMain::RefreshBankList(int bank) {
+    if (bank < 0) bank = CurrentBank();
+    if (bank >= kBankCount) return;
+    FillVoiceList(listBox_[bank], banks_[bank]->Page().data(), kBankListLines);
+}
+
+void TfrmMain::SetBankLabel(int bank, const QString& text) {
+    if (bank < 0) bank = CurrentBank();
+    if (bank >= kBankCount) return;
+    nombank_[bank]->setText(text);
+}
+
+void TfrmMain::RefreshLibraryLists() {
+    const int first = PageNumber();
+    for (int k = 0; k < kLibraryListCount; ++k) {
+        const core::VoicePage& page = library_.Page(first + k / 2);
+        FillVoiceList(lstLib_[k], page.data() + (k % 2) * kLibraryListLines, kLibraryListLines);
+    }
+    const auto counts = library_.CountSelection();
+    labSel_->setText(QString::number(counts.selected));
+    labOcc_->setText(QString::number(counts.used));
+}
+
+void TfrmMain::SelectBank(int bank) {
+    if (bank < 0 || bank >= kBankCount) return;
+    gsw_b1Click(gswBank_[bank]);
+}
+
+void TfrmMain::gsw_b1Click(QObject* sender) {
+    const auto isBank = [sender, this](int n) {
+        return sender == gswBank_[n] || sender == nombank_[n];
+    };
+    // Anything else would leave no bank current.
+    bool known = false;
+    for (int n = 0; n < kBankCount; ++n) known = known || isBank(n);
+    if (!known) return;
+    for (int n = 0; n < kBankCount; ++n) {
+        if (isBank(n)) {
+            gswBank_[n]->setState(1);
+            SetTextColour(nombank_[n], kCurrentBankColour);
+            if (midiWindow_) midiWindow_->SelectModule(n);
+        } else {
+            gswBank_[n]->setState(0);
+            SetTextColour(nombank_[n], kOtherBankColour);
+        }
+    }
+}
+
+void TfrmMain::labPagelibChange() { RefreshLibraryLists(); }
+
+bool TfrmMain::TypeCharacter(QChar typed) {
+    const MainKey key = MainKeyFor(typed);
+    switch (key.command) {
+    case MainKeyCommand::None:
+        return false;
+    case MainKeyCommand::SelectBank:
+        SelectBank(key.bank);
+        break;
+    case MainKeyCommand::NextPage:
+    case MainKeyCommand::PreviousPage:
+    case MainKeyCommand::FirstPage:
+    case MainKeyCommand::LastPage:
+        SetPageNumber(PageAfter(key.command, PageNumber()));
+        break;
+    case MainKeyCommand::ToggleLibraryMode:
+        gswLib_->setState(1 - gswLib_->state());
+        break;
+    case MainKeyCommand::ToggleFunctionMode:
+        gswPerform_->setState(1 - gswPerform_->state());
+        break;
+    case MainKeyCommand::FindFirstSelected:
+        emit gswLibSelFinder_->clicked();
+        break;
+    case MainKeyCommand::OpenMidiConfig:
+        btnMidiConfClick();
+        break;
+    case MainKeyCommand::OpenOptions:
+        btnOptionsClick();
+        break;
+    case MainKeyCommand::OpenMarkers:
+        gswTypesClick();
+        break;
+    case MainKeyCommand::OpenAbout:
+        btnInfosClick();
+        break;
+    }
+    return true;
+}
+
+void TfrmMain::SetGetAllBanksEnabled(bool enabled) {
+    menus_.SetAllowedByMode(QStringLiteral("GetAllBankMIDIClick"), enabled);
+}
+
+void TfrmMain::SetMemoryProtectEnabled(bool enabled) {
+    menus_.SetAllowedByMode(QStringLiteral("MemoryProtectOffClick"), enabled);
+}
+
+void TfrmMain::SetShowSystemInfoEnabled(bool enabled) {
+    menus_.SetAllowedByMode(QStringLiteral("ShowSystemInfoClick"), enabled);
+}
+
+void TfrmMain::PressFeedback(controls::Tzografsw* button) {
+    button->setState(1);
+    button->repaint();
+    platform::WaitTicks(10);
+    button->setState(0);
+    button->repaint();
+}
+
+void TfrmMain::btnInfosClick() {
+    btnInfos_->setState(1 - btnInfos_->state());
+    btnInfos_->repaint();
+    if (aboutWindow_) {
+        aboutWindow_->show();
+        aboutWindow_->raise();
+    }
+    btnInfos_->setState(1 - btnInfos_->state());
+}
+
+void TfrmMain::btnOptionsClick() {
+    PressFeedback(btnOptions_);
+    if (optionsWindow_) optionsWindow_->show();
+}
+
+void TfrmMain::gswTypesClick() {
+    PressFeedback(gswTypes_);
+    if (markersWindow_) markersWindow_->show();
+}
+
+void TfrmMain::btnMidiConfClick() {
+    btnMidiConf_->setState(1);
+    btnMidiConf_->repaint();
+    if (midiWindow_) midiWindow_->exec();
+    btnMidiConf_->setState(0);
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event) {
+    emit closing();
+    QWidget::closeEvent(event);
+}
+
+void TfrmMain::ShowMenu(QMenu* menu, QWidget* owner, QPoint local) {
+    menu->popup(owner->mapToGlobal(local));
+}
+
+bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::KeyPress: {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (!widget || widget->window() != this) break;
+        const QString text = static_cast<QKeyEvent*>(event)->text();
+        if (text.size() == 1 && TypeCharacter(text.front())) return true;
+        break;
+    }
+    case QEvent::MouseButtonPress: {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() != Qt::LeftButton) break;
+        for (int n = 0; n < kBankCount; ++n) {
+            if (watched == nombank_[n]) {
+                gsw_b1Click(nombank_[n]);
+                return true;
+            }
+        }
+        break;
+    }
+    case QEvent::MouseButtonRelease: {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (watched == btnBuffer_ && mouse->button() == Qt::RightButton) {
+            emit editBufferRequested();
+            return true;
+        }
+        break;
+    }
+    case QEvent::ContextMenu: {
+        auto* request = static_cast<QContextMenuEvent*>(event);
+        for (int n = 0; n < kBankCount; ++n) {
+            if (watched == nombank_[n]) {
+                menuBank_ = n;
+                ShowMenu(menus_.popBank2(), nombank_[n], request->pos());
+                return true;
+            }
+        }
+        if (watched == btnTrash_) {
+            menuBank_ = -1;
+            ShowMenu(menus_.popAllBank(), btnTrash_, request->pos());
+            return true;
+        }
+        if (watched == labLib_) {
+            ShowMenu(menus_.popLib2(), labLib_, request->pos());
+            return true;
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace librarian

@@ -1,0 +1,28 @@
+#include "librarian/VoiceNameText.h"
+
+namespace librarian {
+
+QChar DisplayNameChar(core::Byte byte) {
+    switch (byte) {
+    case 0x5C: return QChar(u'\u00A5');
+    case 0x7E: return QChar(u'\u2192');
+    case 0x7F: return QChar(u'\u2190');
+    default: break;
+    }
+    if (byte < 0x20 || byte > 0x7F) return QChar(kUnprintableNameChar);
+    return QChar(char16_t(byte));
+}
+
+QString DisplayVoiceName(const core::Byte* name) {
+    QString text;
+    text.reserve(int(core::kNameSize));
+    for (std::size_t i = 0; i < core::kNameSize; ++i) text.append(DisplayNameChar(name[i]));
+    return text;
+}
+
+QString DisplayVoiceName(const core::VoiceSlot& slot) {
+    if (!slot.IsUsed()) return QString::fromLatin1(core::kEmptyVoiceName);
+    return DisplayVoiceName(slot.voice.data() + core::kPackedNameOffset);
+}
+
+}  // namespace librarian

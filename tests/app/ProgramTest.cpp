@@ -1,0 +1,136 @@
+// The program's start-up and shutdown in this process, on the emulated rack.
+
+#include "app/Program.h"
+#include "app/RunGuarded.h"
+
+#include <QComboBox>
+#include <QTest>
+
+#include <chrono>
+
+#include <gtest/gtest.h>
+
+#include "controls/Tzografsw.h"
+#include "librarian/TfrmMain.h"
+#include "midi/EmulatedRack.h"
+#include "midi/TfrmMidi.h"
+#include "platform/MessageBoxes.h"
+#include "support/TestApplication.h"
+#include "support/WriteOrderSettings.h"
+
+namespace app {
+namespace {
+
+using namespace std::chrono_literals;
+using Names = std::vector<std::string>;
+
+class ProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override { testing_support::TestApplication(); }
+
+    platform::RecordingBoxes boxes_;
+    testing_support::WriteOrderSettings settings_;
+    midi::EmulatedRack rack_;
+};
+
+TEST_F(ProgramTest, FirstStartComesUpOnTheEmulatedRackWithoutAnyBox) {
+    Program program(rack_, settings_);
+    program.Start();
+    librarian::TfrmMain& main = program.MainWindow();
+    EXPECT_TRUE(main.isVisible());
+    EXPECT_EQ(main.pos(), QPoint(241, 166));
+    EXPECT_EQ(program.MidiWindow().cmbOutput->currentText(), QString(midi::kEmulatedRackName));
+    EXPECT_EQ(program.MidiWindow().cmbInput->currentText(), QString(midi::kEmulatedRackName));
+    EXPECT_TRUE(boxes_.Shown().empty());
+
+    // The ports are open: the customized rack (the default) hears the module select.
+    QTest::keyClick(&main, '2');
+    ASSERT_TRUE(rack_.WaitIdle(2s));
+    EXPECT_EQ(rack_.SelectedModule(), std::optional<std::size_t>(1));
+    EXPECT_TRUE(settings_.writes.empty()) << "nothing is written before the close";
+}
+
+TEST_F(ProgramTest, ClosingTheMainWindowWritesBaseMidiAndEditorKeysInOrder) {
+    {
+        Program program(rack_, settings_);
+        program.Start();
+        program.MainWindow().move(50, 60);
+        QTest::keyClick(&program.MainWindow(), 'p');
+        program.MainWindow().close();
+    }
+    std::vector<std::string> keys;
+    for (const auto& [key, name] : settings_.writes)
+        if (keys.empty() || keys.back() != key) keys.push_back(key);
+    EXPECT_EQ(keys, (Names{"Base", "Midi", "EdtOpt"}));
+    EXPECT_EQ(settings_.WrittenNames(platform::kBaseKey),
+              (Names{"MBX", "MBY", "OBX", "OBY", "TBX", "TBY", "PER", "PAG", "OBO", "TBO", "MSL",
+                     "LBU", "CPY", "SWP", "ADD", "DF1", "DF2", "DEL"}));
+    EXPECT_EQ(settings_.WrittenNames(platform::kMidiKey),
+              (Names{"AD", "PBC", "PBCT", "DX", "TX", "TXC", "TF1", "Timer1", "Timer2", "C1", "C2",
+                     "C3", "C4", "C5", "C6", "C7", "C8"}));
+    EXPECT_EQ(settings_.WrittenNames(platform::kEditorOptionsKey),
+              (Names{"EDX", "EDY", "EVI", "SOT", "SVL", "FSU", "GRE", "SHMK", "CLM", "CLB", "CLG",
+                     "CLS", "GRN", "GRM", "SZMK"}));
+    const platform::MemorySettings& stored = settings_.values;
+    EXPECT_EQ(stored.Get(platform::kBaseKey, "MBX"), 60);
+    EXPECT_EQ(stored.Get(platform::kBaseKey, "MBY"), 50);
+    EXPECT_EQ(stored.Get(platform::kBaseKey, "PER"), 1);
+    EXPECT_EQ(stored.Get(platform::kBaseKey, "PAG"), 0);
+    EXPECT_EQ(stored.Get(platform::kBaseKey, "CPY"), 1);
+    EXPECT_EQ(stored.Get(platform::kMidiKey, "TXC"), 1);
+    EXPECT_EQ(stored.Get(platform::kEditorOptionsKey, "EDY"), 206);
+
+    // The next start finds the window where it was left, in the same mode.
+    Program again(rack_, settings_);
+    EXPECT_EQ(again.MainWindow().pos(), QPoint(50, 60));
+    EXPECT_TRUE(again.MainWindow().FunctionsMode());
+}
+
+TEST_F(ProgramTest, AKeyThatCannotBeWrittenIsSkippedAndTheNextIsStillWritten) {
+    settings_.values.RefuseKey(platform::kBaseKey);
+    {
+        Program program(rack_, settings_);
+        program.Start();
+        program.MainWindow().close();
+    }
+    EXPECT_TRUE(settings_.WrittenNames(platform::kBaseKey).empty());
+    EXPECT_EQ(settings_.WrittenNames(platform::kMidiKey).size(), 17u);
+    EXPECT_EQ(settings_.WrittenNames(platform::kEditorOptionsKey).size(), 15u);
+}
+
+// A MIDI system without any device.
+class NoDevices final : public midi::Backend {
+public:
+    std::vector<midi::DeviceInfo> Inputs() override { return {}; }
+    std::vector<midi::DeviceInfo> Outputs() override { return {}; }
+    std::unique_ptr<midi::InputStream> OpenInput(std::size_t, midi::InputHandler&) override {
+        return nullptr;
+    }
+    std::unique_ptr<midi::OutputStream> OpenOutput(std::size_t) override { return nullptr; }
+};
+
+TEST_F(ProgramTest, AnErrorAtStartUpIsShownAndEndsWithAFailureStatus) {
+    NoDevices none;
+    bool reachedTheLoop = false;
+    const int status = RunGuarded([&] {
+        Program program(none, settings_);
+        program.Start();
+        reachedTheLoop = true;
+        return 0;
+    });
+    EXPECT_EQ(status, kFailureStatus);
+    EXPECT_FALSE(reachedTheLoop);
+    ASSERT_EQ(boxes_.Shown().size(), 1u);
+    EXPECT_EQ(boxes_.Shown()[0].kind, platform::BoxKind::Error);
+    EXPECT_EQ(boxes_.Shown()[0].title, "Mondral");
+    EXPECT_FALSE(boxes_.Shown()[0].text.empty());
+    EXPECT_TRUE(settings_.writes.empty());
+}
+
+TEST_F(ProgramTest, AStepThatEndsNormallyGivesItsOwnStatus) {
+    EXPECT_EQ(RunGuarded([] { return 0; }), 0);
+    EXPECT_TRUE(boxes_.Shown().empty());
+}
+
+}  // namespace
+}  // namespace app

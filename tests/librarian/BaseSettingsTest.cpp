@@ -1,0 +1,62 @@
+#include "librarian/BaseSettings.h"
+
+#include <gtest/gtest.h>
+
+#include "support/WriteOrderSettings.h"
+
+namespace librarian {
+namespace {
+
+TEST(BaseSettings, AKeyHoldingOnlyMbxSetsTheTopEdgeAndLeavesEverythingElse) {
+    platform::MemorySettings store;
+    store.Set(platform::kBaseKey, "MBX", 40);
+    store.Set(platform::kBaseKey, "PER", 1);  // after the missing "MBY": never read
+    BaseValues values;
+    ReadMainWindowValues(values, store);
+    EXPECT_EQ(values.mainTop, 40);
+    EXPECT_EQ(values.mainLeft, 241);
+    EXPECT_EQ(values.functionsMode, 0);
+    EXPECT_EQ(values.pageMode, 0);
+}
+
+TEST(BaseSettings, ReadsAllFourValuesOfTheMainWindow) {
+    platform::MemorySettings store;
+    store.Set(platform::kBaseKey, "MBX", 10);
+    store.Set(platform::kBaseKey, "MBY", 20);
+    store.Set(platform::kBaseKey, "PER", 1);
+    store.Set(platform::kBaseKey, "PAG", 1);
+    store.Set(platform::kBaseKey, "OBX", 99);  // the options window's, not read here
+    BaseValues values;
+    ReadMainWindowValues(values, store);
+    EXPECT_EQ(values.mainTop, 10);
+    EXPECT_EQ(values.mainLeft, 20);
+    EXPECT_EQ(values.functionsMode, 1);
+    EXPECT_EQ(values.pageMode, 1);
+    EXPECT_EQ(values.optionsTop, 506);
+}
+
+TEST(BaseSettings, WritesEighteenValuesInTheKeysOrder) {
+    testing_support::WriteOrderSettings store;
+    BaseValues values;
+    values.mainTop = 5;
+    values.pageMode = 1;
+    EXPECT_EQ(WriteBaseValues(values, store), 18);
+    const std::vector<std::string> expected{"MBX", "MBY", "OBX", "OBY", "TBX", "TBY",
+                                            "PER", "PAG", "OBO", "TBO", "MSL", "LBU",
+                                            "CPY", "SWP", "ADD", "DF1", "DF2", "DEL"};
+    EXPECT_EQ(store.WrittenNames(platform::kBaseKey), expected);
+    EXPECT_EQ(store.values.Get(platform::kBaseKey, "MBX"), 5);
+    EXPECT_EQ(store.values.Get(platform::kBaseKey, "PAG"), 1);
+    EXPECT_EQ(store.values.Get(platform::kBaseKey, "CPY"), 1);
+    EXPECT_EQ(store.values.Get(platform::kBaseKey, "DF2"), 1);
+}
+
+TEST(BaseSettings, AFailedWriteEndsTheKeyQuietly) {
+    testing_support::WriteOrderSettings store;
+    store.values.RefuseWrite(platform::kBaseKey, "PER");
+    EXPECT_EQ(WriteBaseValues(BaseValues{}, store), 6);
+    EXPECT_FALSE(store.values.Get(platform::kBaseKey, "PAG").has_value());
+}
+
+}  // namespace
+}  // namespace librarian

@@ -1,0 +1,50 @@
+#include "librarian/VoiceNameText.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace librarian {
+namespace {
+
+core::VoiceSlot UsedSlotNamed(const char (&name)[11]) {
+    core::VoiceSlot slot{};
+    core::InitSlot(slot);
+    std::memcpy(slot.voice.data() + core::kPackedNameOffset, name, core::kNameSize);
+    slot.status = core::kStatusUsed;
+    return slot;
+}
+
+TEST(VoiceNameText, ShowsTheDx7CharactersWhereTheyDifferFromAscii) {
+    core::VoiceSlot slot = UsedSlotNamed("A\\B~C\x7f" "D  Z");
+    EXPECT_EQ(DisplayVoiceName(slot), QString::fromUtf8("A\u00a5B\u2192C\u2190D  Z"));
+}
+
+TEST(VoiceNameText, AZeroByteIsAPlaceholderAndNeverCutsTheName) {
+    core::VoiceSlot slot = UsedSlotNamed("PIANO    X");
+    slot.voice[core::kPackedNameOffset + 5] = 0x00;
+    slot.voice[core::kPackedNameOffset + 6] = 0x1F;
+    slot.voice[core::kPackedNameOffset + 7] = 0x80;
+    slot.voice[core::kPackedNameOffset + 8] = 0xFF;
+    const QString shown = DisplayVoiceName(slot);
+    ASSERT_EQ(shown.size(), 10);
+    EXPECT_EQ(shown.left(5), QStringLiteral("PIANO"));
+    for (int i = 5; i < 9; ++i) EXPECT_EQ(shown[i], QChar(kUnprintableNameChar)) << i;
+    EXPECT_EQ(shown[9], QChar(u'X'));
+}
+
+TEST(VoiceNameText, PrintableAsciiIsShownAsItIs) {
+    for (int byte = 0x20; byte < 0x7F; ++byte) {
+        if (byte == 0x5C || byte == 0x7E) continue;
+        EXPECT_EQ(DisplayNameChar(core::Byte(byte)), QChar(char16_t(byte))) << byte;
+    }
+}
+
+TEST(VoiceNameText, AnUnusedSlotReadsAsEmptyWhateverItsBytes) {
+    core::VoiceSlot slot = UsedSlotNamed("OLD VOICE ");
+    slot.status = core::kStatusSelected;  // not used
+    EXPECT_EQ(DisplayVoiceName(slot), QStringLiteral("----------"));
+}
+
+}  // namespace
+}  // namespace librarian
