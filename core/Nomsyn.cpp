@@ -93,17 +93,29 @@ bool Nomsyn::CopyToFirstFree(const VoiceSlot& slot, VoicePage& page) {
     return true;
 }
 
-int Nomsyn::FillFreeFromSelected(VoicePage& destination, VoicePage& source) {
-    int count = 0;
-    for (VoiceSlot& slot : destination) {
-        if (slot.status != 0) continue;
-        const int from = FirstWith(source, kStatusSelected);
-        if (from == kNoSlot) break;
-        slot = source[from];
-        source[from].status &= Byte(~kStatusSelected);
-        ++count;
+void Nomsyn::FillSources::AddSelected(VoicePage& page) {
+    for (VoiceSlot& slot : page) {
+        if (Full()) return;
+        if (SelectedBit(slot)) slots_[count_++] = &slot;
     }
-    return count;
+}
+
+int Nomsyn::FillSources::FillFree(VoicePage& destination) const {
+    std::size_t count = 0;
+    for (VoiceSlot& slot : destination) {
+        if (count == count_) break;
+        if (slot.status != 0) continue;  // a selected source is never a free destination
+        VoiceSlot& from = *slots_[count++];
+        slot = from;
+        from.status &= Byte(~kStatusSelected);
+    }
+    return int(count);
+}
+
+int Nomsyn::FillFreeFromSelected(VoicePage& destination, VoicePage& source) {
+    FillSources sources;
+    sources.AddSelected(source);
+    return sources.FillFree(destination);
 }
 
 bool Nomsyn::NamesOutOfOrder(const VoiceSlot& a, const VoiceSlot& c) {

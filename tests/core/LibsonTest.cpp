@@ -264,6 +264,23 @@ TEST(Libson, FillFromSelectionTakesSelectedVoicesInLibraryOrder) {
     EXPECT_TRUE(library.IsSelected(40, 0));
 }
 
+TEST(Libson, FillingALibraryPageFromTheSelectionTakesEachSelectedVoiceOnce) {
+    // A copy arrives selected; it must not be taken again for the next free slot, whether the
+    // destination page comes before the selection, after it, or is the page searched.
+    for (int destination : {0, 9, 5}) {
+        Libson library;
+        library.Page(5)[2] = UsedSlot(1, kStatusUsed | kStatusSelected);
+        library.Page(5)[3] = UsedSlot(2, kStatusUsed | kStatusSelected);
+        const int filled = destination == 5 ? library.FillFromSelection(library.Page(5), 5)
+                                            : library.FillFromSelection(library.Page(destination));
+        EXPECT_EQ(filled, 2) << destination;
+        EXPECT_EQ(library.Page(destination)[0].voice[0], 1) << destination;
+        EXPECT_EQ(library.Page(destination)[1].voice[0], 2) << destination;
+        EXPECT_EQ(library.CountSelection().used, 4) << destination;
+        EXPECT_EQ(library.CountSelection().selected, 2) << destination;  // the copies
+    }
+}
+
 // The sorted library must hold the same slots and the same sequence of sort keys as the
 // library sorted by the plain Shell sort (which leaves the order of equal keys open).
 template <class Key>
