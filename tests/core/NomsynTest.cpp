@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -371,11 +372,14 @@ TEST(NameSearch, EmptyTextSelectsEveryUsedSlotAndLongTextNone) {
         EXPECT_EQ(Nomsyn::SearchByName(all, "", position), 5) << position;
         EXPECT_EQ(SelectedSlots(all), (std::vector<int>{0, 1, 2, 4, 5})) << position;
     }
-    // Exactly eleven characters in an eleven-byte buffer: nothing is read beyond it.
-    const std::string eleven = "ABCDEFGHIJK";
+    // Eleven characters in a heap block of exactly eleven bytes, no terminator after them: a
+    // read beyond the text is reported by the sanitizer build.
+    const auto eleven = std::make_unique<char[]>(11);
+    std::memcpy(eleven.get(), "ABCDEFGHIJK", 11);
     VoicePage none = page;
     for (int position = 0; position <= 10; ++position)
-        EXPECT_EQ(Nomsyn::SearchByName(none, std::string_view(eleven), position), 0) << position;
+        EXPECT_EQ(Nomsyn::SearchByName(none, std::string_view(eleven.get(), 11), position), 0)
+            << position;
     EXPECT_TRUE(SelectedSlots(none).empty());
     // A text with a zero byte ends there, as the program's texts do.
     EXPECT_EQ(Nomsyn::SearchByName(none, std::string_view("PIANO\0XYZ", 9), 1), 2);
