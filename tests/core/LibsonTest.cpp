@@ -17,20 +17,12 @@ namespace {
 
 using platform::BoxKind;
 using platform::RecordingBoxes;
-
-std::vector<VoicePage*> PagesOf(Libson& library) {
-    std::vector<VoicePage*> pages;
-    for (int p = 0; p < library.PageCount(); ++p) pages.push_back(&library.Page(p));
-    return pages;
-}
+using testdata::CopyPages;
+using testdata::PagesOf;
 
 void FillRandomly(Libson& library, unsigned seed, const testdata::LibraryShape& shape) {
     std::mt19937 random(seed);
     testdata::FillPages(random, PagesOf(library), shape);
-}
-
-void CopyPages(const Libson& from, Libson& to) {
-    for (int p = 0; p < from.PageCount(); ++p) to.Page(p) = from.Page(p);
 }
 
 bool SamePages(const Libson& a, const Libson& b) {
