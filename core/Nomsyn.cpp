@@ -162,8 +162,8 @@ void Nomsyn::FindDoubles(VoicePage& page, FunctionBank* functions, DoublesOption
     ClearSelection(page);
     for (std::size_t i = 0; i + 1 < kSlotsPerPage; ++i) {
         for (std::size_t j = i + 1; j < kSlotsPerPage; ++j) {
-            // An emptied slot takes no further part: without this its empty bytes would
-            // match (and empty) any used voice whose parameters are all zero.
+            // An emptied slot takes no further part (AreDoubles wants both used): its empty
+            // bytes must not match, and empty, a used voice whose parameters are all zero.
             if (!page[i].IsUsed()) break;
             if (!AreDoubles(page[i], page[j])) continue;
             MarkDoublePair(page[i], page[j], options, functions ? &(*functions)[i] : nullptr,

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "LiteralLibraryAlgorithms.h"
 #include "PageTestData.h"
 
 namespace core {
@@ -213,24 +214,17 @@ TEST(PageSort, ByMarkerKeepsUsedSlotsBeforeFreeOnes) {
     for (int s = 6; s < 32; ++s) EXPECT_FALSE(page[s].IsUsed()) << s;
 }
 
-// The page doubles search written out plainly, with an emptied slot taking no further part.
+// The page doubles search written out plainly (an emptied slot is no longer used, so it
+// matches nothing further), with the function records of every matching pair.
 void ReferenceDoubles(VoicePage& page, FunctionBank* functions, DoublesOptions o) {
     for (VoiceSlot& slot : page)
-        if (slot.status & 1) slot.status &= ~2;
+        if (literal::IsUsed(slot)) slot.status &= ~2;
     for (int i = 0; i <= 30; ++i) {
         for (int j = i + 1; j <= 31; ++j) {
-            if (!(page[i].status & 1)) break;
-            if (!(page[j].status & 1) || std::memcmp(&page[i], &page[j], 118) != 0) continue;
+            if (!literal::SameVoice(page[i], page[j])) continue;
             if (functions && o.erase && o.first) InitFunction((*functions)[i]);
             if (functions && o.erase && o.second) InitFunction((*functions)[j]);
-            if (page[j].status & 2) continue;
-            if (o.erase) {
-                if (o.first) InitSlot(page[i]);
-                if (o.second) InitSlot(page[j]);
-            } else {
-                if (o.first) page[i].status |= 2;
-                if (o.second) page[j].status |= 2;
-            }
+            literal::MarkPair(page[i], page[j], o);
         }
     }
 }
