@@ -15,7 +15,9 @@
 
 #include "core/Bankson.h"
 #include "core/Libson.h"
+#include "tests/core/LibraryTestData.h"
 #include "tests/core/LiteralLibraryAlgorithms.h"
+#include "tests/core/RealBankFiles.h"
 
 namespace core {
 namespace {
@@ -26,21 +28,11 @@ constexpr int kDistinctVoices = 2000;
 constexpr int kPairwisePages = 100;
 constexpr DoublesOptions kBothSelected{true, true, false};
 
-std::vector<fs::path> RealBanks() {
-    std::vector<fs::path> banks;
-    const fs::path folder = fs::path(MONDRAL_SHARED_DIR) / "banks";
-    if (!fs::is_directory(folder)) return banks;  // reported where the banks are needed
-    for (const auto& entry : fs::directory_iterator(folder))
-        if (entry.path().extension() == ".syx") banks.push_back(entry.path());
-    std::sort(banks.begin(), banks.end());
-    return banks;
-}
-
 // The full library, built once.
 const Libson& FullLibrary() {
     static const Libson* library = [] {
         std::vector<PackedVoice> real;
-        for (const fs::path& path : RealBanks()) {
+        for (const fs::path& path : test::RealBankFiles()) {
             Bankson bank;
             if (!bank.LoadBankFile(path, false)) continue;
             for (const VoiceSlot& slot : bank.Page()) real.push_back(slot.voice);
@@ -71,10 +63,6 @@ const Libson& FullLibrary() {
     return *library;
 }
 
-void CopyLibrary(const Libson& from, Libson& to) {
-    for (int p = 0; p < from.PageCount(); ++p) to.Page(p) = from.Page(p);
-}
-
 fs::path BenchDirectory() {
     static const fs::path directory = [] {
         fs::path d = fs::temp_directory_path() / "mondral-bench";
@@ -86,7 +74,7 @@ fs::path BenchDirectory() {
 
 void FindDoublesFast(benchmark::State& state) {
     Libson library;
-    CopyLibrary(FullLibrary(), library);
+    testdata::CopyPages(FullLibrary(), library);
     for (auto _ : state) {
         library.FindDoubles(kBothSelected);
         benchmark::ClobberMemory();
@@ -97,7 +85,7 @@ void FindDoublesFast(benchmark::State& state) {
 // The pairwise search over the first kPairwisePages pages of the same library.
 void FindDoublesPairwise(benchmark::State& state) {
     Libson library;
-    CopyLibrary(FullLibrary(), library);
+    testdata::CopyPages(FullLibrary(), library);
     std::vector<VoicePage*> pages;
     for (int p = 0; p < kPairwisePages; ++p) pages.push_back(&library.Page(p));
     for (auto _ : state) {
@@ -116,7 +104,7 @@ void SortLibrary(benchmark::State& state) {
     Libson library;
     for (auto _ : state) {
         state.PauseTiming();
-        CopyLibrary(FullLibrary(), library);
+        testdata::CopyPages(FullLibrary(), library);
         state.ResumeTiming();
         (library.*Sort)();
         benchmark::ClobberMemory();
@@ -125,7 +113,7 @@ void SortLibrary(benchmark::State& state) {
 
 void SaveLibrary(benchmark::State& state) {
     Libson library;
-    CopyLibrary(FullLibrary(), library);
+    testdata::CopyPages(FullLibrary(), library);
     // From the second save on, the previous file is kept as the backup, as in use.
     for (auto _ : state)
         if (!library.SaveLibraryFile(BenchDirectory() / "SAVE.DXL"))
@@ -134,7 +122,7 @@ void SaveLibrary(benchmark::State& state) {
 
 void LoadLibrary(benchmark::State& state) {
     Libson library;
-    CopyLibrary(FullLibrary(), library);
+    testdata::CopyPages(FullLibrary(), library);
     const fs::path path = BenchDirectory() / "LOAD.DXL";
     library.SaveLibraryFile(path);
     for (auto _ : state)
@@ -142,7 +130,7 @@ void LoadLibrary(benchmark::State& state) {
 }
 
 void LoadBank(benchmark::State& state) {
-    const std::vector<fs::path> banks = RealBanks();
+    const std::vector<fs::path> banks = test::RealBankFiles();
     if (banks.empty()) {
         state.SkipWithError("no bank files");
         return;

@@ -127,6 +127,9 @@ bool SaveWithBackup(const SaveTarget& target, std::span<const std::span<const By
     const fs::path backup = BackupPath(target);
     std::optional<fs::path> previous;  // the replaced file, until it becomes the backup
     if (fs::exists(target.target, ec)) {
+        // The new file takes the old one's place with its permissions, as an overwrite would.
+        const fs::file_status old = fs::status(target.target, ec);
+        if (!ec) fs::permissions(*fresh, old.permissions(), ec);
         // Saving onto the backup name itself: the file being replaced can't also be kept.
         const bool targetIsBackup = fs::exists(backup, ec) && fs::equivalent(target.target, backup, ec);
         if (!targetIsBackup) {

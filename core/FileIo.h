@@ -57,8 +57,8 @@ std::filesystem::path BackupPath(const SaveTarget& target);
 // Writes `parts` one after the other as the new content of target.target.
 // An existing target is kept as BackupPath(target) (an older backup of that name is
 // replaced). The content goes to a temporary file in the target's directory first and
-// replaces the target only when all of it was written; on false, target and backup are
-// exactly as they were before the call.
+// replaces the target, taking over its permissions, only when all of it was written; on
+// false, target and backup are exactly as they were before the call.
 bool SaveWithBackup(const SaveTarget& target, std::span<const std::span<const Byte>> parts);
 
 }  // namespace core

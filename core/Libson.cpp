@@ -209,22 +209,12 @@ bool Libson::CopyToFirstFree(const VoiceSlot& slot) {
 }
 
 int Libson::FillFromSelection(VoicePage& destination) {
-    int count = 0;
-    for (VoiceSlot& slot : destination) {
-        if (slot.status != 0) continue;
-        // Searched from the start each time: the destination may itself be a library page
-        // whose filled slots arrive selected.
-        VoiceSlot* selected = nullptr;
-        for (int page = 0; page < kLibraryPageCount && !selected; ++page) {
-            const int s = FirstWith(*pages_[page], kStatusSelected);
-            if (s != kNoSlot) selected = &(*pages_[page])[s];
-        }
-        if (!selected) break;
-        slot = *selected;
-        selected->status &= Byte(~kStatusSelected);
-        ++count;
+    FillSources sources;
+    for (auto& page : pages_) {
+        if (sources.Full()) break;
+        sources.AddSelected(*page);
     }
-    return count;
+    return sources.FillFree(destination);
 }
 
 int Libson::FillFromSelection(VoicePage& destination, int libraryPage) {

@@ -95,9 +95,10 @@ public:
     int CopyIntoLibrary(const VoicePage& source, Byte mask);
     // Copies the slot into the first library slot that isn't used; false when none is left.
     bool CopyToFirstFree(const VoiceSlot& slot);
-    // Fills each destination slot (of a bank) whose status is exactly 0 with the next
-    // selected library slot (in library order, or within one library page); the library slot
-    // loses its selection. Returns the number of slots filled.
+    // Fills each destination slot (of a bank, or a library page) whose status is exactly 0
+    // with the next selected library slot (in library order, or within one library page); the
+    // library slot loses its selection, and a copy made here is never taken again. Returns
+    // the number of slots filled.
     int FillFromSelection(VoicePage& destination);
     int FillFromSelection(VoicePage& destination, int libraryPage);
 

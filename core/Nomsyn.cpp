@@ -17,10 +17,6 @@ Byte FoldCase(Byte c) {
     return c;
 }
 
-bool IsUsed(const VoiceSlot& slot) { return slot.status & kStatusUsed; }
-
-bool SelectedBit(const VoiceSlot& slot) { return slot.status & kStatusSelected; }
-
 bool ValidSlot(int slot) { return slot >= 0 && slot < int(kSlotsPerPage); }
 
 template <class Rule>
@@ -42,36 +38,36 @@ void Nomsyn::InitPage(VoicePage& page) {
 
 void Nomsyn::ClearSelected(VoicePage& page, FunctionBank* functions) {
     for (std::size_t s = 0; s < kSlotsPerPage; ++s) {
-        if (!SelectedBit(page[s])) continue;
+        if (!page[s].IsSelected()) continue;
         InitSlot(page[s]);
         if (functions) InitFunction((*functions)[s]);
     }
 }
 
 bool Nomsyn::IsSelected(const VoicePage& page, int slot) {
-    return ValidSlot(slot) && SelectedBit(page[slot]);
+    return ValidSlot(slot) && page[slot].IsSelected();
 }
 
 void Nomsyn::ClearSelection(VoicePage& page) {
     for (VoiceSlot& slot : page)
-        if (IsUsed(slot)) slot.status &= Byte(~kStatusSelected);
+        if (slot.IsUsed()) slot.status &= Byte(~kStatusSelected);
 }
 
 void Nomsyn::InvertSelection(VoicePage& page) {
     for (VoiceSlot& slot : page)
-        if (IsUsed(slot)) slot.status ^= kStatusSelected;
+        if (slot.IsUsed()) slot.status ^= kStatusSelected;
 }
 
 void Nomsyn::SelectByMarker(VoicePage& page, int marker) {
     for (VoiceSlot& slot : page)
-        if (IsUsed(slot) && slot.Marker() == marker) slot.status |= kStatusSelected;
+        if (slot.IsUsed() && slot.Marker() == marker) slot.status |= kStatusSelected;
 }
 
 void Nomsyn::SetMarker(VoicePage& page, int marker) {
     // The status byte has six bits for the marker.
     const Byte status = Byte(((marker & 0x3F) << kMarkerShift) | kStatusUsed);
     for (VoiceSlot& slot : page)
-        if (SelectedBit(slot)) slot.status = status;
+        if (slot.IsSelected()) slot.status = status;
 }
 
 int Nomsyn::FirstFree(const VoicePage& page, Byte mask) {
@@ -93,29 +89,41 @@ bool Nomsyn::CopyToFirstFree(const VoiceSlot& slot, VoicePage& page) {
     return true;
 }
 
-int Nomsyn::FillFreeFromSelected(VoicePage& destination, VoicePage& source) {
-    int count = 0;
-    for (VoiceSlot& slot : destination) {
-        if (slot.status != 0) continue;
-        const int from = FirstWith(source, kStatusSelected);
-        if (from == kNoSlot) break;
-        slot = source[from];
-        source[from].status &= Byte(~kStatusSelected);
-        ++count;
+void Nomsyn::FillSources::AddSelected(VoicePage& page) {
+    for (VoiceSlot& slot : page) {
+        if (Full()) return;
+        if (slot.IsSelected()) slots_[count_++] = &slot;
     }
-    return count;
+}
+
+int Nomsyn::FillSources::FillFree(VoicePage& destination) const {
+    std::size_t count = 0;
+    for (VoiceSlot& slot : destination) {
+        if (count == count_) break;
+        if (slot.status != 0) continue;  // a selected source is never a free destination
+        VoiceSlot& from = *slots_[count++];
+        slot = from;
+        from.status &= Byte(~kStatusSelected);
+    }
+    return int(count);
+}
+
+int Nomsyn::FillFreeFromSelected(VoicePage& destination, VoicePage& source) {
+    FillSources sources;
+    sources.AddSelected(source);
+    return sources.FillFree(destination);
 }
 
 bool Nomsyn::NamesOutOfOrder(const VoiceSlot& a, const VoiceSlot& c) {
-    if (!IsUsed(c)) return false;
-    if (!IsUsed(a)) return true;
+    if (!c.IsUsed()) return false;
+    if (!a.IsUsed()) return true;
     return std::memcmp(a.voice.data() + kPackedNameOffset, c.voice.data() + kPackedNameOffset,
                        kNameSize) > 0;
 }
 
 bool Nomsyn::MarkersOutOfOrder(const VoiceSlot& a, const VoiceSlot& c) {
-    if (!IsUsed(c)) return false;
-    if (!IsUsed(a)) return true;
+    if (!c.IsUsed()) return false;
+    if (!a.IsUsed()) return true;
     return c.Marker() < a.Marker();
 }
 
@@ -130,7 +138,7 @@ void Nomsyn::SortByMarker(VoicePage& page, FunctionBank* functions) {
 }
 
 bool Nomsyn::AreDoubles(const VoiceSlot& a, const VoiceSlot& b) {
-    return IsUsed(a) && IsUsed(b) &&
+    return a.IsUsed() && b.IsUsed() &&
            std::memcmp(a.voice.data(), b.voice.data(), kVoiceParameterBytes) == 0;
 }
 
@@ -140,7 +148,7 @@ void Nomsyn::MarkDoublePair(VoiceSlot& earlier, VoiceSlot& later, DoublesOptions
         if (options.first && earlierFunction) InitFunction(*earlierFunction);
         if (options.second && laterFunction) InitFunction(*laterFunction);
     }
-    if (SelectedBit(later)) return;
+    if (later.IsSelected()) return;
     if (options.erase) {
         if (options.first) InitSlot(earlier);
         if (options.second) InitSlot(later);
@@ -154,9 +162,9 @@ void Nomsyn::FindDoubles(VoicePage& page, FunctionBank* functions, DoublesOption
     ClearSelection(page);
     for (std::size_t i = 0; i + 1 < kSlotsPerPage; ++i) {
         for (std::size_t j = i + 1; j < kSlotsPerPage; ++j) {
-            // An emptied slot takes no further part: without this its empty bytes would
-            // match (and empty) any used voice whose parameters are all zero.
-            if (!IsUsed(page[i])) break;
+            // An emptied slot takes no further part (AreDoubles wants both used): its empty
+            // bytes must not match, and empty, a used voice whose parameters are all zero.
+            if (!page[i].IsUsed()) break;
             if (!AreDoubles(page[i], page[j])) continue;
             MarkDoublePair(page[i], page[j], options, functions ? &(*functions)[i] : nullptr,
                            functions ? &(*functions)[j] : nullptr);
@@ -185,7 +193,7 @@ bool Nomsyn::NameMatches(const VoiceSlot& slot, std::string_view text, int posit
 int Nomsyn::SearchByName(VoicePage& page, std::string_view text, int position) {
     int count = 0;
     for (VoiceSlot& slot : page) {
-        if (!IsUsed(slot) || !NameMatches(slot, text, position)) continue;
+        if (!slot.IsUsed() || !NameMatches(slot, text, position)) continue;
         slot.status |= kStatusSelected;
         ++count;
     }

@@ -5,6 +5,7 @@
 // function records travel with its voices, the caller passes the bank's FunctionBank
 // (record n belongs to slot n); nullptr means "without functions".
 
+#include <array>
 #include <cstddef>
 #include <span>
 #include <string_view>
@@ -48,8 +49,7 @@ public:
     // Copies the whole slot (voice and status) into the first unused slot; false when full.
     static bool CopyToFirstFree(const VoiceSlot& slot, VoicePage& page);
     // Fills each destination slot whose status is exactly 0 with the next selected source slot
-    // (the source slot loses its selection); returns the number of slots filled. The two
-    // pages are different pages.
+    // (the source slot loses its selection); returns the number of slots filled.
     static int FillFreeFromSelected(VoicePage& destination, VoicePage& source);
 
     // Used slots first, by name in plain byte order (case-sensitive); free slots last.
@@ -67,6 +67,23 @@ public:
     static int SearchByName(VoicePage& page, std::string_view text, int position);
 
     // --- Building blocks, shared with the library-wide forms ---
+
+    // The slots a fill takes its voices from, in order, chosen before anything is copied:
+    // the copies arrive selected, and one that landed in a page being searched must not be
+    // taken again for the next free slot.
+    class FillSources {
+    public:
+        bool Full() const { return count_ == slots_.size(); }
+        // Adds the page's selected slots (whatever their used bit) in slot order until full.
+        void AddSelected(VoicePage& page);
+        // Copies the sources in order into the destination slots whose status is exactly 0;
+        // each source copied loses its selection. Returns the number of slots filled.
+        int FillFree(VoicePage& destination) const;
+
+    private:
+        std::array<VoiceSlot*, kSlotsPerPage> slots_{};
+        std::size_t count_ = 0;
+    };
 
     // Both slots used and every voice parameter (bytes 0-117) equal.
     static bool AreDoubles(const VoiceSlot& a, const VoiceSlot& b);

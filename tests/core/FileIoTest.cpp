@@ -66,6 +66,18 @@ TEST(SafeSave, KeepsTheReplacedFileBesideTheTargetAndReplacesOlderBackups) {
     EXPECT_FALSE(fs::exists(fs::current_path() / "MYBANK.BAK"));
 }
 
+TEST(SafeSave, TheReplacedFileKeepsItsPermissions) {
+    // Saving over a file used to write into it; the new file must not be readable by more
+    // people than the one it replaces.
+    TempDir dir;
+    WriteBytes(dir / "PRIVATE.DX7", Bytes(4, 1));
+    const auto ownerOnly = fs::perms::owner_read | fs::perms::owner_write;
+    fs::permissions(dir / "PRIVATE.DX7", ownerOnly);
+    ASSERT_TRUE(Save(ResolveSaveTarget(dir / "PRIVATE", ".DX7"), Bytes(4, 2)));
+    EXPECT_EQ(fs::status(dir / "PRIVATE.DX7").permissions(), ownerOnly);
+    EXPECT_EQ(ReadBytes(dir / "PRIVATE.DX7"), Bytes(4, 2));
+}
+
 TEST(SafeSave, WritesAllPartsInOrder) {
     TempDir dir;
     const std::vector<Byte> a = {1, 2}, b = {}, c = {3};

@@ -129,19 +129,15 @@ TEST(LibraryDoubles, ThreeCopiesAcrossPagesFollowTheFirstAndSecondRules) {
 TEST(LibraryDoubles, WholeLibrarySearchMatchesPairwiseAndReportsEveryPage) {
     std::mt19937 random(7);
     Libson original;
-    std::vector<VoicePage*> pages;
-    for (int p = 0; p < original.PageCount(); ++p) pages.push_back(&original.Page(p));
-    testdata::FillPages(random, pages, {0.05, 100, 0.2, 0.03});
+    testdata::FillPages(random, testdata::PagesOf(original), {0.05, 100, 0.2, 0.03});
 
     for (DoublesOptions options : AllOptionCombinations()) {
         Libson fast, pairwise;
-        for (int p = 0; p < original.PageCount(); ++p)
-            fast.Page(p) = pairwise.Page(p) = original.Page(p);
+        testdata::CopyPages(original, fast);
+        testdata::CopyPages(original, pairwise);
         std::vector<std::pair<int, int>> reports;
         fast.FindDoubles(options, [&](int done, int total) { reports.emplace_back(done, total); });
-        std::vector<VoicePage*> pairwisePages;
-        for (int p = 0; p < pairwise.PageCount(); ++p) pairwisePages.push_back(&pairwise.Page(p));
-        literal::FindDoubles(pairwisePages, options);
+        literal::FindDoubles(testdata::PagesOf(pairwise), options);
         for (int p = 0; p < original.PageCount(); ++p)
             ASSERT_EQ(std::memcmp(&fast.Page(p), &pairwise.Page(p), kPageSize), 0)
                 << "page " << p << " " << Describe(options);

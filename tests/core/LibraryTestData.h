@@ -2,6 +2,7 @@
 // Random libraries for the library tests: voices drawn from a pool (so that some are
 // identical), repeats within a page, voices whose parameters are all zero like an empty
 // voice's, selections and markers (also above 31) on used slots and stray bits on free ones.
+// Also the library's pages as plain page pointers, for the literal algorithms.
 
 #include <cstring>
 #include <memory>
@@ -9,6 +10,7 @@
 #include <span>
 #include <vector>
 
+#include "core/Libson.h"
 #include "core/VoiceFormats.h"
 
 namespace core::testdata {
@@ -65,6 +67,17 @@ inline void FillPages(std::mt19937& random, std::span<VoicePage* const> pages,
             slot.status = Byte((random() % 64) << 2 | (random() % 2) << 1 | 1);
         }
     }
+}
+
+// The library's pages in order, for FillPages and the literal algorithms.
+inline std::vector<VoicePage*> PagesOf(Libson& library) {
+    std::vector<VoicePage*> pages;
+    for (int p = 0; p < library.PageCount(); ++p) pages.push_back(&library.Page(p));
+    return pages;
+}
+
+inline void CopyPages(const Libson& from, Libson& to) {
+    for (int p = 0; p < from.PageCount(); ++p) to.Page(p) = from.Page(p);
 }
 
 // Separately allocated pages, as the library holds them.

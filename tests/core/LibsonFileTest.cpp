@@ -9,6 +9,7 @@
 #include "support/TempDir.h"
 #include "tests/core/LibraryTestData.h"
 #include "tests/core/LiteralLibraryAlgorithms.h"
+#include "tests/core/RealBankFiles.h"
 #include "tests/core/ShortReadFile.h"
 
 namespace core {
@@ -30,10 +31,8 @@ const RecordingBoxes::Box kTooBig{BoxKind::Warning, "Library File Read Warning",
                                   "File is bigger than Library...", false};
 
 void FillRandomly(Libson& library, unsigned seed) {
-    std::vector<VoicePage*> pages;
-    for (int p = 0; p < library.PageCount(); ++p) pages.push_back(&library.Page(p));
     std::mt19937 random(seed);
-    testdata::FillPages(random, pages, {0.7, 300, 0.1, 0.05});
+    testdata::FillPages(random, testdata::PagesOf(library), {0.7, 300, 0.1, 0.05});
     for (int m = 0; m < kMarkerCount; ++m)
         library.SetMarkerName(m, std::string(std::size_t(m % 11), char('a' + m % 26)));
 }
@@ -235,10 +234,7 @@ TEST(LibraryFile, TheNameDropsTheLastFourCharactersOfTheFileName) {
 
 TEST(LibraryFile, AllRealBanksGoIntoLibraryPagesAndSurviveASaveAndReload) {
     RecordingBoxes boxes;
-    std::vector<fs::path> banks;
-    for (const auto& entry : fs::directory_iterator(fs::path(MONDRAL_SHARED_DIR) / "banks"))
-        if (entry.path().extension() == ".syx") banks.push_back(entry.path());
-    std::sort(banks.begin(), banks.end());
+    const std::vector<fs::path> banks = test::RealBankFiles();
     ASSERT_EQ(banks.size(), 24u);
 
     Libson library;
@@ -260,13 +256,9 @@ TEST(LibraryFile, AllRealBanksGoIntoLibraryPagesAndSurviveASaveAndReload) {
 
     // Doubles across the real banks: the fast search agrees with the pairwise one.
     Libson pairwise;
-    std::vector<VoicePage*> pages;
-    for (int p = 0; p < library.PageCount(); ++p) {
-        pairwise.Page(p) = library.Page(p);
-        pages.push_back(&pairwise.Page(p));
-    }
+    testdata::CopyPages(library, pairwise);
     library.FindDoubles({true, false, false});
-    literal::FindDoubles(pages, {true, false, false});
+    literal::FindDoubles(testdata::PagesOf(pairwise), {true, false, false});
     for (int p = 0; p < 24; ++p)
         EXPECT_EQ(std::memcmp(&library.Page(p), &pairwise.Page(p), kPageSize), 0) << p;
     library.SearchByName("piano", 0);

@@ -17,20 +17,12 @@ namespace {
 
 using platform::BoxKind;
 using platform::RecordingBoxes;
-
-std::vector<VoicePage*> PagesOf(Libson& library) {
-    std::vector<VoicePage*> pages;
-    for (int p = 0; p < library.PageCount(); ++p) pages.push_back(&library.Page(p));
-    return pages;
-}
+using testdata::CopyPages;
+using testdata::PagesOf;
 
 void FillRandomly(Libson& library, unsigned seed, const testdata::LibraryShape& shape) {
     std::mt19937 random(seed);
     testdata::FillPages(random, PagesOf(library), shape);
-}
-
-void CopyPages(const Libson& from, Libson& to) {
-    for (int p = 0; p < from.PageCount(); ++p) to.Page(p) = from.Page(p);
 }
 
 bool SamePages(const Libson& a, const Libson& b) {
@@ -262,6 +254,23 @@ TEST(Libson, FillFromSelectionTakesSelectedVoicesInLibraryOrder) {
     EXPECT_EQ(bank[5].voice[0], 4);
     EXPECT_EQ(bank[20].status, 0);
     EXPECT_TRUE(library.IsSelected(40, 0));
+}
+
+TEST(Libson, FillingALibraryPageFromTheSelectionTakesEachSelectedVoiceOnce) {
+    // A copy arrives selected; it must not be taken again for the next free slot, whether the
+    // destination page comes before the selection, after it, or is the page searched.
+    for (int destination : {0, 9, 5}) {
+        Libson library;
+        library.Page(5)[2] = UsedSlot(1, kStatusUsed | kStatusSelected);
+        library.Page(5)[3] = UsedSlot(2, kStatusUsed | kStatusSelected);
+        const int filled = destination == 5 ? library.FillFromSelection(library.Page(5), 5)
+                                            : library.FillFromSelection(library.Page(destination));
+        EXPECT_EQ(filled, 2) << destination;
+        EXPECT_EQ(library.Page(destination)[0].voice[0], 1) << destination;
+        EXPECT_EQ(library.Page(destination)[1].voice[0], 2) << destination;
+        EXPECT_EQ(library.CountSelection().used, 4) << destination;
+        EXPECT_EQ(library.CountSelection().selected, 2) << destination;  // the copies
+    }
 }
 
 // The sorted library must hold the same slots and the same sequence of sort keys as the

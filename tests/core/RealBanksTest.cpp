@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "RealBankFiles.h"
 #include "VoiceRanges.h"
 #include "core/Bankson.h"
 #include "core/Nomsyn.h"
@@ -15,19 +16,10 @@
 namespace core {
 namespace {
 
+using test::RealBankFiles;
 using testing_support::ReadBytes;
 using testing_support::TempDir;
 namespace fs = std::filesystem;
-
-std::vector<fs::path> RealBankFiles() {
-    std::vector<fs::path> files;
-    const fs::path folder = fs::path(MONDRAL_SHARED_DIR) / "banks";
-    if (!fs::is_directory(folder)) return files;  // the count check reports it
-    for (const auto& entry : fs::directory_iterator(folder))
-        if (entry.path().extension() == ".syx") files.push_back(entry.path());
-    std::sort(files.begin(), files.end());
-    return files;
-}
 
 // Packed bytes that carry more than one field, with the bits their fields use.
 bool NoStrayBits(const PackedVoice& p) {

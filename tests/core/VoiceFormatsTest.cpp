@@ -70,6 +70,36 @@ TEST(VoiceConversion, SharedBytesHoldTheirFieldsAtTheDocumentedBits) {
     EXPECT_EQ(p[117], 24);
 }
 
+TEST(VoiceConversion, WholeByteParametersSitAtTheirDocumentedOffsets) {
+    // Every packed byte holds its own offset, so a parameter taken from the wrong byte shows
+    // (packing and unpacking the same wrong way would still round-trip).
+    PackedVoice p;
+    for (std::size_t i = 0; i < p.size(); ++i) p[i] = Byte(i);
+    UnpackedVoice u;
+    UnpackVoice(p, u);
+    for (int k = 0; k < 6; ++k) {
+        for (int b = 0; b <= 10; ++b) EXPECT_EQ(u[21 * k + b], 17 * k + b) << k << " " << b;
+        EXPECT_EQ(u[21 * k + 16], 17 * k + 14) << k;  // output level
+        EXPECT_EQ(u[21 * k + 19], 17 * k + 16) << k;  // frequency fine
+    }
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(u[126 + i], 102 + i);  // pitch envelope
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(u[137 + i], 112 + i);  // LFO speed ... AM depth
+    for (int i = 0; i < 11; ++i) EXPECT_EQ(u[144 + i], 117 + i);  // transpose and name
+
+    PackedFunction f;
+    for (std::size_t i = 0; i < f.size(); ++i) f[i] = Byte(i);
+    UnpackedFunction uf{};
+    UnpackFunction(f, uf);
+    for (int h = 0; h < 2; ++h) {
+        EXPECT_EQ(uf[30 * h + 5], 16 * h + 2) << h;  // portamento time
+        for (int j = 0; j < 4; ++j) {
+            EXPECT_EQ(uf[30 * h + 9 + 2 * j], (16 * h + 4 + j) & 15) << h << " " << j;
+            EXPECT_EQ(uf[30 * h + 10 + 2 * j], (16 * h + 4 + j) >> 4) << h << " " << j;
+        }
+    }
+    for (int i = 0; i < 30; ++i) EXPECT_EQ(uf[64 + i], 34 + i);  // the text
+}
+
 TEST(VoiceConversion, UnpackingMasksFieldsAndKeepsTheWaveBeyondFive) {
     PackedVoice p{};
     p[116] = 0x7F;
