@@ -80,6 +80,13 @@ controls::Tzografsw* Lamp(QWidget* parent, int x, int y) {
     return lamp;
 }
 
+// A control's hint, shown on its caption as well: both answer the same clicks.
+void SetHint(QWidget* control, QLabel* caption, const char* hint) {
+    const QString text = QString::fromUtf8(hint);
+    control->setToolTip(text);
+    caption->setToolTip(text);
+}
+
 controls::Tzografsw* PushButton(QWidget* parent, int x, int y) {
     auto* button = new controls::Tzografsw(parent);
     button->setGlyph(2);
@@ -171,7 +178,7 @@ void TfrmMidi::BuildControls() {
     connect(cmbInput, &QComboBox::activated, this, [this] { cmbInputClick(); });
     connect(cmbOutput, &QComboBox::activated, this, [this] { cmbOutputClick(); });
     Autodetect = PushButton(w, 20, 68);
-    Caption(w, "Auto Select Port", 48, 70);
+    SetHint(Autodetect, Caption(w, "Auto Select Port", 48, 70), "Auto Select Port");
     connect(Autodetect, &controls::Tzografsw::clicked, this, [this] { AutodetectClick(); });
 
     // Instrument modes: a lamp and its label, both clickable.
@@ -186,27 +193,25 @@ void TfrmMidi::BuildControls() {
     };
     modeRow(rbtDX, "DX7", ModeSwitch::Dx7, 116);
     modeRow(rbtTX, "TX816", ModeSwitch::Tx816, 142);
-    QLabel* custom = modeRow(rbtTXcustom, "Custom", ModeSwitch::Custom, 168);
-    const QString customHint = QStringLiteral("Use only with Customized TX");
-    rbtTXcustom->setToolTip(customHint);
-    custom->setToolTip(customHint);
+    SetHint(rbtTXcustom, modeRow(rbtTXcustom, "Custom", ModeSwitch::Custom, 168),
+            "Use only with Customized TX");
     modeRow(AutoDump, "Auto Dump", ModeSwitch::AutoDump, 206);
 
     // Timers.
-    Caption(w, "Input Timer ", 148, 124);
     tim1 = Knob(w, kInputTimerRange, 200, 244, 122, 48);
-    Caption(w, "Output Timer", 148, 164);
+    SetHint(tim1, Caption(w, "Input Timer ", 148, 124), "Input Timer ");
     tim2 = Knob(w, kOutputTimerRange, 200, 244, 162, 48);
+    SetHint(tim2, Caption(w, "Output Timer", 148, 164), "Output Timer");
 
     // Patch bay.
     Caption(w, "Patch Bay System Channel", 318, 112, kHeadingStyle);
-    Caption(w, "Midi", 318, 134);
     PBChannel = Knob(w, kChannelRange, 80, 360, 132);
+    SetHint(PBChannel, Caption(w, "Midi", 318, 134), "Patch Bay System Channel");
     Caption(w, "Patch Bay Program Change", 318, 158, kHeadingStyle);
-    Caption(w, "n°", 318, 180);
     PBCtrl = Knob(w, kProgramRange, 200, 360, 178);
+    SetHint(PBCtrl, Caption(w, "n°", 318, 180), "Patch Bay Program Change");
     PBAutoSend = PushButton(w, 318, 206);
-    Caption(w, "Send PatchBay PC", 346, 208);
+    SetHint(PBAutoSend, Caption(w, "Send PatchBay PC", 346, 208), "Send PatchBay PC");
     connect(PBAutoSend, &controls::Tzografsw::clicked, this, [this] { PBAutoSendClick(); });
 
     // The modules taking part, and each module's channel under its number.

@@ -22,6 +22,7 @@
 #include "midi/ModeSwitches.h"
 #include "platform/MemorySettings.h"
 #include "platform/MessageBoxes.h"
+#include "support/TestApplication.h"
 
 namespace midi {
 namespace {
@@ -85,12 +86,7 @@ public:
 
 class TfrmMidiTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char name[] = "midi_window_tests";
-        static char* argv[] = {name, nullptr};
-        if (!qApp) new QApplication(argc, argv);
-    }
+    static void SetUpTestSuite() { testing_support::TestApplication(); }
 
     std::unique_ptr<TfrmMidi> Window(Backend& backend) {
         return std::make_unique<TfrmMidi>(backend, nullptr, settings);
@@ -121,7 +117,6 @@ TEST_F(TfrmMidiTest, ShowsTheDefaultsAndTheRestoredSettingsUpToTheFirstMissingVa
         EXPECT_EQ(w->tim1->text(), "100");
         EXPECT_EQ(w->PBChannel->text(), "16");
         EXPECT_EQ(w->can[7]->text(), "8");
-        EXPECT_EQ(w->rbtTXcustom->toolTip(), "Use only with Customized TX");
     }
     settings.Set(platform::kMidiKey, "AD", 0);
     settings.Set(platform::kMidiKey, "DX", 1);
@@ -142,6 +137,37 @@ TEST_F(TfrmMidiTest, ShowsTheDefaultsAndTheRestoredSettingsUpToTheFirstMissingVa
         EXPECT_EQ(w->PBChannel->text(), "3");
         EXPECT_EQ(w->Settings().patchBayChannel, 3);
     }
+}
+
+TEST_F(TfrmMidiTest, EveryControlCarriesItsHintAndRange) {
+    EmulatedRack rack;
+    const auto w = Window(rack);
+    EXPECT_EQ(w->Autodetect->toolTip(), "Auto Select Port");
+    EXPECT_EQ(w->rbtTXcustom->toolTip(), "Use only with Customized TX");
+    EXPECT_EQ(w->tim1->toolTip(), "Input Timer ");
+    EXPECT_EQ(w->tim2->toolTip(), "Output Timer");
+    EXPECT_EQ(w->PBChannel->toolTip(), "Patch Bay System Channel");
+    EXPECT_EQ(w->PBCtrl->toolTip(), "Patch Bay Program Change");
+    EXPECT_EQ(w->PBAutoSend->toolTip(), "Send PatchBay PC");
+
+    const auto range = [](const controls::Tzopotlab* knob) {
+        return std::pair(knob->min(), knob->max());
+    };
+    EXPECT_EQ(range(w->tim1), std::pair(1, 999));
+    EXPECT_EQ(range(w->tim2), std::pair(1, 1000));
+    EXPECT_EQ(range(w->nbTF1mod), std::pair(1, 8));
+    EXPECT_EQ(range(w->PBChannel), std::pair(1, 16));
+    EXPECT_EQ(range(w->PBCtrl), std::pair(1, 128));
+    for (const controls::Tzopotlab* channel : w->can) EXPECT_EQ(range(channel), std::pair(1, 16));
+
+    // Each label names its control.
+    QStringList captions;
+    for (const QLabel* label : w->findChildren<QLabel*>()) captions << label->text();
+    for (const char* caption : {"MIDI  Input Port", "MIDI  Output Port", "Auto Select Port", "DX7",
+                                "TX816", "Custom", "Auto Dump", "Input Timer ", "Output Timer",
+                                "TF1 Modules", "Patch Bay System Channel", "Midi",
+                                "Patch Bay Program Change", "n°", "Send PatchBay PC", "1", "8"})
+        EXPECT_TRUE(captions.contains(QString::fromUtf8(caption))) << caption;
 }
 
 TEST_F(TfrmMidiTest, ModeClicksFollowTheTableAndSteerTheMainWindowMenus) {
