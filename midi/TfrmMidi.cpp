@@ -37,7 +37,7 @@ constexpr int kHardwareMidiPort = 1;  // technology code of a MIDI interface
 constexpr int kPatchBayPressTicks = 20;
 
 constexpr int kWindowWidth = 520;
-constexpr int kWindowHeight = 330;
+constexpr int kWindowHeight = 318;
 
 const char* const kPanelStyle =
     "QFrame { background: rgba(0, 0, 0, 110); border: 1px solid #3a3f47; border-radius: 6px; }";
@@ -151,11 +151,12 @@ void TfrmMidi::BuildControls() {
     wallpaper_->setGeometry(rect());
     wallpaper_->setWallpaper(controls::artwork::WallpaperTile());
     QWidget* w = wallpaper_;
-    // Recessed panels group the controls, like the fronts of rack units.
-    for (const QRect& r : {QRect(10, 8, 500, 90), QRect(10, 106, 124, 128),
-                           QRect(140, 106, 160, 128), QRect(308, 106, 202, 128),
-                           QRect(10, 242, 500, 78)}) {
+    // Recessed panels group the controls, like the fronts of rack units; 8 pixels apart.
+    for (const QRect& r : {QRect(10, 8, 500, 90), QRect(10, 106, 120, 128),
+                           QRect(138, 106, 160, 128), QRect(306, 106, 204, 128),
+                           QRect(10, 242, 500, 68)}) {
         auto* panel = new QFrame(w);
+        panel->setObjectName(QStringLiteral("panel"));
         panel->setGeometry(r);
         panel->setStyleSheet(kPanelStyle);
     }
@@ -198,27 +199,27 @@ void TfrmMidi::BuildControls() {
     modeRow(AutoDump, "Auto Dump", ModeSwitch::AutoDump, 206);
 
     // Timers.
-    tim1 = Knob(w, kInputTimerRange, 200, 244, 122, 48);
-    SetHint(tim1, Caption(w, "Input Timer ", 148, 124), "Input Timer ");
-    tim2 = Knob(w, kOutputTimerRange, 200, 244, 162, 48);
-    SetHint(tim2, Caption(w, "Output Timer", 148, 164), "Output Timer");
+    tim1 = Knob(w, kInputTimerRange, 200, 242, 122, 48);
+    SetHint(tim1, Caption(w, "Input Timer ", 146, 124), "Input Timer ");
+    tim2 = Knob(w, kOutputTimerRange, 200, 242, 162, 48);
+    SetHint(tim2, Caption(w, "Output Timer", 146, 164), "Output Timer");
 
     // Patch bay.
-    Caption(w, "Patch Bay System Channel", 318, 112, kHeadingStyle);
-    PBChannel = Knob(w, kChannelRange, 80, 360, 132);
-    SetHint(PBChannel, Caption(w, "Midi", 318, 134), "Patch Bay System Channel");
-    Caption(w, "Patch Bay Program Change", 318, 158, kHeadingStyle);
-    PBCtrl = Knob(w, kProgramRange, 200, 360, 178);
-    SetHint(PBCtrl, Caption(w, "n°", 318, 180), "Patch Bay Program Change");
-    PBAutoSend = PushButton(w, 318, 206);
-    SetHint(PBAutoSend, Caption(w, "Send PatchBay PC", 346, 208), "Send PatchBay PC");
+    Caption(w, "Patch Bay System Channel", 314, 112, kHeadingStyle);
+    PBChannel = Knob(w, kChannelRange, 80, 356, 132);
+    SetHint(PBChannel, Caption(w, "Midi", 314, 134), "Patch Bay System Channel");
+    Caption(w, "Patch Bay Program Change", 314, 158, kHeadingStyle);
+    PBCtrl = Knob(w, kProgramRange, 200, 356, 178);
+    SetHint(PBCtrl, Caption(w, "n°", 314, 180), "Patch Bay Program Change");
+    PBAutoSend = PushButton(w, 314, 206);
+    SetHint(PBAutoSend, Caption(w, "Send PatchBay PC", 342, 208), "Send PatchBay PC");
     connect(PBAutoSend, &controls::Tzografsw::clicked, this, [this] { PBAutoSendClick(); });
 
     // The modules taking part, and each module's channel under its number.
     Caption(w, "TF1 Modules", 20, 254);
     nbTF1mod = Knob(w, kModuleCountRange, 60, 20, 278, 52);
     for (std::size_t m = 0; m < kModuleCount; ++m) {
-        const int x = 130 + int(m) * 46;
+        const int x = 134 + int(m) * 47;
         QLabel* number = Caption(w, std::to_string(m + 1).c_str(), x, 254);
         number->setFixedWidth(36);
         number->setAlignment(Qt::AlignCenter);

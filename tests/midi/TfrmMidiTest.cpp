@@ -3,9 +3,11 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QCursor>
+#include <QFrame>
 #include <QLabel>
 #include <QTest>
 
+#include <algorithm>
 #include <functional>
 #include <optional>
 
@@ -168,6 +170,51 @@ TEST_F(TfrmMidiTest, EveryControlCarriesItsHintAndRange) {
                                 "TF1 Modules", "Patch Bay System Channel", "Midi",
                                 "Patch Bay Program Change", "n°", "Send PatchBay PC", "1", "8"})
         EXPECT_TRUE(captions.contains(QString::fromUtf8(caption))) << caption;
+}
+
+TEST_F(TfrmMidiTest, EveryControlSitsInsideAPanelAndThePanelsAreEvenlySpaced) {
+    EmulatedRack rack;
+    const auto w = Window(rack);
+    QList<QRect> panels;
+    for (const QFrame* panel : w->findChildren<QFrame*>(QStringLiteral("panel")))
+        panels << panel->geometry();
+    ASSERT_EQ(panels.size(), 5);
+    const QRect window = w->rect();
+    int left = window.width(), right = left, top = window.height(), bottom = top;
+    for (const QRect& p : panels) {
+        left = std::min(left, p.left());
+        right = std::min(right, window.right() - p.right());
+        top = std::min(top, p.top());
+        bottom = std::min(bottom, window.bottom() - p.bottom());
+        // The nearest panel to the right on the same row is 8 pixels away.
+        int nextLeft = window.width();
+        for (const QRect& other : panels)
+            if (other.top() == p.top() && other.left() > p.left())
+                nextLeft = std::min(nextLeft, other.left());
+        if (nextLeft < window.width()) {
+            EXPECT_EQ(nextLeft - p.right() - 1, 8) << "gap after the panel at " << p.left();
+        }
+    }
+    EXPECT_EQ(left, 10);
+    EXPECT_EQ(right, 10);
+    EXPECT_EQ(top, 8);
+    EXPECT_EQ(bottom, 8);
+
+    // Labels, knobs, switches and lists each lie inside one panel, 4 pixels clear of its edges.
+    QList<QWidget*> controls;
+    for (QWidget* child : w->findChildren<QWidget*>())
+        if (child->objectName() != QStringLiteral("panel") &&
+            (qobject_cast<QLabel*>(child) || qobject_cast<QComboBox*>(child) ||
+             qobject_cast<controls::Tzografsw*>(child)))
+            controls << child;
+    ASSERT_GT(controls.size(), 30);
+    for (const QWidget* control : controls) {
+        const QRect at(control->mapTo(w.get(), QPoint(0, 0)), control->size());
+        EXPECT_TRUE(std::any_of(panels.begin(), panels.end(), [&](const QRect& p) {
+            return p.adjusted(4, 4, -4, -4).contains(at);
+        })) << control->metaObject()->className() << " at " << at.x() << "," << at.y() << " "
+            << at.width() << "x" << at.height();
+    }
 }
 
 TEST_F(TfrmMidiTest, ModeClicksFollowTheTableAndSteerTheMainWindowMenus) {
