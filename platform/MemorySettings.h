@@ -28,7 +28,6 @@ public:
     bool HasKey(std::string_view key) const;
     // Values of a key in name order; empty when the key does not exist.
     ValueMap Values(std::string_view key) const;
-    void Clear() { keys_.clear(); }
 
     // Every value stored through an opened key, as (key, name) in the order of the writes.
     const std::vector<std::pair<std::string, std::string>>& Writes() const { return writes_; }
