@@ -9,12 +9,14 @@
 #include <QScreen>
 
 #include <exception>
+#include <vector>
 
 #include "controls/Artwork.h"
 #include "controls/TWallpaper.h"
 #include "controls/Tzografsw.h"
 #include "controls/Tzopotlab.h"
 #include "midi/MainWindowLink.h"
+#include "midi/MidiBackend.h"
 #include "midi/MidiInput.h"
 #include "midi/MidiOutput.h"
 #include "midi/MidiSettingsStore.h"
@@ -95,6 +97,13 @@ controls::Tzografsw* PushButton(QWidget* parent, int x, int y) {
     return button;
 }
 
+// The first device that is an interface (or the emulated rack), else the first of all.
+int FirstInterface(const std::vector<DeviceInfo>& devices, int listed) {
+    for (int id = 0; id < listed && id < int(devices.size()); ++id)
+        if (devices[id].technology == kTechnologyMidiPort) return id;
+    return 0;
+}
+
 // Shows a momentary switch pressed for the length of a blocking action.
 class PressedWhile {
 public:
@@ -115,6 +124,7 @@ private:
 
 TfrmMidi::TfrmMidi(Backend& backend, QWidget* parent, platform::SettingsStore& store)
     : QDialog(parent),
+      backend_(backend),
       input_(std::make_unique<TMidiInput>(backend)),
       output_(std::make_unique<TMidiOutput>(backend)) {
     input_->SetCapacity(kPortBufferCapacity);
@@ -276,7 +286,9 @@ void TfrmMidi::ListPorts() {
         output_->SetDeviceID(id);
         cmbOutput->addItem(QString::fromStdString(output_->ProductName()));
     }
-    cmbInput->setCurrentIndex(0);
+    // The first input is often a loopback that no instrument answers on ("Midi Through" on
+    // Linux): listen to the first interface instead, as the output is chosen.
+    cmbInput->setCurrentIndex(FirstInterface(backend_.Inputs(), cmbInput->count()));
     cmbOutput->setCurrentIndex(0);
     OpenPorts(true);
 }

@@ -347,13 +347,17 @@ TEST_F(TfrmMidiTest, PatchBayButtonIsPressedWhileItSendsTheConfiguredProgramChan
 }
 
 TEST_F(TfrmMidiTest, AMachineWithOnlyTheEmulatedRackWorksWithIt) {
-    FakeBackend softwareOnly;
-    softwareOnly.outputs = {{"Through", kTechnologySoftwarePort}};
+    FakeBackend softwareOnly;  // the loopback a Linux desktop lists first
+    softwareOnly.inputs = {{"Midi Through Port-0", kTechnologySoftwarePort}};
+    softwareOnly.outputs = {{"Midi Through Port-0", kTechnologySoftwarePort}};
     EmulatedRack rack;
     CompositeBackend backend({&softwareOnly, &rack});
     const auto w = Window(backend);
     w->ListPorts();
+    EXPECT_EQ(w->cmbInput->count(), 2);
     EXPECT_EQ(w->cmbInput->currentText(), kEmulatedRackName);
+    EXPECT_EQ(w->MidiInput1().ProductName(), kEmulatedRackName);
+    EXPECT_EQ(softwareOnly.openedInputs, std::vector<std::size_t>{});
     EXPECT_EQ(w->cmbOutput->currentText(), kEmulatedRackName);
     EXPECT_EQ(w->cmbOutput->currentIndex(), 1);
     EXPECT_TRUE(w->MidiOutput1().IsOpen());
