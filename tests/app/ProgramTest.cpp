@@ -3,6 +3,7 @@
 #include "app/Program.h"
 #include "app/RunGuarded.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QTest>
 #include <QTimer>
@@ -49,6 +50,21 @@ TEST_F(ProgramTest, FirstStartComesUpOnTheEmulatedRackWithoutAnyBox) {
     ASSERT_TRUE(rack_.WaitIdle(2s));
     EXPECT_EQ(rack_.SelectedModule(), std::optional<std::size_t>(1));
     EXPECT_TRUE(settings_.Writes().empty()) << "nothing is written before the close";
+}
+
+TEST_F(ProgramTest, RestoredMidiModesSetTheMainWindowsMenuItemsFromTheStart) {
+    settings_.Set(platform::kMidiKey, "AD", 1);
+    settings_.Set(platform::kMidiKey, "DX", 1);
+    settings_.Set(platform::kMidiKey, "TX", 0);
+    Program program(rack_, settings_);
+    librarian::MainMenus& menus = program.MainWindow().Menus();
+    for (const char* item : {"GetAllBankMIDIClick", "MemoryProtectOffClick", "ShowSystemInfoClick",
+                             "GetBankMIDIClick"})
+        menus.Connect(QString::fromLatin1(item), [] {});
+    EXPECT_FALSE(menus.Item(QStringLiteral("GetAllBankMIDIClick"))->isEnabled());
+    EXPECT_FALSE(menus.Item(QStringLiteral("MemoryProtectOffClick"))->isEnabled());
+    EXPECT_FALSE(menus.Item(QStringLiteral("ShowSystemInfoClick"))->isEnabled());
+    EXPECT_TRUE(menus.Item(QStringLiteral("GetBankMIDIClick"))->isEnabled());
 }
 
 TEST_F(ProgramTest, ClosingTheMainWindowWritesBaseMidiAndEditorKeysInOrder) {
