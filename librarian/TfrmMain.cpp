@@ -77,6 +77,8 @@ controls::Tzografsw* MakeSwitch(QWidget* parent, const QString& name, const QPix
     return sw;
 }
 
+void Toggle(controls::Tzografsw* sw) { sw->setState(1 - sw->state()); }
+
 void SetTextColour(QLabel* label, unsigned colourValue) {
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, ColourFromValue(colourValue));
@@ -171,7 +173,7 @@ void TfrmMain::BuildMiddleStrip() {
     gswPerform_ = MakeSwitch(wallpaper_, QStringLiteral("gswPerform"), GreenLampStrip(),
                              QPoint(248, 482), QStringLiteral("Mode Voices/Functions"));
     connect(gswPerform_, &controls::Tzografsw::clicked, this,
-            [this] { gswPerform_->setState(1 - gswPerform_->state()); });
+            [this] { Toggle(gswPerform_); });
 
     btnTrash_ = new QLabel(wallpaper_);
     btnTrash_->setObjectName(QStringLiteral("btnTrash"));
@@ -189,7 +191,7 @@ void TfrmMain::BuildMiddleStrip() {
     gswLib_ = MakeSwitch(wallpaper_, QStringLiteral("gswLib"), GreenLampStrip(), QPoint(484, 486),
                          QStringLiteral("Mode Library/Page"));
     connect(gswLib_, &controls::Tzografsw::clicked, this,
-            [this] { gswLib_->setState(1 - gswLib_->state()); });
+            [this] { Toggle(gswLib_); });
 
     labLib_ = MakeLabel(wallpaper_, QStringLiteral("labLib"), QStringLiteral("_______________"),
                         QRect(517, 483, 130, 18), QStringLiteral("Library Name "));
@@ -347,10 +349,10 @@ bool TfrmMain::TypeCharacter(QChar typed) {
         SetPageNumber(PageAfter(key.command, PageNumber()));
         break;
     case MainKeyCommand::ToggleLibraryMode:
-        gswLib_->setState(1 - gswLib_->state());
+        Toggle(gswLib_);
         break;
     case MainKeyCommand::ToggleFunctionMode:
-        gswPerform_->setState(1 - gswPerform_->state());
+        Toggle(gswPerform_);
         break;
     case MainKeyCommand::FindFirstSelected:
         emit gswLibSelFinder_->clicked();
@@ -392,13 +394,13 @@ void TfrmMain::PressFeedback(controls::Tzografsw* button) {
 }
 
 void TfrmMain::btnInfosClick() {
-    btnInfos_->setState(1 - btnInfos_->state());
+    Toggle(btnInfos_);
     btnInfos_->repaint();
     if (aboutWindow_) {
         aboutWindow_->show();
         aboutWindow_->raise();
     }
-    btnInfos_->setState(1 - btnInfos_->state());
+    Toggle(btnInfos_);
 }
 
 void TfrmMain::btnOptionsClick() {

@@ -9,12 +9,14 @@
 #include <QScreen>
 
 #include <exception>
+#include <vector>
 
 #include "controls/Artwork.h"
 #include "controls/TWallpaper.h"
 #include "controls/Tzografsw.h"
 #include "controls/Tzopotlab.h"
 #include "midi/MainWindowLink.h"
+#include "midi/MidiBackend.h"
 #include "midi/MidiInput.h"
 #include "midi/MidiOutput.h"
 #include "midi/MidiSettingsStore.h"
@@ -37,7 +39,7 @@ constexpr int kHardwareMidiPort = 1;  // technology code of a MIDI interface
 constexpr int kPatchBayPressTicks = 20;
 
 constexpr int kWindowWidth = 520;
-constexpr int kWindowHeight = 330;
+constexpr int kWindowHeight = 318;
 
 const char* const kPanelStyle =
     "QFrame { background: rgba(0, 0, 0, 110); border: 1px solid #3a3f47; border-radius: 6px; }";
@@ -80,12 +82,26 @@ controls::Tzografsw* Lamp(QWidget* parent, int x, int y) {
     return lamp;
 }
 
+// A control's hint, shown on its caption as well: both answer the same clicks.
+void SetHint(QWidget* control, QLabel* caption, const char* hint) {
+    const QString text = QString::fromUtf8(hint);
+    control->setToolTip(text);
+    caption->setToolTip(text);
+}
+
 controls::Tzografsw* PushButton(QWidget* parent, int x, int y) {
     auto* button = new controls::Tzografsw(parent);
     button->setGlyph(2);
     button->setBitmap(controls::artwork::PushButtonStrip({}, controls::artwork::kSmallButtonSize));
     button->move(x, y);
     return button;
+}
+
+// The first device that is an interface (or the emulated rack), else the first of all.
+int FirstInterface(const std::vector<DeviceInfo>& devices, int listed) {
+    for (int id = 0; id < listed && id < int(devices.size()); ++id)
+        if (devices[id].technology == kTechnologyMidiPort) return id;
+    return 0;
 }
 
 // Shows a momentary switch pressed for the length of a blocking action.
@@ -108,6 +124,7 @@ private:
 
 TfrmMidi::TfrmMidi(Backend& backend, QWidget* parent, platform::SettingsStore& store)
     : QDialog(parent),
+      backend_(backend),
       input_(std::make_unique<TMidiInput>(backend)),
       output_(std::make_unique<TMidiOutput>(backend)) {
     input_->SetCapacity(kPortBufferCapacity);
@@ -144,11 +161,12 @@ void TfrmMidi::BuildControls() {
     wallpaper_->setGeometry(rect());
     wallpaper_->setWallpaper(controls::artwork::WallpaperTile());
     QWidget* w = wallpaper_;
-    // Recessed panels group the controls, like the fronts of rack units.
-    for (const QRect& r : {QRect(10, 8, 500, 90), QRect(10, 106, 124, 128),
-                           QRect(140, 106, 160, 128), QRect(308, 106, 202, 128),
-                           QRect(10, 242, 500, 78)}) {
+    // Recessed panels group the controls, like the fronts of rack units; 8 pixels apart.
+    for (const QRect& r : {QRect(10, 8, 500, 90), QRect(10, 106, 120, 128),
+                           QRect(138, 106, 160, 128), QRect(306, 106, 204, 128),
+                           QRect(10, 242, 500, 68)}) {
         auto* panel = new QFrame(w);
+        panel->setObjectName(QStringLiteral("panel"));
         panel->setGeometry(r);
         panel->setStyleSheet(kPanelStyle);
     }
@@ -171,7 +189,7 @@ void TfrmMidi::BuildControls() {
     connect(cmbInput, &QComboBox::activated, this, [this] { cmbInputClick(); });
     connect(cmbOutput, &QComboBox::activated, this, [this] { cmbOutputClick(); });
     Autodetect = PushButton(w, 20, 68);
-    Caption(w, "Auto Select Port", 48, 70);
+    SetHint(Autodetect, Caption(w, "Auto Select Port", 48, 70), "Auto Select Port");
     connect(Autodetect, &controls::Tzografsw::clicked, this, [this] { AutodetectClick(); });
 
     // Instrument modes: a lamp and its label, both clickable.
@@ -186,34 +204,32 @@ void TfrmMidi::BuildControls() {
     };
     modeRow(rbtDX, "DX7", ModeSwitch::Dx7, 116);
     modeRow(rbtTX, "TX816", ModeSwitch::Tx816, 142);
-    QLabel* custom = modeRow(rbtTXcustom, "Custom", ModeSwitch::Custom, 168);
-    const QString customHint = QStringLiteral("Use only with Customized TX");
-    rbtTXcustom->setToolTip(customHint);
-    custom->setToolTip(customHint);
+    SetHint(rbtTXcustom, modeRow(rbtTXcustom, "Custom", ModeSwitch::Custom, 168),
+            "Use only with Customized TX");
     modeRow(AutoDump, "Auto Dump", ModeSwitch::AutoDump, 206);
 
     // Timers.
-    Caption(w, "Input Timer ", 148, 124);
-    tim1 = Knob(w, kInputTimerRange, 200, 244, 122, 48);
-    Caption(w, "Output Timer", 148, 164);
-    tim2 = Knob(w, kOutputTimerRange, 200, 244, 162, 48);
+    tim1 = Knob(w, kInputTimerRange, 200, 242, 122, 48);
+    SetHint(tim1, Caption(w, "Input Timer ", 146, 124), "Input Timer ");
+    tim2 = Knob(w, kOutputTimerRange, 200, 242, 162, 48);
+    SetHint(tim2, Caption(w, "Output Timer", 146, 164), "Output Timer");
 
     // Patch bay.
-    Caption(w, "Patch Bay System Channel", 318, 112, kHeadingStyle);
-    Caption(w, "Midi", 318, 134);
-    PBChannel = Knob(w, kChannelRange, 80, 360, 132);
-    Caption(w, "Patch Bay Program Change", 318, 158, kHeadingStyle);
-    Caption(w, "n°", 318, 180);
-    PBCtrl = Knob(w, kProgramRange, 200, 360, 178);
-    PBAutoSend = PushButton(w, 318, 206);
-    Caption(w, "Send PatchBay PC", 346, 208);
+    Caption(w, "Patch Bay System Channel", 314, 112, kHeadingStyle);
+    PBChannel = Knob(w, kChannelRange, 80, 356, 132);
+    SetHint(PBChannel, Caption(w, "Midi", 314, 134), "Patch Bay System Channel");
+    Caption(w, "Patch Bay Program Change", 314, 158, kHeadingStyle);
+    PBCtrl = Knob(w, kProgramRange, 200, 356, 178);
+    SetHint(PBCtrl, Caption(w, "n°", 314, 180), "Patch Bay Program Change");
+    PBAutoSend = PushButton(w, 314, 206);
+    SetHint(PBAutoSend, Caption(w, "Send PatchBay PC", 342, 208), "Send PatchBay PC");
     connect(PBAutoSend, &controls::Tzografsw::clicked, this, [this] { PBAutoSendClick(); });
 
     // The modules taking part, and each module's channel under its number.
     Caption(w, "TF1 Modules", 20, 254);
     nbTF1mod = Knob(w, kModuleCountRange, 60, 20, 278, 52);
     for (std::size_t m = 0; m < kModuleCount; ++m) {
-        const int x = 130 + int(m) * 46;
+        const int x = 134 + int(m) * 47;
         QLabel* number = Caption(w, std::to_string(m + 1).c_str(), x, 254);
         number->setFixedWidth(36);
         number->setAlignment(Qt::AlignCenter);
@@ -270,7 +286,9 @@ void TfrmMidi::ListPorts() {
         output_->SetDeviceID(id);
         cmbOutput->addItem(QString::fromStdString(output_->ProductName()));
     }
-    cmbInput->setCurrentIndex(0);
+    // The first input is often a loopback that no instrument answers on ("Midi Through" on
+    // Linux): listen to the first interface instead, as the output is chosen.
+    cmbInput->setCurrentIndex(FirstInterface(backend_.Inputs(), cmbInput->count()));
     cmbOutput->setCurrentIndex(0);
     OpenPorts(true);
 }

@@ -44,7 +44,8 @@ public:
     // the menu state of the current modes at once, so restored modes show from the start.
     void SetMainWindowLink(MainWindowLink* link);
 
-    // Fills both lists in device order and opens the ports with the output chosen automatically.
+    // Fills both lists in device order and opens the ports with the output chosen automatically;
+    // the input is the first interface listed (the first device when there is none).
     // Port errors are thrown (at start-up they end the program).
     void ListPorts();
     // Selects both ports (the output automatically, or from its list) and opens them; throws
@@ -107,6 +108,7 @@ private:
     void Guarded(Action action);
 
     MidiSettings settings_;
+    Backend& backend_;
     std::unique_ptr<TMidiInput> input_;
     std::unique_ptr<TMidiOutput> output_;
     std::unique_ptr<SysexMessages> messages_;

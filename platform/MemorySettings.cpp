@@ -23,6 +23,7 @@ public:
     bool WriteInt(std::string_view name, std::int32_t value) override {
         if (store_.refusedWrites_.contains(WriteId(key_, name))) return false;
         store_.Set(key_, name, value);
+        store_.writes_.emplace_back(key_, name);
         return true;
     }
 
@@ -60,6 +61,13 @@ bool MemorySettings::HasKey(std::string_view key) const { return keys_.contains(
 MemorySettings::ValueMap MemorySettings::Values(std::string_view key) const {
     const auto k = keys_.find(key);
     return k == keys_.end() ? ValueMap{} : k->second;
+}
+
+std::vector<std::string> MemorySettings::WrittenNames(std::string_view key) const {
+    std::vector<std::string> names;
+    for (const auto& [k, name] : writes_)
+        if (k == key) names.push_back(name);
+    return names;
 }
 
 void MemorySettings::RefuseWrite(std::string_view key, std::string_view name) {

@@ -3,8 +3,10 @@
 #include "app/Program.h"
 #include "app/RunGuarded.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QTest>
+#include <QTimer>
 
 #include <chrono>
 
@@ -14,9 +16,9 @@
 #include "librarian/TfrmMain.h"
 #include "midi/EmulatedRack.h"
 #include "midi/TfrmMidi.h"
+#include "platform/MemorySettings.h"
 #include "platform/MessageBoxes.h"
 #include "support/TestApplication.h"
-#include "support/WriteOrderSettings.h"
 
 namespace app {
 namespace {
@@ -29,7 +31,7 @@ protected:
     void SetUp() override { testing_support::TestApplication(); }
 
     platform::RecordingBoxes boxes_;
-    testing_support::WriteOrderSettings settings_;
+    platform::MemorySettings settings_;
     midi::EmulatedRack rack_;
 };
 
@@ -47,7 +49,22 @@ TEST_F(ProgramTest, FirstStartComesUpOnTheEmulatedRackWithoutAnyBox) {
     QTest::keyClick(&main, '2');
     ASSERT_TRUE(rack_.WaitIdle(2s));
     EXPECT_EQ(rack_.SelectedModule(), std::optional<std::size_t>(1));
-    EXPECT_TRUE(settings_.writes.empty()) << "nothing is written before the close";
+    EXPECT_TRUE(settings_.Writes().empty()) << "nothing is written before the close";
+}
+
+TEST_F(ProgramTest, RestoredMidiModesSetTheMainWindowsMenuItemsFromTheStart) {
+    settings_.Set(platform::kMidiKey, "AD", 1);
+    settings_.Set(platform::kMidiKey, "DX", 1);
+    settings_.Set(platform::kMidiKey, "TX", 0);
+    Program program(rack_, settings_);
+    librarian::MainMenus& menus = program.MainWindow().Menus();
+    for (const char* item : {"GetAllBankMIDIClick", "MemoryProtectOffClick", "ShowSystemInfoClick",
+                             "GetBankMIDIClick"})
+        menus.Connect(QString::fromLatin1(item), [] {});
+    EXPECT_FALSE(menus.Item(QStringLiteral("GetAllBankMIDIClick"))->isEnabled());
+    EXPECT_FALSE(menus.Item(QStringLiteral("MemoryProtectOffClick"))->isEnabled());
+    EXPECT_FALSE(menus.Item(QStringLiteral("ShowSystemInfoClick"))->isEnabled());
+    EXPECT_TRUE(menus.Item(QStringLiteral("GetBankMIDIClick"))->isEnabled());
 }
 
 TEST_F(ProgramTest, ClosingTheMainWindowWritesBaseMidiAndEditorKeysInOrder) {
@@ -59,7 +76,7 @@ TEST_F(ProgramTest, ClosingTheMainWindowWritesBaseMidiAndEditorKeysInOrder) {
         program.MainWindow().close();
     }
     std::vector<std::string> keys;
-    for (const auto& [key, name] : settings_.writes)
+    for (const auto& [key, name] : settings_.Writes())
         if (keys.empty() || keys.back() != key) keys.push_back(key);
     EXPECT_EQ(keys, (Names{"Base", "Midi", "EdtOpt"}));
     EXPECT_EQ(settings_.WrittenNames(platform::kBaseKey),
@@ -71,7 +88,7 @@ TEST_F(ProgramTest, ClosingTheMainWindowWritesBaseMidiAndEditorKeysInOrder) {
     EXPECT_EQ(settings_.WrittenNames(platform::kEditorOptionsKey),
               (Names{"EDX", "EDY", "EVI", "SOT", "SVL", "FSU", "GRE", "SHMK", "CLM", "CLB", "CLG",
                      "CLS", "GRN", "GRM", "SZMK"}));
-    const platform::MemorySettings& stored = settings_.values;
+    const platform::MemorySettings& stored = settings_;
     EXPECT_EQ(stored.Get(platform::kBaseKey, "MBX"), 60);
     EXPECT_EQ(stored.Get(platform::kBaseKey, "MBY"), 50);
     EXPECT_EQ(stored.Get(platform::kBaseKey, "PER"), 1);
@@ -86,8 +103,29 @@ TEST_F(ProgramTest, ClosingTheMainWindowWritesBaseMidiAndEditorKeysInOrder) {
     EXPECT_TRUE(again.MainWindow().FunctionsMode());
 }
 
+TEST_F(ProgramTest, ClosingTheMainWindowEndsTheLoopEvenWithTheMidiWindowOpen) {
+    Program program(rack_, settings_);
+    program.Start();
+    QTimer guard;  // a loop that does not end fails instead of hanging
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(2); });
+    guard.start(20000);
+    bool midiWindowWasOpen = false;
+    QTimer::singleShot(0, &program.MainWindow(), [&] {
+        QTimer::singleShot(0, &program.MainWindow(), [&] {
+            midiWindowWasOpen = program.MidiWindow().isVisible();
+            program.MainWindow().close();  // as the desktop session's end does
+        });
+        program.MainWindow().btnMidiConfClick();
+    });
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_TRUE(midiWindowWasOpen);
+    EXPECT_FALSE(program.MidiWindow().isVisible());
+    EXPECT_EQ(settings_.Writes().size(), 18u + 17u + 15u) << "each key written once";
+}
+
 TEST_F(ProgramTest, AKeyThatCannotBeWrittenIsSkippedAndTheNextIsStillWritten) {
-    settings_.values.RefuseKey(platform::kBaseKey);
+    settings_.RefuseKey(platform::kBaseKey);
     {
         Program program(rack_, settings_);
         program.Start();
@@ -124,7 +162,7 @@ TEST_F(ProgramTest, AnErrorAtStartUpIsShownAndEndsWithAFailureStatus) {
     EXPECT_EQ(boxes_.Shown()[0].kind, platform::BoxKind::Error);
     EXPECT_EQ(boxes_.Shown()[0].title, "Mondral");
     EXPECT_FALSE(boxes_.Shown()[0].text.empty());
-    EXPECT_TRUE(settings_.writes.empty());
+    EXPECT_TRUE(settings_.Writes().empty());
 }
 
 TEST_F(ProgramTest, AStepThatEndsNormallyGivesItsOwnStatus) {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "support/WriteOrderSettings.h"
+#include "platform/MemorySettings.h"
 
 namespace librarian {
 namespace {
@@ -36,7 +36,7 @@ TEST(BaseSettings, ReadsAllFourValuesOfTheMainWindow) {
 }
 
 TEST(BaseSettings, WritesEighteenValuesInTheKeysOrder) {
-    testing_support::WriteOrderSettings store;
+    platform::MemorySettings store;
     BaseValues values;
     values.mainTop = 5;
     values.pageMode = 1;
@@ -45,17 +45,17 @@ TEST(BaseSettings, WritesEighteenValuesInTheKeysOrder) {
                                             "PER", "PAG", "OBO", "TBO", "MSL", "LBU",
                                             "CPY", "SWP", "ADD", "DF1", "DF2", "DEL"};
     EXPECT_EQ(store.WrittenNames(platform::kBaseKey), expected);
-    EXPECT_EQ(store.values.Get(platform::kBaseKey, "MBX"), 5);
-    EXPECT_EQ(store.values.Get(platform::kBaseKey, "PAG"), 1);
-    EXPECT_EQ(store.values.Get(platform::kBaseKey, "CPY"), 1);
-    EXPECT_EQ(store.values.Get(platform::kBaseKey, "DF2"), 1);
+    EXPECT_EQ(store.Get(platform::kBaseKey, "MBX"), 5);
+    EXPECT_EQ(store.Get(platform::kBaseKey, "PAG"), 1);
+    EXPECT_EQ(store.Get(platform::kBaseKey, "CPY"), 1);
+    EXPECT_EQ(store.Get(platform::kBaseKey, "DF2"), 1);
 }
 
 TEST(BaseSettings, AFailedWriteEndsTheKeyQuietly) {
-    testing_support::WriteOrderSettings store;
-    store.values.RefuseWrite(platform::kBaseKey, "PER");
+    platform::MemorySettings store;
+    store.RefuseWrite(platform::kBaseKey, "PER");
     EXPECT_EQ(WriteBaseValues(BaseValues{}, store), 6);
-    EXPECT_FALSE(store.values.Get(platform::kBaseKey, "PAG").has_value());
+    EXPECT_FALSE(store.Get(platform::kBaseKey, "PAG").has_value());
 }
 
 }  // namespace

@@ -98,6 +98,41 @@ TEST_F(MainWindowFixture, ListsAndControlsSitWhereTheLayoutPutsThem) {
     EXPECT_EQ(w.LastSelectedFinder()->pos(), QPoint(784, 485));
 }
 
+TEST_F(MainWindowFixture, TheMiddleStripHasItsControlsAtTheirPlacesWithTheirHints) {
+    TfrmMain& w = Window();
+    struct Expected {
+        const char* name;
+        QPoint at;
+        const char* hint;
+    };
+    for (const Expected& e : {
+             Expected{"btnInfos", {8, 478}, "About..."},
+             Expected{"btnOptions", {52, 478}, "Options"},
+             Expected{"btnMidiConf", {96, 478}, "MIDI Config"},
+             Expected{"gswPerform", {248, 482}, "Mode Voices/Functions"},
+             Expected{"btnTrash", {275, 471}, "Trash Landing zone"},
+             Expected{"btnBuffer", {359, 481}, "Edit Buffer"},
+             Expected{"gswLib", {484, 486}, "Mode Library/Page"},
+             Expected{"labLib", {517, 483}, "Library Name "},
+             Expected{"labPagelib", {656, 480}, ""},
+             Expected{"gswTypes", {714, 484}, "Types Selector"},
+             Expected{"gswLibSelFinder", {762, 485}, "Find First Selected"},
+             Expected{"gswLibLastFinder", {784, 485}, "Find Last Selected"},
+             Expected{"Label2", {820, 479}, "Selected Sounds in Library"},
+             Expected{"labSel", {873, 479}, "Selected Sounds in Library"},
+             Expected{"Label1", {820, 492}, "Number of Sounds in Library"},
+             Expected{"labOcc", {873, 492}, "Number of Sounds in Library"},
+         }) {
+        const QWidget* control = w.findChild<QWidget*>(QString::fromLatin1(e.name));
+        ASSERT_NE(control, nullptr) << e.name;
+        EXPECT_EQ(control->pos(), e.at) << e.name;
+        EXPECT_EQ(control->toolTip(), QString::fromLatin1(e.hint)) << e.name;
+    }
+    EXPECT_EQ(w.BufferLabel()->width(), 96);
+    EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("Label2"))->text(), QStringLiteral("Selected"));
+    EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("Label1"))->text(), QStringLiteral("Available"));
+}
+
 TEST_F(MainWindowFixture, TenCharactersFitAndEveryLineIsVisible) {
     TfrmMain& w = Window();
     w.show();

@@ -58,33 +58,11 @@ TEST(ReadMidiSettings, SwitchStatesOtherThanOneAreOffAndKnobsStayInTheirRanges) 
     EXPECT_EQ(s.moduleChannels, (std::array<int, 8>{16, 1, 3, 4, 5, 6, 7, 16}));
 }
 
-// Records the names written, in order.
-class OrderRecorder final : public platform::SettingsStore {
-public:
-    std::unique_ptr<platform::SettingsKey> OpenForReading(std::string_view) override {
-        return nullptr;
-    }
-    std::unique_ptr<platform::SettingsKey> OpenForWriting(std::string_view key) override {
-        struct Key final : platform::SettingsKey {
-            std::vector<std::string>& names;
-            explicit Key(std::vector<std::string>& n) : names(n) {}
-            std::optional<std::int32_t> ReadInt(std::string_view) override { return {}; }
-            bool WriteInt(std::string_view name, std::int32_t) override {
-                names.emplace_back(name);
-                return true;
-            }
-        };
-        keys.emplace_back(key);
-        return std::make_unique<Key>(names);
-    }
-    std::vector<std::string> keys, names;
-};
-
 TEST(WriteMidiSettings, WritesTheSeventeenValuesInShutdownOrderAndReadsBackTheSame) {
-    OrderRecorder recorder;
-    WriteMidiSettings(MidiSettings{}, recorder);
-    EXPECT_EQ(recorder.keys, std::vector<std::string>{"Midi"});
-    EXPECT_EQ(recorder.names,
+    platform::MemorySettings defaults;
+    WriteMidiSettings(MidiSettings{}, defaults);
+    EXPECT_EQ(defaults.Writes().size(), 17u) << "the Midi key alone";
+    EXPECT_EQ(defaults.WrittenNames(platform::kMidiKey),
               (std::vector<std::string>{"AD", "PBC", "PBCT", "DX", "TX", "TXC", "TF1", "Timer1",
                                         "Timer2", "C1", "C2", "C3", "C4", "C5", "C6", "C7", "C8"}));
 

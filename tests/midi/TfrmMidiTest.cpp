@@ -3,9 +3,11 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QCursor>
+#include <QFrame>
 #include <QLabel>
 #include <QTest>
 
+#include <algorithm>
 #include <functional>
 #include <optional>
 
@@ -22,6 +24,7 @@
 #include "midi/ModeSwitches.h"
 #include "platform/MemorySettings.h"
 #include "platform/MessageBoxes.h"
+#include "support/TestApplication.h"
 
 namespace midi {
 namespace {
@@ -85,12 +88,7 @@ public:
 
 class TfrmMidiTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char name[] = "midi_window_tests";
-        static char* argv[] = {name, nullptr};
-        if (!qApp) new QApplication(argc, argv);
-    }
+    static void SetUpTestSuite() { testing_support::TestApplication(); }
 
     std::unique_ptr<TfrmMidi> Window(Backend& backend) {
         return std::make_unique<TfrmMidi>(backend, nullptr, settings);
@@ -121,7 +119,6 @@ TEST_F(TfrmMidiTest, ShowsTheDefaultsAndTheRestoredSettingsUpToTheFirstMissingVa
         EXPECT_EQ(w->tim1->text(), "100");
         EXPECT_EQ(w->PBChannel->text(), "16");
         EXPECT_EQ(w->can[7]->text(), "8");
-        EXPECT_EQ(w->rbtTXcustom->toolTip(), "Use only with Customized TX");
     }
     settings.Set(platform::kMidiKey, "AD", 0);
     settings.Set(platform::kMidiKey, "DX", 1);
@@ -141,6 +138,82 @@ TEST_F(TfrmMidiTest, ShowsTheDefaultsAndTheRestoredSettingsUpToTheFirstMissingVa
         EXPECT_EQ(w->rbtTXcustom->state(), 1);
         EXPECT_EQ(w->PBChannel->text(), "3");
         EXPECT_EQ(w->Settings().patchBayChannel, 3);
+    }
+}
+
+TEST_F(TfrmMidiTest, EveryControlCarriesItsHintAndRange) {
+    EmulatedRack rack;
+    const auto w = Window(rack);
+    EXPECT_EQ(w->Autodetect->toolTip(), "Auto Select Port");
+    EXPECT_EQ(w->rbtTXcustom->toolTip(), "Use only with Customized TX");
+    EXPECT_EQ(w->tim1->toolTip(), "Input Timer ");
+    EXPECT_EQ(w->tim2->toolTip(), "Output Timer");
+    EXPECT_EQ(w->PBChannel->toolTip(), "Patch Bay System Channel");
+    EXPECT_EQ(w->PBCtrl->toolTip(), "Patch Bay Program Change");
+    EXPECT_EQ(w->PBAutoSend->toolTip(), "Send PatchBay PC");
+
+    const auto range = [](const controls::Tzopotlab* knob) {
+        return std::pair(knob->min(), knob->max());
+    };
+    EXPECT_EQ(range(w->tim1), std::pair(1, 999));
+    EXPECT_EQ(range(w->tim2), std::pair(1, 1000));
+    EXPECT_EQ(range(w->nbTF1mod), std::pair(1, 8));
+    EXPECT_EQ(range(w->PBChannel), std::pair(1, 16));
+    EXPECT_EQ(range(w->PBCtrl), std::pair(1, 128));
+    for (const controls::Tzopotlab* channel : w->can) EXPECT_EQ(range(channel), std::pair(1, 16));
+
+    // Each label names its control.
+    QStringList captions;
+    for (const QLabel* label : w->findChildren<QLabel*>()) captions << label->text();
+    for (const char* caption : {"MIDI  Input Port", "MIDI  Output Port", "Auto Select Port", "DX7",
+                                "TX816", "Custom", "Auto Dump", "Input Timer ", "Output Timer",
+                                "TF1 Modules", "Patch Bay System Channel", "Midi",
+                                "Patch Bay Program Change", "n°", "Send PatchBay PC", "1", "8"})
+        EXPECT_TRUE(captions.contains(QString::fromUtf8(caption))) << caption;
+}
+
+TEST_F(TfrmMidiTest, EveryControlSitsInsideAPanelAndThePanelsAreEvenlySpaced) {
+    EmulatedRack rack;
+    const auto w = Window(rack);
+    QList<QRect> panels;
+    for (const QFrame* panel : w->findChildren<QFrame*>(QStringLiteral("panel")))
+        panels << panel->geometry();
+    ASSERT_EQ(panels.size(), 5);
+    const QRect window = w->rect();
+    int left = window.width(), right = left, top = window.height(), bottom = top;
+    for (const QRect& p : panels) {
+        left = std::min(left, p.left());
+        right = std::min(right, window.right() - p.right());
+        top = std::min(top, p.top());
+        bottom = std::min(bottom, window.bottom() - p.bottom());
+        // The nearest panel to the right on the same row is 8 pixels away.
+        int nextLeft = window.width();
+        for (const QRect& other : panels)
+            if (other.top() == p.top() && other.left() > p.left())
+                nextLeft = std::min(nextLeft, other.left());
+        if (nextLeft < window.width()) {
+            EXPECT_EQ(nextLeft - p.right() - 1, 8) << "gap after the panel at " << p.left();
+        }
+    }
+    EXPECT_EQ(left, 10);
+    EXPECT_EQ(right, 10);
+    EXPECT_EQ(top, 8);
+    EXPECT_EQ(bottom, 8);
+
+    // Labels, knobs, switches and lists each lie inside one panel, 4 pixels clear of its edges.
+    QList<QWidget*> controls;
+    for (QWidget* child : w->findChildren<QWidget*>())
+        if (child->objectName() != QStringLiteral("panel") &&
+            (qobject_cast<QLabel*>(child) || qobject_cast<QComboBox*>(child) ||
+             qobject_cast<controls::Tzografsw*>(child)))
+            controls << child;
+    ASSERT_GT(controls.size(), 30);
+    for (const QWidget* control : controls) {
+        const QRect at(control->mapTo(w.get(), QPoint(0, 0)), control->size());
+        EXPECT_TRUE(std::any_of(panels.begin(), panels.end(), [&](const QRect& p) {
+            return p.adjusted(4, 4, -4, -4).contains(at);
+        })) << control->metaObject()->className() << " at " << at.x() << "," << at.y() << " "
+            << at.width() << "x" << at.height();
     }
 }
 
@@ -274,13 +347,17 @@ TEST_F(TfrmMidiTest, PatchBayButtonIsPressedWhileItSendsTheConfiguredProgramChan
 }
 
 TEST_F(TfrmMidiTest, AMachineWithOnlyTheEmulatedRackWorksWithIt) {
-    FakeBackend softwareOnly;
-    softwareOnly.outputs = {{"Through", kTechnologySoftwarePort}};
+    FakeBackend softwareOnly;  // the loopback a Linux desktop lists first
+    softwareOnly.inputs = {{"Midi Through Port-0", kTechnologySoftwarePort}};
+    softwareOnly.outputs = {{"Midi Through Port-0", kTechnologySoftwarePort}};
     EmulatedRack rack;
     CompositeBackend backend({&softwareOnly, &rack});
     const auto w = Window(backend);
     w->ListPorts();
+    EXPECT_EQ(w->cmbInput->count(), 2);
     EXPECT_EQ(w->cmbInput->currentText(), kEmulatedRackName);
+    EXPECT_EQ(w->MidiInput1().ProductName(), kEmulatedRackName);
+    EXPECT_EQ(softwareOnly.openedInputs, std::vector<std::size_t>{});
     EXPECT_EQ(w->cmbOutput->currentText(), kEmulatedRackName);
     EXPECT_EQ(w->cmbOutput->currentIndex(), 1);
     EXPECT_TRUE(w->MidiOutput1().IsOpen());

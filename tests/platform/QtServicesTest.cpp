@@ -9,18 +9,14 @@
 #include <gtest/gtest.h>
 
 #include "platform/BusyCursor.h"
+#include "support/TestApplication.h"
 
 namespace platform {
 namespace {
 
 class QtServicesTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char name[] = "platform_qt_tests";
-        static char* argv[] = {name, nullptr};
-        if (!qApp) new QApplication(argc, argv);
-    }
+    static void SetUpTestSuite() { testing_support::TestApplication(); }
 
     // Answers the next modal box with `button` and records what it showed.
     void AnswerNextBox(QMessageBox::StandardButton button) {
