@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "controls/Tzografsw.h"
+#include "core/Libson.h"
 #include "librarian/TfrmMain.h"
 #include "midi/EmulatedRack.h"
 #include "midi/TfrmMidi.h"
@@ -163,6 +164,17 @@ TEST_F(ProgramTest, AnErrorAtStartUpIsShownAndEndsWithAFailureStatus) {
     EXPECT_EQ(boxes_.Shown()[0].title, "Mondral");
     EXPECT_FALSE(boxes_.Shown()[0].text.empty());
     EXPECT_TRUE(settings_.Writes().empty());
+}
+
+TEST_F(ProgramTest, AFatalErrorEndsWithAFailureStatusAfterItsOwnBoxOnly) {
+    const int status = RunGuarded([] {
+        core::Libson library([](std::size_t) { return true; });
+        return 0;
+    });
+    EXPECT_EQ(status, kFailureStatus);
+    ASSERT_EQ(boxes_.Shown().size(), 1u);
+    EXPECT_EQ(boxes_.Shown()[0].title, "Fatal Error");
+    EXPECT_EQ(boxes_.Shown()[0].text, "Alloc Lib Memory");
 }
 
 TEST_F(ProgramTest, AStepThatEndsNormallyGivesItsOwnStatus) {
