@@ -172,30 +172,32 @@ void PaintPushButton(QPainter& p, int size, const QString& legend, bool pressed)
     p.setPen(QPen(QColor(255, 255, 255, pressed ? 30 : 70), 1));
     p.drawLine(QPointF(cap.left() + radius, cap.top() + 1), QPointF(cap.right() - radius, cap.top() + 1));
 
-    // Indicator bar at the top of the cap.
+    // Indicator bar at the top of the cap. A small cap has no room for both a bar and a
+    // legend: there the legend alone, larger, lights up.
+    const bool compact = size < 28 && !legend.isEmpty();
     const double barH = std::max(1.5, s / 14);
     const QRectF bar(cap.left() + cap.width() * 0.28, cap.top() + barH * 1.2, cap.width() * 0.44, barH);
     p.setPen(Qt::NoPen);
-    if (pressed) {
-        QColor glow = kAmber;
-        glow.setAlpha(80);
-        p.setBrush(glow);
-        p.drawRoundedRect(bar.adjusted(-1.5, -1.5, 1.5, 1.5), barH, barH);
-        p.setBrush(kAmber);
-    } else {
-        p.setBrush(QColor(70, 46, 14));
+    if (!compact) {
+        if (pressed) {
+            QColor glow = kAmber;
+            glow.setAlpha(80);
+            p.setBrush(glow);
+            p.drawRoundedRect(bar.adjusted(-1.5, -1.5, 1.5, 1.5), barH, barH);
+        }
+        p.setBrush(pressed ? kAmber : QColor(70, 46, 14));
+        p.drawRoundedRect(bar, barH / 2, barH / 2);
     }
-    p.drawRoundedRect(bar, barH / 2, barH / 2);
 
     if (!legend.isEmpty()) {
         QFont f(QStringLiteral("DejaVu Sans"));
         f.setBold(true);
-        f.setPixelSize(std::max(7, int(s / 4.2)));
+        f.setPixelSize(compact ? int(s / 2) : std::max(7, int(s / 4.2)));
         p.setFont(f);
-        const QRectF text = cap.adjusted(1, bar.bottom() - cap.top(), -1, 0);
+        const QRectF text = compact ? cap : cap.adjusted(1, bar.bottom() - cap.top(), -1, 0);
         p.setPen(QColor(0, 0, 0, 160));
         p.drawText(text.translated(0, 1), Qt::AlignCenter, legend);
-        p.setPen(pressed ? QColor(255, 214, 160) : QColor(214, 216, 220));
+        p.setPen(pressed ? (compact ? kAmber : QColor(255, 214, 160)) : QColor(214, 216, 220));
         p.drawText(text, Qt::AlignCenter, legend);
     }
 }
