@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QHash>
+#include <QPaintEngine>
 #include <QPainter>
 #include <functional>
 
@@ -12,6 +13,7 @@ namespace controls::artwork {
 namespace {
 
 using Painter = std::function<void(QPainter&)>;
+using Maker = std::function<QImage(qreal ratio)>;
 
 // A transparent picture of `logical` size drawn by `paint` at the given ratio.
 QImage Render(QSize logical, qreal ratio, const Painter& paint) {
@@ -39,27 +41,53 @@ QImage Strip(QSize frame, int frames, qreal ratio, const std::function<void(QPai
     });
 }
 
-// Pictures are made once per name and ratio. Images, not pixmaps, are kept so the cache
-// may outlive the application object.
-QPixmap Cached(const QString& name, qreal ratio, const std::function<QImage()>& make) {
-    static QHash<QString, QImage> cache;
+// What the cache holds: how to draw each picture, the pictures drawn so far (per name and
+// ratio), and which picture each handed-out pixmap is, so a control can ask for the same
+// picture at the ratio it paints at.
+struct Cache {
+    QHash<QString, Maker> makers;
+    QHash<QString, QPixmap> pixmaps;
+    QHash<qint64, QString> names;
+};
+
+Cache& TheCache() {
+    static Cache cache;
+    return cache;
+}
+
+// Pixmaps must go before the application object does; a later application starts afresh.
+void ForgetPictures() { TheCache() = Cache(); }
+
+QPixmap Drawn(const QString& name, qreal ratio) {
+    Cache& cache = TheCache();
     const QString key = name + QLatin1Char('@') + QString::number(ratio);
-    auto it = cache.find(key);
-    if (it == cache.end()) it = cache.insert(key, make());
-    return QPixmap::fromImage(*it);
+    auto it = cache.pixmaps.find(key);
+    if (it == cache.pixmaps.end()) {
+        if (cache.pixmaps.isEmpty()) qAddPostRoutine(ForgetPictures);
+        it = cache.pixmaps.insert(key, QPixmap::fromImage(cache.makers.value(name)(ratio)));
+        cache.names.insert(it->cacheKey(), name);
+    }
+    return *it;
+}
+
+// The picture `name` at `ratio`, drawn by make(ratio) the first time.
+QPixmap Cached(const QString& name, qreal ratio, Maker make) {
+    Cache& cache = TheCache();
+    if (!cache.makers.contains(name)) cache.makers.insert(name, std::move(make));
+    return Drawn(name, ratio);
 }
 
 QPixmap KnobStrip(const char* name, int size, qreal ratio) {
-    return Cached(QString::fromLatin1(name), ratio, [=] {
-        return Strip(QSize(size, size), kKnobFrames, ratio, [=](QPainter& p, int i) {
+    return Cached(QString::fromLatin1(name), ratio, [=](qreal r) {
+        return Strip(QSize(size, size), kKnobFrames, r, [=](QPainter& p, int i) {
             detail::PaintKnob(p, size, double(i) / (kKnobFrames - 1));
         });
     });
 }
 
 QPixmap Lamp(const char* name, const QColor& hue, qreal ratio) {
-    return Cached(QString::fromLatin1(name), ratio, [=] {
-        return Strip(QSize(kLampSize, kLampSize), 2, ratio,
+    return Cached(QString::fromLatin1(name), ratio, [=](qreal r) {
+        return Strip(QSize(kLampSize, kLampSize), 2, r,
                      [=](QPainter& p, int i) { detail::PaintLamp(p, kLampSize, hue, i == 1); });
     });
 }
@@ -70,6 +98,21 @@ qreal ScreenRatio() {
     return qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
 }
 
+qreal PaintRatio(const QPainter& p) {
+    const QPaintEngine* engine = p.paintEngine();
+    // The engine's device is where the pixels really go, also when a widget is rendered
+    // into an image of another ratio.
+    return engine && engine->paintDevice() ? engine->paintDevice()->devicePixelRatio()
+                                           : p.device()->devicePixelRatio();
+}
+
+QPixmap AtRatio(const QPixmap& picture, qreal ratio) {
+    if (picture.devicePixelRatio() == ratio) return picture;
+    const Cache& cache = TheCache();
+    const auto it = cache.names.constFind(picture.cacheKey());
+    return it == cache.names.cend() ? picture : Drawn(*it, ratio);
+}
+
 QPixmap LargeKnobStrip(qreal ratio) { return KnobStrip("knob-large", kLargeKnobSize, ratio); }
 QPixmap SmallKnobStrip(qreal ratio) { return KnobStrip("knob-small", kSmallKnobSize, ratio); }
 
@@ -77,30 +120,30 @@ QPixmap LampStrip(qreal ratio) { return Lamp("lamp-red", QColor(255, 40, 24), ra
 QPixmap GreenLampStrip(qreal ratio) { return Lamp("lamp-green", QColor(60, 255, 90), ratio); }
 
 QPixmap PushButtonStrip(const QString& legend, int size, qreal ratio) {
-    return Cached(QStringLiteral("button-%1-").arg(size) + legend, ratio, [=] {
-        return Strip(QSize(size, size), 2, ratio, [=](QPainter& p, int i) {
+    return Cached(QStringLiteral("button-%1-").arg(size) + legend, ratio, [=](qreal r) {
+        return Strip(QSize(size, size), 2, r, [=](QPainter& p, int i) {
             detail::PaintPushButton(p, size, legend, i == 1);
         });
     });
 }
 
 QPixmap WallpaperTile(qreal ratio) {
-    return Cached(QStringLiteral("wallpaper"), ratio, [=] {
-        QImage img = detail::WallpaperTexture(qRound(64 * ratio));
-        img.setDevicePixelRatio(ratio);
+    return Cached(QStringLiteral("wallpaper"), ratio, [](qreal r) {
+        QImage img = detail::WallpaperTexture(qRound(64 * r));
+        img.setDevicePixelRatio(r);
         return img;
     });
 }
 
 QPixmap TrashCan(qreal ratio) {
-    return Cached(QStringLiteral("trash"), ratio, [=] {
-        return Render(QSize(40, 48), ratio, [](QPainter& p) { detail::PaintTrashCan(p, 40, 48); });
+    return Cached(QStringLiteral("trash"), ratio, [](qreal r) {
+        return Render(QSize(40, 48), r, [](QPainter& p) { detail::PaintTrashCan(p, 40, 48); });
     });
 }
 
 QPixmap MidiPlug(qreal ratio) {
-    return Cached(QStringLiteral("midi-plug"), ratio, [=] {
-        return Render(QSize(64, 64), ratio, [](QPainter& p) { detail::PaintMidiPlug(p, 64); });
+    return Cached(QStringLiteral("midi-plug"), ratio, [](qreal r) {
+        return Render(QSize(64, 64), r, [](QPainter& p) { detail::PaintMidiPlug(p, 64); });
     });
 }
 

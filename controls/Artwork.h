@@ -2,9 +2,11 @@
 // The program's pictures, drawn in code the first time they are asked for: knob filmstrips,
 // two-frame lamp and push-button strips, the wallpaper tile, the trash can and the MIDI plug.
 // One dark rack-hardware style. Each picture is made for a device pixel ratio (default: the
-// application's) and carries it, so controls draw it crisp at 1x and 2x. Strips put their
-// frames side by side, as the filmstrip controls expect.
+// application's) and carries it; the picture controls ask for it again at the ratio they paint
+// at (AtRatio), so windows get crisp pictures at 1x and 2x whatever ratio they were given.
+// Strips put their frames side by side, as the filmstrip controls expect.
 
+#include <QPainter>
 #include <QPalette>
 #include <QPixmap>
 #include <QString>
@@ -20,6 +22,12 @@ inline constexpr int kSmallButtonSize = 20;
 
 // The application's device pixel ratio (1 without an application).
 qreal ScreenRatio();
+// The device pixel ratio of the pixels a painter really paints (a widget rendered into an
+// image paints at the image's ratio, not its screen's).
+qreal PaintRatio(const QPainter& p);
+// `picture` drawn for `ratio` when it is one of the pictures below (or a copy of one);
+// otherwise `picture` itself.
+QPixmap AtRatio(const QPixmap& picture, qreal ratio);
 
 QPixmap LargeKnobStrip(qreal ratio = ScreenRatio());   // kKnobFrames frames
 QPixmap SmallKnobStrip(qreal ratio = ScreenRatio());   // kKnobFrames frames

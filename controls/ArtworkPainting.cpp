@@ -21,6 +21,16 @@ QPointF Polar(QPointF centre, double radius, double degreesFromTop) {
     return centre + QPointF(radius * std::sin(a), -radius * std::cos(a));
 }
 
+// A round metal part of radius r in the middle of a size x size picture, shaded diagonally
+// from the light at the upper left.
+void MetalDisc(QPainter& p, double size, double r, const QGradientStops& shade, const QPen& outline) {
+    QLinearGradient g(0, 0, size, size);
+    g.setStops(shade);
+    p.setPen(outline);
+    p.setBrush(g);
+    p.drawEllipse(QPointF(size / 2, size / 2), r, r);
+}
+
 }  // namespace
 
 double KnobAngle(double t) { return -135.0 + 270.0 * t; }
@@ -105,14 +115,10 @@ void PaintLamp(QPainter& p, int size, const QColor& hue, bool on) {
     const double bezelR = s / 2 - 0.5;
     const double ledR = bezelR - std::max(2.0, s / 7);
 
-    // Bezel: a dark metal ring lit from the upper left.
-    QLinearGradient bezel(0, 0, s, s);
-    bezel.setColorAt(0, QColor(118, 122, 130));
-    bezel.setColorAt(0.5, QColor(40, 42, 46));
-    bezel.setColorAt(1, QColor(12, 12, 14));
-    p.setPen(QPen(QColor(5, 5, 6), 0.8));
-    p.setBrush(bezel);
-    p.drawEllipse(c, bezelR, bezelR);
+    // Bezel: a dark metal ring.
+    MetalDisc(p, s, bezelR,
+              {{0, QColor(118, 122, 130)}, {0.5, QColor(40, 42, 46)}, {1, QColor(12, 12, 14)}},
+              QPen(QColor(5, 5, 6), 0.8));
 
     // Dome.
     QRadialGradient dome(c + QPointF(-ledR * 0.3, -ledR * 0.3), ledR * 1.4);
@@ -172,30 +178,32 @@ void PaintPushButton(QPainter& p, int size, const QString& legend, bool pressed)
     p.setPen(QPen(QColor(255, 255, 255, pressed ? 30 : 70), 1));
     p.drawLine(QPointF(cap.left() + radius, cap.top() + 1), QPointF(cap.right() - radius, cap.top() + 1));
 
-    // Indicator bar at the top of the cap.
+    // Indicator bar at the top of the cap. A small cap has no room for both a bar and a
+    // legend: there the legend alone, larger, lights up.
+    const bool compact = size < 28 && !legend.isEmpty();
     const double barH = std::max(1.5, s / 14);
     const QRectF bar(cap.left() + cap.width() * 0.28, cap.top() + barH * 1.2, cap.width() * 0.44, barH);
     p.setPen(Qt::NoPen);
-    if (pressed) {
-        QColor glow = kAmber;
-        glow.setAlpha(80);
-        p.setBrush(glow);
-        p.drawRoundedRect(bar.adjusted(-1.5, -1.5, 1.5, 1.5), barH, barH);
-        p.setBrush(kAmber);
-    } else {
-        p.setBrush(QColor(70, 46, 14));
+    if (!compact) {
+        if (pressed) {
+            QColor glow = kAmber;
+            glow.setAlpha(80);
+            p.setBrush(glow);
+            p.drawRoundedRect(bar.adjusted(-1.5, -1.5, 1.5, 1.5), barH, barH);
+        }
+        p.setBrush(pressed ? kAmber : QColor(70, 46, 14));
+        p.drawRoundedRect(bar, barH / 2, barH / 2);
     }
-    p.drawRoundedRect(bar, barH / 2, barH / 2);
 
     if (!legend.isEmpty()) {
         QFont f(QStringLiteral("DejaVu Sans"));
         f.setBold(true);
-        f.setPixelSize(std::max(7, int(s / 4.2)));
+        f.setPixelSize(compact ? int(s / 2) : std::max(7, int(s / 4.2)));
         p.setFont(f);
-        const QRectF text = cap.adjusted(1, bar.bottom() - cap.top(), -1, 0);
+        const QRectF text = compact ? cap : cap.adjusted(1, bar.bottom() - cap.top(), -1, 0);
         p.setPen(QColor(0, 0, 0, 160));
         p.drawText(text.translated(0, 1), Qt::AlignCenter, legend);
-        p.setPen(pressed ? QColor(255, 214, 160) : QColor(214, 216, 220));
+        p.setPen(pressed ? (compact ? kAmber : QColor(255, 214, 160)) : QColor(214, 216, 220));
         p.drawText(text, Qt::AlignCenter, legend);
     }
 }
@@ -282,13 +290,9 @@ void PaintMidiPlug(QPainter& p, int size) {
     const double faceR = shellR * 0.80;
 
     // Knurled metal shell.
-    QLinearGradient shell(0, 0, s, s);
-    shell.setColorAt(0, QColor(200, 205, 212));
-    shell.setColorAt(0.45, QColor(112, 117, 125));
-    shell.setColorAt(1, QColor(34, 36, 40));
-    p.setPen(QPen(QColor(8, 8, 10), 1));
-    p.setBrush(shell);
-    p.drawEllipse(c, shellR, shellR);
+    MetalDisc(p, s, shellR,
+              {{0, QColor(200, 205, 212)}, {0.45, QColor(112, 117, 125)}, {1, QColor(34, 36, 40)}},
+              QPen(QColor(8, 8, 10), 1));
     for (int i = 0; i < 48; ++i) {
         const double a = 360.0 * i / 48;
         p.setPen(QPen(QColor(0, 0, 0, 60), 1));

@@ -1,5 +1,7 @@
 #include "controls/FilmstripWidget.h"
 
+#include "controls/Artwork.h"
+
 #include <QEvent>
 #include <QPainter>
 
@@ -18,8 +20,8 @@ FilmstripWidget::FilmstripWidget(int maxGlyph, QWidget* parent)
 }
 
 void FilmstripWidget::setBitmap(const QPixmap& strip) {
-    bitmap_ = strip.copy();
-    bitmap_.setDevicePixelRatio(strip.devicePixelRatio());
+    // Shared until either side changes it; a drawn picture keeps its identity (AtRatio).
+    bitmap_ = strip;
     applyAutoSize();
     update();
 }
@@ -48,12 +50,15 @@ void FilmstripWidget::applyAutoSize() {
 
 void FilmstripWidget::paintEvent(QPaintEvent*) {
     if (bitmap_.isNull()) return;
-    const QRect source = FrameRect(bitmap_.size(), glyph_, currentFrame());
-    if (source.isEmpty()) return;
-    const qreal ratio = bitmap_.devicePixelRatio();
     QPainter p(this);
-    // Frames are copied pixel for pixel, never scaled.
-    p.drawPixmap(QRectF(0, 0, source.width() / ratio, source.height() / ratio), bitmap_,
+    // The program's own pictures are taken at the ratio painted at, so frames are copied
+    // pixel for pixel; any other strip is scaled smoothly when the ratios differ.
+    const QPixmap strip = artwork::AtRatio(bitmap_, artwork::PaintRatio(p));
+    const QRect source = FrameRect(strip.size(), glyph_, currentFrame());
+    if (source.isEmpty()) return;
+    const qreal ratio = strip.devicePixelRatio();
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    p.drawPixmap(QRectF(0, 0, source.width() / ratio, source.height() / ratio), strip,
                  QRectF(source));
 }
 

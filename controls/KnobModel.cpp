@@ -14,15 +14,15 @@ int StepSize(int max, bool shift) {
     return shift ? std::max(1, max / 10) : 1;
 }
 
-int DragOrigin(int c, int state, int min, int max, int cursorRange) {
+std::int64_t DragOrigin(int c, int state, int min, int max, int cursorRange) {
     const std::int64_t range = std::int64_t{max} - min;
     if (range == 0) return c;
-    return static_cast<int>(c + std::int64_t{state} * cursorRange / range);
+    return c + std::int64_t{state} * cursorRange / range;
 }
 
-int DragValue(int origin, int c, int state, int min, int max, int cursorRange) {
+int DragValue(std::int64_t origin, int c, int state, int min, int max, int cursorRange) {
     if (cursorRange == 0) return ClampValue(state, min, max);
-    const std::int64_t v = (std::int64_t{origin} - c) * (std::int64_t{max} - min) / cursorRange;
+    const std::int64_t v = (origin - c) * (std::int64_t{max} - min) / cursorRange;
     return ClampValue(v, min, max);
 }
 

@@ -16,12 +16,13 @@ int ClampValue(std::int64_t v, int lo, int hi);
 int StepSize(int max, bool shift);
 
 // Drag origin recorded at the left press: c + state * cursorRange / (max - min).
-// An empty range (max == min) contributes nothing.
-int DragOrigin(int c, int state, int min, int max, int cursorRange);
+// An empty range (max == min) contributes nothing. Kept wide: a large value on a narrow range
+// lies far beyond any screen coordinate.
+std::int64_t DragOrigin(int c, int state, int min, int max, int cursorRange);
 
 // Value for mouse coordinate c during a drag: (origin - c) * (max - min) / cursorRange,
 // clamped to min..max. A cursor range of 0 cannot map travel to a value: the value stays.
-int DragValue(int origin, int c, int state, int min, int max, int cursorRange);
+int DragValue(std::int64_t origin, int c, int state, int min, int max, int cursorRange);
 
 // Filmstrip frame for a knob value: |(state - min) * glyph / (max - min)|, limited to
 // glyph - 1; frame 0 for an empty range.
@@ -73,7 +74,7 @@ private:
     bool dragging_ = false;
     bool moved_ = false;
     bool rightPressed_ = false;
-    int origin_ = 0;
+    std::int64_t origin_ = 0;
 };
 
 }  // namespace controls

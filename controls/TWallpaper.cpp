@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+#include "controls/Artwork.h"
+
 namespace controls {
 
 int WallpaperInset(int borderWidth, int bevelWidth, Bevel outer, Bevel inner) {
@@ -69,13 +71,8 @@ void TWallpaper::paintEvent(QPaintEvent*) {
     QPainter p(this);
     // The plain panel: bevels and caption.
     DrawBevel(p, rect(), bevelWidth_, bevelOuter_, palette());
-    if (bevelOuter_ != Bevel::None) {
-        const int o = bevelWidth_ + borderWidth_;
-        DrawBevel(p, rect().adjusted(o, o, -o, -o), bevelWidth_, bevelInner_, palette());
-    } else {
-        DrawBevel(p, rect().adjusted(borderWidth_, borderWidth_, -borderWidth_, -borderWidth_),
-                  bevelWidth_, bevelInner_, palette());
-    }
+    const int o = WallpaperInset(borderWidth_, bevelWidth_, bevelOuter_, Bevel::None);
+    DrawBevel(p, rect().adjusted(o, o, -o, -o), bevelWidth_, bevelInner_, palette());
     if (!caption_.isEmpty()) {
         p.setPen(palette().color(QPalette::WindowText));
         p.drawText(rect(), Qt::AlignCenter, caption_);
@@ -84,9 +81,12 @@ void TWallpaper::paintEvent(QPaintEvent*) {
     const QSize tile = wallpaper_.deviceIndependentSize().toSize();
     if (tile.width() <= 0 || tile.height() <= 0) return;
     const QRect area = tileArea();
+    const QPixmap picture = artwork::AtRatio(wallpaper_, artwork::PaintRatio(p));
     p.save();
     p.setClipRect(area);
-    for (const QPoint& at : WallpaperTiles(area, tile)) p.drawPixmap(at, wallpaper_);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    for (const QPoint& at : WallpaperTiles(area, tile))
+        p.drawPixmap(QRect(at, tile), picture);
     p.restore();
 }
 

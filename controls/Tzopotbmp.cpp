@@ -1,66 +1,31 @@
 #include "controls/Tzopotbmp.h"
 
 #include <QKeyEvent>
-#include <QMouseEvent>
 #include <QPainter>
 
 namespace controls {
 
-Tzopotbmp::Tzopotbmp(QWidget* parent) : FilmstripWidget(256, parent) {
+Tzopotbmp::Tzopotbmp(QWidget* parent) : FilmstripWidget(256, parent), KnobControl(1, 5) {
     setFocusPolicy(Qt::StrongFocus);
-}
-
-void Tzopotbmp::setState(int v) {
-    if (model_.setState(v)) update();
-}
-
-void Tzopotbmp::setMin(int v) {
-    model_.setMin(v);
-    update();
-}
-
-void Tzopotbmp::setMax(int v) {
-    model_.setMax(v);
-    update();
 }
 
 int Tzopotbmp::currentFrame() const {
     return KnobFrameIndex(model_.state(), model_.min(), model_.max(), glyph());
 }
 
-int Tzopotbmp::axis(const QMouseEvent* e) const {
-    const QPoint p = e->position().toPoint();
-    return model_.mouvement() == Mouvement::posVertical ? p.y() : p.x();
-}
-
 void Tzopotbmp::mousePressEvent(QMouseEvent* e) {
-    if (e->button() == Qt::LeftButton) {
-        model_.pressLeft(axis(e));
+    if (knobPress(*e))
         setFocus(Qt::MouseFocusReason);
-    } else if (e->button() == Qt::RightButton) {
-        model_.pressRight();
-        setFocus(Qt::MouseFocusReason);
-    }
+    else
+        FilmstripWidget::mousePressEvent(e);
 }
 
 void Tzopotbmp::mouseMoveEvent(QMouseEvent* e) {
-    if (!(e->buttons() & Qt::LeftButton)) return;
-    const bool fire = model_.move(axis(e));
-    update();
-    if (fire) emit changed();
+    if (knobMove(*e)) emit changed();
 }
 
 void Tzopotbmp::mouseReleaseEvent(QMouseEvent* e) {
-    const bool shift = e->modifiers() & Qt::ShiftModifier;
-    bool fire = false;
-    if (e->button() == Qt::LeftButton)
-        fire = model_.releaseLeft(axis(e), shift);
-    else if (e->button() == Qt::RightButton)
-        fire = model_.releaseRight(shift);
-    if (fire) {
-        update();
-        emit changed();
-    }
+    if (knobRelease(*e)) emit changed();
 }
 
 void Tzopotbmp::keyPressEvent(QKeyEvent* e) {

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "controls/ArtworkPainting.h"
+#include "controls/TWallpaper.h"
+#include "controls/Tzografsw.h"
 
 using namespace controls;
 using namespace controls::artwork;
@@ -79,4 +81,53 @@ TEST(Artwork, PalettePutsLightTextOnDarkSurfaces) {
     EXPECT_LT(pal.color(QPalette::Window).lightness(), 60);
     EXPECT_GT(pal.color(QPalette::WindowText).lightness(), 160);
     EXPECT_LT(pal.color(QPalette::Base).lightness(), 30);
+}
+
+namespace {
+
+// What `w` shows when rendered at device pixel ratio `ratio`.
+QImage RenderedAt(QWidget& w, qreal ratio) {
+    QImage img(w.size() * ratio, QImage::Format_ARGB32_Premultiplied);
+    img.setDevicePixelRatio(ratio);
+    img.fill(Qt::transparent);
+    w.render(&img, QPoint(), QRegion(), QWidget::DrawChildren);  // no window background
+    return img;
+}
+
+}  // namespace
+
+TEST(ArtworkRatio, APictureIsFoundAgainAtAnotherRatio) {
+    const QPixmap lamp = LampStrip(1);
+    const QPixmap copy = lamp;  // a copy is still the same picture
+    EXPECT_EQ(AtRatio(copy, 2).toImage(), LampStrip(2).toImage());
+    EXPECT_EQ(AtRatio(copy, 2).devicePixelRatio(), 2);
+    EXPECT_EQ(AtRatio(lamp, 1).cacheKey(), lamp.cacheKey());
+    // Any other pixmap, or a drawn one changed afterwards, is left as it is.
+    QPixmap own(8, 8);
+    own.fill(Qt::blue);
+    EXPECT_EQ(AtRatio(own, 2).cacheKey(), own.cacheKey());
+    QPixmap changed = LampStrip(1);
+    changed.fill(Qt::blue);
+    EXPECT_EQ(AtRatio(changed, 2).devicePixelRatio(), 1);
+}
+
+TEST(ArtworkRatio, ControlsGivenOneXPicturesPaintCrispAtTwoX) {
+    // A window gives its controls the pictures made for its screen; rendered at 2x they must
+    // show the pictures drawn for 2x, not the 1x ones enlarged.
+    Tzografsw lamp;
+    lamp.setBitmap(LampStrip(1));
+    lamp.setGlyph(2);
+    lamp.setState(1);
+    const QImage lit = LampStrip(2).toImage().copy(2 * kLampSize, 0, 2 * kLampSize, 2 * kLampSize);
+    EXPECT_EQ(RenderedAt(lamp, 2).convertToFormat(QImage::Format_ARGB32_Premultiplied),
+              lit.convertToFormat(QImage::Format_ARGB32_Premultiplied));
+
+    TWallpaper panel;
+    panel.resize(64, 64);
+    panel.setWallpaper(WallpaperTile(1));
+    const QImage tile = WallpaperTile(2).toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(RenderedAt(panel, 2).convertToFormat(QImage::Format_RGB32), tile);
+    // And at 1x they still show the 1x pictures pixel for pixel.
+    EXPECT_EQ(RenderedAt(panel, 1).convertToFormat(QImage::Format_RGB32),
+              WallpaperTile(1).toImage().convertToFormat(QImage::Format_RGB32));
 }

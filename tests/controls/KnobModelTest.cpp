@@ -117,3 +117,22 @@ TEST(KnobModelState, SettingClampsAndReportsRealChangesOnly) {
     m.setMax(50);
     EXPECT_EQ(m.state(), 100);
 }
+
+TEST(KnobArithmetic, LargeValuesOnANarrowRangeStayPutWithoutMovement) {
+    // 2e9 on a range of one over 1000 pixels: the origin lies 2e12 pixels away, far beyond an
+    // int. A press and a release on the same spot must give the value back, not wrap around.
+    KnobModel m(2000000000, 1000);
+    m.setMin(1999999999);
+    m.setState(2000000000);
+    m.pressLeft(40);
+    m.move(40);
+    EXPECT_EQ(m.state(), 2000000000);
+    // The widest range with the biggest cursor range: no overflow either way.
+    KnobModel wide(INT32_MAX, INT32_MAX);
+    wide.setMin(INT32_MIN);
+    wide.setState(INT32_MAX);
+    wide.pressLeft(-30000);
+    wide.move(30000);
+    // Origin 1073711823; 60000 pixels down: (1073711823 - 30000) * (2^32 - 1) / (2^31 - 1).
+    EXPECT_EQ(wide.state(), 2147363646);
+}

@@ -1,6 +1,9 @@
 // The knobs driven by synthetic mouse and key events.
+#include <QApplication>
+#include <QHelpEvent>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolTip>
 #include <gtest/gtest.h>
 
 #include "controls/Tzopotbmp.h"
@@ -176,4 +179,32 @@ TEST(Tzopotbmp, DefaultsAreATwoValueKnob) {
     EXPECT_TRUE(knob.autoSize());
     EXPECT_EQ(knob.focusPolicy() & Qt::TabFocus, Qt::TabFocus);
     EXPECT_EQ(knob.size(), QSize(30, 30));
+}
+
+TEST(Tzopotlab, MiddleButtonChangesNothing) {
+    Tzopotlab lab;
+    EXPECT_EQ(lab.size(), QSize(30, 30));
+    lab.setState(50);
+    QSignalSpy spy(&lab, &Tzopotlab::changed);
+    QTest::mouseClick(&lab, Qt::MiddleButton);
+    EXPECT_EQ(lab.state(), 50);
+    EXPECT_EQ(spy.count(), 0);
+}
+
+TEST(Tzopotbmp, ShowHintDecidesWhetherTheHintAppears) {
+    Tzopotbmp knob;
+    knob.setToolTip(QStringLiteral("Feedback"));
+    knob.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&knob));
+    const auto askForHint = [&] {
+        QHelpEvent e(QEvent::ToolTip, QPoint(2, 2), knob.mapToGlobal(QPoint(2, 2)));
+        QApplication::sendEvent(&knob, &e);
+    };
+    askForHint();
+    EXPECT_TRUE(QToolTip::isVisible());
+    QToolTip::hideText();  // the tip fades out on a timer
+    ASSERT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 5000));
+    knob.setShowHint(false);
+    askForHint();
+    EXPECT_FALSE(QToolTip::isVisible());
 }

@@ -1,6 +1,7 @@
 #include "controls/TDigitBox.h"
 
 #include <QSignalSpy>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include "controls/SevenSegment.h"
@@ -202,4 +203,39 @@ TEST(TDigitBoxDrawing, DigitsReachTheScreenWithoutTheEventLoop) {
     const QImage& s = box.surface();
     EXPECT_EQ(s.pixelColor(CellOriginX(3, 1), 7), kRed);       // upper left of the 4
     EXPECT_EQ(s.pixelColor(CellOriginX(3, 0) + 5, 22), kRed);  // bottom of the 2
+}
+
+TEST(TDigitBoxDefaults, RedOnBlackThreeDigitsStepping100Ms) {
+    TDigitBox box;
+    EXPECT_EQ(box.color1(), kRed);
+    EXPECT_EQ(box.color2(), kBlack);
+    EXPECT_EQ(box.digits(), 3u);
+    EXPECT_EQ(box.delay(), 100);
+    EXPECT_EQ(box.value(), 0u);
+    EXPECT_EQ(box.target(), 0u);
+    EXPECT_FALSE(box.isStepping());
+    EXPECT_EQ(ShownDigits(box), "000");
+}
+
+TEST(TDigitBoxDrawing, EveryChangeIsPaintedBeforeTheSetterReturns) {
+    // The progress window's thread is blocked during a transfer: no queued repaint would run.
+    struct PaintCounter : QObject {
+        int paints = 0;
+        bool eventFilter(QObject*, QEvent* e) override {
+            if (e->type() == QEvent::Paint) ++paints;
+            return false;
+        }
+    } counter;
+    TDigitBox box;
+    box.setDelay(0);
+    box.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
+    box.installEventFilter(&counter);
+    box.setValue(42);
+    EXPECT_EQ(counter.paints, 1);
+    box.setTarget(43);
+    EXPECT_EQ(counter.paints, 2);
+    box.setColor1(QColor(0, 255, 0));
+    box.setColor2(QColor(0, 0, 90));
+    EXPECT_EQ(counter.paints, 4);
 }

@@ -1,4 +1,6 @@
-// The sheet of every control in its typical states, on the program's wallpaper.
+// The sheet of every control in its typical states, on the program's wallpaper. The pictures
+// are taken as the windows take them (made for the screen); the controls redraw them for the
+// ratio they are rendered at.
 
 #include <QLabel>
 
@@ -31,10 +33,10 @@ void Knob(QWidget* parent, const QPixmap& strip, int state, int x, int y) {
     knob->move(x, y);
 }
 
-void Switch(QWidget* parent, const QPixmap& strip, int state, int x, int y) {
+void Switch(QWidget* parent, const QPixmap& strip, int state, int x, int y, int frames = 2) {
     auto* sw = new Tzografsw(parent);
     sw->setBitmap(strip);
-    sw->setGlyph(2);
+    sw->setGlyph(frames);
     sw->setState(state);
     sw->move(x, y);
 }
@@ -56,30 +58,32 @@ void Digits(QWidget* parent, unsigned digits, std::uint32_t value, int x, int y)
     box->move(x, y);
 }
 
-std::unique_ptr<QWidget> ControlSheet(qreal ratio) {
+std::unique_ptr<QWidget> ControlSheet(qreal) {
     auto sheet = std::make_unique<TWallpaper>();
-    sheet->setWallpaper(artwork::WallpaperTile(ratio));
+    sheet->setWallpaper(artwork::WallpaperTile());
     sheet->resize(560, 400);
 
     Caption(sheet.get(), QStringLiteral("Large knobs 0 / 50 / 99"), 16, 12);
-    for (int i = 0; i < 3; ++i) Knob(sheet.get(), artwork::LargeKnobStrip(ratio), i * 50 - (i == 2), 16 + 56 * i, 32);
+    for (int i = 0; i < 3; ++i) Knob(sheet.get(), artwork::LargeKnobStrip(), i * 50 - (i == 2), 16 + 56 * i, 32);
     Caption(sheet.get(), QStringLiteral("Small knobs 0 / 50 / 99"), 200, 12);
-    for (int i = 0; i < 3; ++i) Knob(sheet.get(), artwork::SmallKnobStrip(ratio), i * 50 - (i == 2), 200 + 42 * i, 39);
+    for (int i = 0; i < 3; ++i) Knob(sheet.get(), artwork::SmallKnobStrip(), i * 50 - (i == 2), 200 + 42 * i, 39);
     Caption(sheet.get(), QStringLiteral("Label knobs"), 350, 12);
     for (int i = 0; i < 3; ++i) LabelKnob(sheet.get(), i * 49 + (i == 2), 350 + 48 * i, 44);
 
     Caption(sheet.get(), QStringLiteral("Lamps off / on"), 16, 100);
-    Switch(sheet.get(), artwork::LampStrip(ratio), 0, 16, 122);
-    Switch(sheet.get(), artwork::LampStrip(ratio), 1, 40, 122);
-    Switch(sheet.get(), artwork::GreenLampStrip(ratio), 0, 64, 122);
-    Switch(sheet.get(), artwork::GreenLampStrip(ratio), 1, 88, 122);
+    Switch(sheet.get(), artwork::LampStrip(), 0, 16, 122);
+    Switch(sheet.get(), artwork::LampStrip(), 1, 40, 122);
+    Switch(sheet.get(), artwork::GreenLampStrip(), 0, 64, 122);
+    Switch(sheet.get(), artwork::GreenLampStrip(), 1, 88, 122);
     Caption(sheet.get(), QStringLiteral("Push buttons off / on"), 140, 100);
-    Switch(sheet.get(), artwork::PushButtonStrip({}, artwork::kButtonSize, ratio), 0, 140, 120);
-    Switch(sheet.get(), artwork::PushButtonStrip({}, artwork::kButtonSize, ratio), 1, 182, 120);
-    Switch(sheet.get(), artwork::PushButtonStrip(QStringLiteral("MIDI"), artwork::kButtonSize, ratio), 0, 224, 120);
-    Switch(sheet.get(), artwork::PushButtonStrip(QStringLiteral("MIDI"), artwork::kButtonSize, ratio), 1, 266, 120);
-    Switch(sheet.get(), artwork::PushButtonStrip({}, artwork::kSmallButtonSize, ratio), 0, 312, 128);
-    Switch(sheet.get(), artwork::PushButtonStrip({}, artwork::kSmallButtonSize, ratio), 1, 336, 128);
+    Switch(sheet.get(), artwork::PushButtonStrip({}, artwork::kButtonSize), 0, 140, 120);
+    Switch(sheet.get(), artwork::PushButtonStrip({}, artwork::kButtonSize), 1, 182, 120);
+    Switch(sheet.get(), artwork::PushButtonStrip(QStringLiteral("MIDI"), artwork::kButtonSize), 0, 224, 120);
+    Switch(sheet.get(), artwork::PushButtonStrip(QStringLiteral("MIDI"), artwork::kButtonSize), 1, 266, 120);
+    Switch(sheet.get(), artwork::PushButtonStrip({}, artwork::kSmallButtonSize), 0, 312, 128);
+    Switch(sheet.get(), artwork::PushButtonStrip({}, artwork::kSmallButtonSize), 1, 336, 128);
+    Switch(sheet.get(), artwork::PushButtonStrip(QStringLiteral("<"), artwork::kSmallButtonSize), 0, 368, 128);
+    Switch(sheet.get(), artwork::PushButtonStrip(QStringLiteral(">"), artwork::kSmallButtonSize), 1, 392, 128);
 
     Caption(sheet.get(), QStringLiteral("Digit boxes 007 / 123 / 11 digits"), 16, 176);
     Digits(sheet.get(), 3, 7, 16, 196);
@@ -87,16 +91,13 @@ std::unique_ptr<QWidget> ControlSheet(qreal ratio) {
     Digits(sheet.get(), 11, 4294967295u, 112, 196);
 
     Caption(sheet.get(), QStringLiteral("Trash can, MIDI plug"), 300, 176);
-    auto* trash = new QLabel(sheet.get());
-    trash->setPixmap(artwork::TrashCan(ratio));
-    trash->setGeometry(300, 196, 40, 48);
-    auto* plug = new QLabel(sheet.get());
-    plug->setPixmap(artwork::MidiPlug(ratio));
-    plug->setGeometry(356, 192, 64, 64);
+    // Single pictures are one-frame switches, so they too are redrawn for the ratio.
+    Switch(sheet.get(), artwork::TrashCan(), 0, 300, 196, 1);
+    Switch(sheet.get(), artwork::MidiPlug(), 0, 356, 192, 1);
 
     Caption(sheet.get(), QStringLiteral("Panels: bevelled wallpaper, plain with caption"), 16, 268);
     auto* bevelled = new TWallpaper(sheet.get());
-    bevelled->setWallpaper(artwork::WallpaperTile(ratio));
+    bevelled->setWallpaper(artwork::WallpaperTile());
     bevelled->setBevelOuter(Bevel::Raised);
     bevelled->setBevelInner(Bevel::Lowered);
     bevelled->setBorderWidth(3);
