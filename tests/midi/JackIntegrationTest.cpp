@@ -284,5 +284,27 @@ TEST_F(JackIntegrationTest, EightBankDumpsInARowAllArrive) {
     EXPECT_EQ(peer_->Received(), dumps);
 }
 
+TEST_F(JackIntegrationTest, PortsCarryTheFirstMessageAfterOpening) {
+    // No handshake here: a port that Open has returned is connected and live.
+    for (std::uint8_t round = 0; round < 2; ++round) {
+        output_->Close();
+        peer_->Clear();
+        ASSERT_TRUE(output_->Open());
+        const Bytes out = Ping(3, round);
+        SendFromOurSide(out);
+        EXPECT_TRUE(WaitFor([&] { return !peer_->Received().empty(); }, 500ms)) << "round " << int(round);
+        EXPECT_EQ(peer_->Received(), std::vector<Bytes>{out});
+
+        input_->Close();
+        ASSERT_TRUE(input_->Open());
+        input_->Start();
+        const Bytes in = Ping(4, round);
+        peer_->Send(in);
+        const auto events = TakeEvents(1);
+        ASSERT_EQ(events.size(), 1u) << "round " << int(round);
+        EXPECT_EQ(events[0]->sysexData, in);
+    }
+}
+
 }  // namespace
 }  // namespace midi
