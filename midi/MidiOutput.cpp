@@ -76,9 +76,9 @@ bool TMidiOutput::Open() {
 }
 
 bool TMidiOutput::Close() {
+    // Completion notices still pending are handed on: those sends did complete.
     const bool wasOpen = IsOpen();
     stream_.reset();
-    notices_.Take();
     return wasOpen;
 }
 

@@ -128,6 +128,18 @@ TEST_F(MidiOutputTest, SendsBytesUnchanged) {
     EXPECT_EQ(backend.sent, expected);
 }
 
+TEST_F(MidiOutputTest, CompletionOfASendIsReportedEvenAfterClose) {
+    TMidiOutput output(backend);
+    int completions = 0;
+    output.Onmidioutput = [&](TMidiOutput&) { ++completions; };
+    ASSERT_TRUE(output.Open());
+    const Bytes request{0xF0, 0x43, 0x20, 0x09, 0xF7};
+    output.SendLong(request.data(), static_cast<std::uint16_t>(request.size()));
+    output.Close();
+    output.HandleNotices();
+    EXPECT_EQ(completions, 1);
+}
+
 TEST_F(MidiOutputTest, MapperOpensTheFirstHardwarePortOrDeviceZero) {
     TMidiOutput output(backend);
     output.SetDeviceID(kMidiMapperId);
