@@ -77,20 +77,6 @@ int FindPort(RtMidi& rt, const std::string& name) {
     return it == names.end() ? -1 : static_cast<int>(it - names.begin());
 }
 
-// ALSA names end in "client:port"; clients 16-127 are sound cards, the rest are the system,
-// the "Midi Through" loopback and programs.
-bool IsAlsaHardware(const std::string& name) {
-    if (name.rfind("Midi Through", 0) == 0) return false;
-    const std::size_t blank = name.rfind(' ');
-    if (blank == std::string::npos) return false;
-    try {
-        const int client = std::stoi(name.substr(blank + 1));
-        return client >= 16 && client < 128;
-    } catch (const std::exception&) {
-        return false;
-    }
-}
-
 class RtInputStream final : public InputStream {
 public:
     RtInputStream(std::unique_ptr<RtMidiIn> in, InputHandler& handler)
@@ -183,6 +169,18 @@ private:
 
 }  // namespace
 
+bool IsAlsaHardwarePort(const std::string& name) {
+    if (name.rfind("Midi Through", 0) == 0) return false;
+    const std::size_t blank = name.rfind(' ');
+    if (blank == std::string::npos) return false;
+    try {
+        const int client = std::stoi(name.substr(blank + 1));
+        return client >= 16 && client < 128;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
 struct RtMidiBackend::Impl {
     struct Api {
         RtMidi::Api api;
@@ -223,7 +221,7 @@ struct RtMidiBackend::Impl {
     }
 
     int TechnologyOf(RtMidi::Api api, const std::string& name) {
-        if (api == RtMidi::LINUX_ALSA) return IsAlsaHardware(name) ? kTechnologyMidiPort : kTechnologySoftwarePort;
+        if (api == RtMidi::LINUX_ALSA) return IsAlsaHardwarePort(name) ? kTechnologyMidiPort : kTechnologySoftwarePort;
         const std::shared_ptr<JackSession> session = Jack();
         return session && session->IsPhysicalPort(name) ? kTechnologyMidiPort : kTechnologySoftwarePort;
     }

@@ -12,6 +12,10 @@
 
 namespace midi {
 
+// ALSA port names end in "client:port": clients 16-127 are sound cards, the rest are the
+// system, the "Midi Through" loopback and programs.
+bool IsAlsaHardwarePort(const std::string& name);
+
 class RtMidiBackend final : public Backend {
 public:
     // clientName: how our connections appear to other programs; ports of our own clients

@@ -36,5 +36,15 @@ TEST(RtMidiBackendTest, WithoutAnyMidiSystemListsNothingAndPrintsNothing) {
     EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
 }
 
+TEST(RtMidiBackendTest, AlsaPortsOfSoundCardsAreHardware) {
+    EXPECT_TRUE(IsAlsaHardwarePort("UM-ONE:UM-ONE MIDI 1 20:0"));
+    EXPECT_TRUE(IsAlsaHardwarePort("TX Interface:Port 2 127:1"));
+    EXPECT_FALSE(IsAlsaHardwarePort("Midi Through:Midi Through Port-0 14:0"));
+    EXPECT_FALSE(IsAlsaHardwarePort("System:Timer 0:0"));
+    EXPECT_FALSE(IsAlsaHardwarePort("Other Program:out 128:0"));  // programs' clients
+    EXPECT_FALSE(IsAlsaHardwarePort("no numbers"));
+    EXPECT_FALSE(IsAlsaHardwarePort(""));
+}
+
 }  // namespace
 }  // namespace midi
