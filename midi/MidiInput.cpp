@@ -42,7 +42,7 @@ void TMidiInput::SetSysexBufferSize(std::uint16_t size) {
 }
 
 void TMidiInput::SetSysexBufferCount(std::uint16_t count) {
-    if (IsOpen()) throw EMidiInputError("Change to SysexBuffercount while device was open");
+    Refuse("SysexBuffercount");  // sic: the message spells it so
     sysexBufferCount_ = count;
 }
 

@@ -50,13 +50,14 @@ bool Compiled(RtMidi::Api api) {
 }
 
 // Constructs an RtMidi object on one API, quietly; nullptr when the API is not usable here.
+// Its errors no longer throw; a stream then points them at its own flag.
 template <typename T>
-std::unique_ptr<T> Make(RtMidi::Api api, const std::string& clientName, std::atomic<bool>* failed) {
+std::unique_ptr<T> Make(RtMidi::Api api, const std::string& clientName) {
     if (!Compiled(api)) return nullptr;
     QuietStderr quiet;
     try {
         auto object = std::make_unique<T>(api, clientName);
-        object->setErrorCallback(&RecordError, failed);
+        object->setErrorCallback(&RecordError, nullptr);
         return object;
     } catch (const RtMidiError&) {
         return nullptr;
@@ -197,7 +198,6 @@ struct RtMidiBackend::Impl {
     std::shared_ptr<JackSession> jack;
     std::vector<Port> inputs;
     std::vector<Port> outputs;
-    std::atomic<bool> listerFailed{false};  // listing errors only mean "no devices"
 
     bool OwnPort(const std::string& name) const {
         if (name.rfind(clientName, 0) != 0) return false;
@@ -215,8 +215,8 @@ struct RtMidiBackend::Impl {
     void RenewJackListers() {
         for (Api& api : apis) {
             if (api.api != RtMidi::UNIX_JACK) continue;
-            api.inputLister = Make<RtMidiIn>(api.api, clientName, &listerFailed);
-            api.outputLister = Make<RtMidiOut>(api.api, clientName, &listerFailed);
+            api.inputLister = Make<RtMidiIn>(api.api, clientName);
+            api.outputLister = Make<RtMidiOut>(api.api, clientName);
         }
     }
 
@@ -250,8 +250,8 @@ RtMidiBackend::RtMidiBackend(std::string clientName) : impl_(std::make_unique<Im
     impl_->clientName = std::move(clientName);
     JackSession::SilenceLibraryMessages();
     for (RtMidi::Api api : {RtMidi::LINUX_ALSA, RtMidi::UNIX_JACK, RtMidi::WINDOWS_MM, RtMidi::MACOSX_CORE}) {
-        Impl::Api entry{api, Make<RtMidiIn>(api, impl_->clientName, &impl_->listerFailed),
-                        Make<RtMidiOut>(api, impl_->clientName, &impl_->listerFailed)};
+        Impl::Api entry{api, Make<RtMidiIn>(api, impl_->clientName),
+                        Make<RtMidiOut>(api, impl_->clientName)};
         if (entry.inputLister || entry.outputLister) impl_->apis.push_back(std::move(entry));
     }
 }
@@ -264,7 +264,7 @@ std::vector<DeviceInfo> RtMidiBackend::Outputs() { return impl_->List(false); }
 std::unique_ptr<InputStream> RtMidiBackend::OpenInput(std::size_t index, InputHandler& handler) {
     if (index >= impl_->inputs.size()) return nullptr;
     const Impl::Port port = impl_->inputs[index];
-    auto in = Make<RtMidiIn>(port.api, impl_->clientName, nullptr);
+    auto in = Make<RtMidiIn>(port.api, impl_->clientName);
     if (!in) return nullptr;
     const int number = FindPort(*in, port.name);  // the list may have changed since
     if (number < 0) return nullptr;
@@ -283,7 +283,7 @@ std::unique_ptr<OutputStream> RtMidiBackend::OpenOutput(std::size_t index) {
         jack = impl_->Jack();
         if (!jack) return nullptr;
     }
-    auto out = Make<RtMidiOut>(port.api, impl_->clientName, nullptr);
+    auto out = Make<RtMidiOut>(port.api, impl_->clientName);
     if (!out) return nullptr;
     const int number = FindPort(*out, port.name);
     if (number < 0) return nullptr;
