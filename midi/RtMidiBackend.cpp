@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <optional>
 #include <thread>
 
 #include "midi/JackSession.h"
@@ -120,17 +121,24 @@ private:
     std::atomic<Clock::rep> startNs_{0};
 };
 
+MidiSystem SystemOf(RtMidi::Api api) {
+    if (api == RtMidi::LINUX_ALSA) return MidiSystem::kAlsa;
+    if (api == RtMidi::UNIX_JACK) return MidiSystem::kJack;
+    return MidiSystem::kOther;
+}
+
 class RtOutputStream final : public OutputStream {
 public:
     RtOutputStream(RtMidi::Api api, std::shared_ptr<JackSession> jack)
-        : api_(api),
-          jack_(std::move(jack)),
-          pacer_(api == RtMidi::UNIX_JACK ? SendPacer(kJackBytesPerPeriod / jack_->PeriodSeconds(), kJackBurst)
-                                          : SendPacer(kAlsaBytesPerSecond, kAlsaBurst)) {}
+        : system_(SystemOf(api)), jack_(std::move(jack)) {
+        // WinMM and CoreMIDI pace themselves (a send returns once the message is out).
+        if (system_ == MidiSystem::kJack) pacer_.emplace(kJackBytesPerPeriod / jack_->PeriodSeconds(), kJackBurst);
+        if (system_ == MidiSystem::kAlsa) pacer_.emplace(kAlsaBytesPerSecond, kAlsaBurst);
+    }
     ~RtOutputStream() override {
         if (!out_) return;
         out_->closePort();
-        if (api_ == RtMidi::UNIX_JACK) std::this_thread::sleep_for(kJackCloseGrace);
+        if (system_ == MidiSystem::kJack) std::this_thread::sleep_for(kJackCloseGrace);
         out_.reset();
     }
 
@@ -143,17 +151,15 @@ public:
 
     bool Send(std::span<const std::uint8_t> bytes) override {
         if (bytes.empty()) return true;
-        const bool jack = api_ == RtMidi::UNIX_JACK;
-        std::size_t piece = bytes.size();
-        if (jack && bytes.size() > kJackLargestMessage) piece = kJackPiece;
-        if (!jack && bytes.size() > kAlsaPiece) piece = kAlsaPiece;
+        const bool jack = system_ == MidiSystem::kJack;
+        const std::size_t piece = SendPieceSize(system_, bytes.size());
         failed_.store(false);
         for (std::size_t offset = 0; offset < bytes.size(); offset += piece) {
             const std::size_t length = std::min(piece, bytes.size() - offset);
             // RtMidi's JACK send spins forever on a full buffer that nobody drains.
             if (!out_->isPortOpen() || (jack && (!jack_ || !jack_->Alive()))) return false;
-            if (jack) pacer_.SetBytesPerSecond(kJackBytesPerPeriod / jack_->PeriodSeconds());
-            pacer_.Wait(length);
+            if (jack) pacer_->SetBytesPerSecond(kJackBytesPerPeriod / jack_->PeriodSeconds());
+            if (pacer_) pacer_->Wait(length);
             out_->sendMessage(bytes.data() + offset, length);
             if (failed_.load()) return false;
         }
@@ -161,14 +167,29 @@ public:
     }
 
 private:
-    RtMidi::Api api_;
+    MidiSystem system_;
     std::shared_ptr<JackSession> jack_;
-    SendPacer pacer_;
+    std::optional<SendPacer> pacer_;
     std::atomic<bool> failed_{false};
     std::unique_ptr<RtMidiOut> out_;
 };
 
 }  // namespace
+
+std::size_t SendPieceSize(MidiSystem system, std::size_t messageSize) {
+    switch (system) {
+    case MidiSystem::kAlsa: return std::min(messageSize, kAlsaPiece);
+    case MidiSystem::kJack: return messageSize > kJackLargestMessage ? kJackPiece : messageSize;
+    case MidiSystem::kOther: break;
+    }
+    return messageSize;
+}
+
+bool IsKnownSoftwarePort(const std::string& name) {
+    for (const char* prefix : {"Microsoft GS Wavetable", "IAC Driver", "loopMIDI", "Network"})
+        if (name.rfind(prefix, 0) == 0) return true;
+    return false;
+}
 
 bool IsAlsaHardwarePort(const std::string& name) {
     if (name.rfind("Midi Through", 0) == 0) return false;
@@ -221,9 +242,17 @@ struct RtMidiBackend::Impl {
     }
 
     int TechnologyOf(RtMidi::Api api, const std::string& name) {
-        if (api == RtMidi::LINUX_ALSA) return IsAlsaHardwarePort(name) ? kTechnologyMidiPort : kTechnologySoftwarePort;
-        const std::shared_ptr<JackSession> session = Jack();
-        return session && session->IsPhysicalPort(name) ? kTechnologyMidiPort : kTechnologySoftwarePort;
+        bool hardware = false;
+        switch (SystemOf(api)) {
+        case MidiSystem::kAlsa: hardware = IsAlsaHardwarePort(name); break;
+        case MidiSystem::kJack: {
+            const std::shared_ptr<JackSession> session = Jack();
+            hardware = session && session->IsPhysicalPort(name);
+            break;
+        }
+        case MidiSystem::kOther: hardware = !IsKnownSoftwarePort(name); break;
+        }
+        return hardware ? kTechnologyMidiPort : kTechnologySoftwarePort;
     }
 
     std::vector<DeviceInfo> List(bool wantInputs) {
