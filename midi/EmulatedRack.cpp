@@ -104,11 +104,12 @@ public:
         record.started = true;
         record.start = Clock::now();
     }
-    // Recursive lock: a handler may close its own stream from inside a delivery.
+    // Recursive lock: a handler may close its own stream from inside a delivery; the list is
+    // then tidied when the delivery ends.
     void RemoveInput(const std::shared_ptr<InputRecord>& record) {
         std::lock_guard lock(deliveryMutex_);
         record->handler = nullptr;
-        std::erase(inputs_, record);
+        if (!delivering_) std::erase(inputs_, record);
     }
 
     // --- set-up and knobs --------------------------------------------------------------------
@@ -188,16 +189,20 @@ private:
         }
     }
 
+    // The MIDI thread's call of the handlers: no allocation here. A handler may open or close
+    // streams while being called, so the list is walked by position and only tidied after.
     void Deliver(const Message& bytes) {
         std::lock_guard lock(deliveryMutex_);
         const auto now = Clock::now();
-        // A copy: a handler may close its stream (and so change the list) while being called.
-        const auto inputs = inputs_;
-        for (const auto& input : inputs) {
-            if (!input->handler || !input->started) continue;
-            const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(now - input->start);
-            input->handler->OnMidiData(bytes, std::uint32_t(ms.count()));
+        delivering_ = true;
+        for (std::size_t i = 0; i < inputs_.size(); ++i) {
+            const InputRecord& input = *inputs_[i];
+            if (!input.handler || !input.started) continue;
+            const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(now - input.start);
+            input.handler->OnMidiData(bytes, std::uint32_t(ms.count()));
         }
+        delivering_ = false;
+        std::erase_if(inputs_, [](const auto& input) { return input->handler == nullptr; });
     }
 
     // Called with the state locked, on the worker.
@@ -339,6 +344,7 @@ private:
 
     std::recursive_mutex deliveryMutex_;  // the input list; held while handlers are called
     std::vector<std::shared_ptr<InputRecord>> inputs_;
+    bool delivering_ = false;
 
     std::thread worker_;
 };

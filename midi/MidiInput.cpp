@@ -42,7 +42,7 @@ void TMidiInput::SetSysexBufferSize(std::uint16_t size) {
 }
 
 void TMidiInput::SetSysexBufferCount(std::uint16_t count) {
-    if (IsOpen()) throw EMidiInputError("Change to SysexBuffercount while device was open");
+    Refuse("SysexBuffercount");  // sic: the message spells it so
     sysexBufferCount_ = count;
 }
 
@@ -90,9 +90,13 @@ std::unique_ptr<TMyMidiEvent> TMidiInput::TakeEvent() {
 }
 
 void TMidiInput::HandleNotices() {
-    const unsigned pending = notices_.Take();
-    if ((pending & kNoticeData) && OnMidiInput && IsOpen() && MessageCount() > 0) OnMidiInput(*this);
-    if ((pending & kNoticeOverflow) && OnOverflow && IsOpen()) OnOverflow(*this);
+    // One call per notice the MIDI thread posted, each under its own conditions (a handler may
+    // take events or close the port).
+    const PortNotices::Counts pending = notices_.Take();
+    for (unsigned i = 0; i < pending[kNoticeData]; ++i)
+        if (OnMidiInput && IsOpen() && MessageCount() > 0) OnMidiInput(*this);
+    for (unsigned i = 0; i < pending[kNoticeOverflow]; ++i)
+        if (OnOverflow && IsOpen()) OnOverflow(*this);
 }
 
 }  // namespace midi

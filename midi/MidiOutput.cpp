@@ -76,9 +76,9 @@ bool TMidiOutput::Open() {
 }
 
 bool TMidiOutput::Close() {
+    // Completion notices still pending are handed on: those sends did complete.
     const bool wasOpen = IsOpen();
     stream_.reset();
-    notices_.Take();
     return wasOpen;
 }
 
@@ -110,7 +110,9 @@ void TMidiOutput::SendEvent(const TMyMidiEvent& event) {
 }
 
 void TMidiOutput::HandleNotices() {
-    if ((notices_.Take() & kNoticeOutputDone) && Onmidioutput) Onmidioutput(*this);
+    const unsigned completed = notices_.Take()[kNoticeOutputDone];
+    for (unsigned i = 0; i < completed; ++i)
+        if (Onmidioutput) Onmidioutput(*this);
 }
 
 }  // namespace midi

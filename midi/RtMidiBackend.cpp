@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <optional>
 #include <thread>
 
 #include "midi/JackSession.h"
@@ -50,13 +51,14 @@ bool Compiled(RtMidi::Api api) {
 }
 
 // Constructs an RtMidi object on one API, quietly; nullptr when the API is not usable here.
+// Its errors no longer throw; a stream then points them at its own flag.
 template <typename T>
-std::unique_ptr<T> Make(RtMidi::Api api, const std::string& clientName, std::atomic<bool>* failed) {
+std::unique_ptr<T> Make(RtMidi::Api api, const std::string& clientName) {
     if (!Compiled(api)) return nullptr;
     QuietStderr quiet;
     try {
         auto object = std::make_unique<T>(api, clientName);
-        object->setErrorCallback(&RecordError, failed);
+        object->setErrorCallback(&RecordError, nullptr);
         return object;
     } catch (const RtMidiError&) {
         return nullptr;
@@ -75,20 +77,6 @@ int FindPort(RtMidi& rt, const std::string& name) {
     const std::vector<std::string> names = PortNames(rt);
     const auto it = std::find(names.begin(), names.end(), name);
     return it == names.end() ? -1 : static_cast<int>(it - names.begin());
-}
-
-// ALSA names end in "client:port"; clients 16-127 are sound cards, the rest are the system,
-// the "Midi Through" loopback and programs.
-bool IsAlsaHardware(const std::string& name) {
-    if (name.rfind("Midi Through", 0) == 0) return false;
-    const std::size_t blank = name.rfind(' ');
-    if (blank == std::string::npos) return false;
-    try {
-        const int client = std::stoi(name.substr(blank + 1));
-        return client >= 16 && client < 128;
-    } catch (const std::exception&) {
-        return false;
-    }
 }
 
 class RtInputStream final : public InputStream {
@@ -133,17 +121,24 @@ private:
     std::atomic<Clock::rep> startNs_{0};
 };
 
+MidiSystem SystemOf(RtMidi::Api api) {
+    if (api == RtMidi::LINUX_ALSA) return MidiSystem::kAlsa;
+    if (api == RtMidi::UNIX_JACK) return MidiSystem::kJack;
+    return MidiSystem::kOther;
+}
+
 class RtOutputStream final : public OutputStream {
 public:
     RtOutputStream(RtMidi::Api api, std::shared_ptr<JackSession> jack)
-        : api_(api),
-          jack_(std::move(jack)),
-          pacer_(api == RtMidi::UNIX_JACK ? SendPacer(kJackBytesPerPeriod / jack_->PeriodSeconds(), kJackBurst)
-                                          : SendPacer(kAlsaBytesPerSecond, kAlsaBurst)) {}
+        : system_(SystemOf(api)), jack_(std::move(jack)) {
+        // WinMM and CoreMIDI pace themselves (a send returns once the message is out).
+        if (system_ == MidiSystem::kJack) pacer_.emplace(kJackBytesPerPeriod / jack_->PeriodSeconds(), kJackBurst);
+        if (system_ == MidiSystem::kAlsa) pacer_.emplace(kAlsaBytesPerSecond, kAlsaBurst);
+    }
     ~RtOutputStream() override {
         if (!out_) return;
         out_->closePort();
-        if (api_ == RtMidi::UNIX_JACK) std::this_thread::sleep_for(kJackCloseGrace);
+        if (system_ == MidiSystem::kJack) std::this_thread::sleep_for(kJackCloseGrace);
         out_.reset();
     }
 
@@ -156,17 +151,15 @@ public:
 
     bool Send(std::span<const std::uint8_t> bytes) override {
         if (bytes.empty()) return true;
-        const bool jack = api_ == RtMidi::UNIX_JACK;
-        std::size_t piece = bytes.size();
-        if (jack && bytes.size() > kJackLargestMessage) piece = kJackPiece;
-        if (!jack && bytes.size() > kAlsaPiece) piece = kAlsaPiece;
+        const bool jack = system_ == MidiSystem::kJack;
+        const std::size_t piece = SendPieceSize(system_, bytes.size());
         failed_.store(false);
         for (std::size_t offset = 0; offset < bytes.size(); offset += piece) {
             const std::size_t length = std::min(piece, bytes.size() - offset);
             // RtMidi's JACK send spins forever on a full buffer that nobody drains.
             if (!out_->isPortOpen() || (jack && (!jack_ || !jack_->Alive()))) return false;
-            if (jack) pacer_.SetBytesPerSecond(kJackBytesPerPeriod / jack_->PeriodSeconds());
-            pacer_.Wait(length);
+            if (jack) pacer_->SetBytesPerSecond(kJackBytesPerPeriod / jack_->PeriodSeconds());
+            if (pacer_) pacer_->Wait(length);
             out_->sendMessage(bytes.data() + offset, length);
             if (failed_.load()) return false;
         }
@@ -174,14 +167,41 @@ public:
     }
 
 private:
-    RtMidi::Api api_;
+    MidiSystem system_;
     std::shared_ptr<JackSession> jack_;
-    SendPacer pacer_;
+    std::optional<SendPacer> pacer_;
     std::atomic<bool> failed_{false};
     std::unique_ptr<RtMidiOut> out_;
 };
 
 }  // namespace
+
+std::size_t SendPieceSize(MidiSystem system, std::size_t messageSize) {
+    switch (system) {
+    case MidiSystem::kAlsa: return std::min(messageSize, kAlsaPiece);
+    case MidiSystem::kJack: return messageSize > kJackLargestMessage ? kJackPiece : messageSize;
+    case MidiSystem::kOther: break;
+    }
+    return messageSize;
+}
+
+bool IsKnownSoftwarePort(const std::string& name) {
+    for (const char* prefix : {"Microsoft GS Wavetable", "IAC Driver", "loopMIDI", "Network"})
+        if (name.rfind(prefix, 0) == 0) return true;
+    return false;
+}
+
+bool IsAlsaHardwarePort(const std::string& name) {
+    if (name.rfind("Midi Through", 0) == 0) return false;
+    const std::size_t blank = name.rfind(' ');
+    if (blank == std::string::npos) return false;
+    try {
+        const int client = std::stoi(name.substr(blank + 1));
+        return client >= 16 && client < 128;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
 
 struct RtMidiBackend::Impl {
     struct Api {
@@ -199,7 +219,6 @@ struct RtMidiBackend::Impl {
     std::shared_ptr<JackSession> jack;
     std::vector<Port> inputs;
     std::vector<Port> outputs;
-    std::atomic<bool> listerFailed{false};  // listing errors only mean "no devices"
 
     bool OwnPort(const std::string& name) const {
         if (name.rfind(clientName, 0) != 0) return false;
@@ -217,15 +236,23 @@ struct RtMidiBackend::Impl {
     void RenewJackListers() {
         for (Api& api : apis) {
             if (api.api != RtMidi::UNIX_JACK) continue;
-            api.inputLister = Make<RtMidiIn>(api.api, clientName, &listerFailed);
-            api.outputLister = Make<RtMidiOut>(api.api, clientName, &listerFailed);
+            api.inputLister = Make<RtMidiIn>(api.api, clientName);
+            api.outputLister = Make<RtMidiOut>(api.api, clientName);
         }
     }
 
     int TechnologyOf(RtMidi::Api api, const std::string& name) {
-        if (api == RtMidi::LINUX_ALSA) return IsAlsaHardware(name) ? kTechnologyMidiPort : kTechnologySoftwarePort;
-        const std::shared_ptr<JackSession> session = Jack();
-        return session && session->IsPhysicalPort(name) ? kTechnologyMidiPort : kTechnologySoftwarePort;
+        bool hardware = false;
+        switch (SystemOf(api)) {
+        case MidiSystem::kAlsa: hardware = IsAlsaHardwarePort(name); break;
+        case MidiSystem::kJack: {
+            const std::shared_ptr<JackSession> session = Jack();
+            hardware = session && session->IsPhysicalPort(name);
+            break;
+        }
+        case MidiSystem::kOther: hardware = !IsKnownSoftwarePort(name); break;
+        }
+        return hardware ? kTechnologyMidiPort : kTechnologySoftwarePort;
     }
 
     std::vector<DeviceInfo> List(bool wantInputs) {
@@ -252,8 +279,8 @@ RtMidiBackend::RtMidiBackend(std::string clientName) : impl_(std::make_unique<Im
     impl_->clientName = std::move(clientName);
     JackSession::SilenceLibraryMessages();
     for (RtMidi::Api api : {RtMidi::LINUX_ALSA, RtMidi::UNIX_JACK, RtMidi::WINDOWS_MM, RtMidi::MACOSX_CORE}) {
-        Impl::Api entry{api, Make<RtMidiIn>(api, impl_->clientName, &impl_->listerFailed),
-                        Make<RtMidiOut>(api, impl_->clientName, &impl_->listerFailed)};
+        Impl::Api entry{api, Make<RtMidiIn>(api, impl_->clientName),
+                        Make<RtMidiOut>(api, impl_->clientName)};
         if (entry.inputLister || entry.outputLister) impl_->apis.push_back(std::move(entry));
     }
 }
@@ -266,7 +293,7 @@ std::vector<DeviceInfo> RtMidiBackend::Outputs() { return impl_->List(false); }
 std::unique_ptr<InputStream> RtMidiBackend::OpenInput(std::size_t index, InputHandler& handler) {
     if (index >= impl_->inputs.size()) return nullptr;
     const Impl::Port port = impl_->inputs[index];
-    auto in = Make<RtMidiIn>(port.api, impl_->clientName, nullptr);
+    auto in = Make<RtMidiIn>(port.api, impl_->clientName);
     if (!in) return nullptr;
     const int number = FindPort(*in, port.name);  // the list may have changed since
     if (number < 0) return nullptr;
@@ -285,7 +312,7 @@ std::unique_ptr<OutputStream> RtMidiBackend::OpenOutput(std::size_t index) {
         jack = impl_->Jack();
         if (!jack) return nullptr;
     }
-    auto out = Make<RtMidiOut>(port.api, impl_->clientName, nullptr);
+    auto out = Make<RtMidiOut>(port.api, impl_->clientName);
     if (!out) return nullptr;
     const int number = FindPort(*out, port.name);
     if (number < 0) return nullptr;

@@ -4,6 +4,7 @@
 // Hardware interfaces report technology "MIDI Port"; other programs' ports and loopbacks
 // report kTechnologySoftwarePort, so automatic selection prefers a real interface.
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <vector>
@@ -11,6 +12,22 @@
 #include "midi/MidiBackend.h"
 
 namespace midi {
+
+// The MIDI systems RtMidi offers, as far as sending differs.
+enum class MidiSystem { kAlsa, kJack, kOther };
+
+// Long messages go out in pieces of this size: on ALSA in small sequencer events (large single
+// events fail), on JACK only above RtMidi's largest message (longer ones vanish); WinMM and
+// CoreMIDI take a system-exclusive message whole and refuse a piece not starting with F0.
+std::size_t SendPieceSize(MidiSystem system, std::size_t messageSize);
+
+// WinMM and CoreMIDI ports count as hardware except the software ones every user may have:
+// the Windows synthesizer, loopMIDI, the macOS IAC and network buses.
+bool IsKnownSoftwarePort(const std::string& name);
+
+// ALSA port names end in "client:port": clients 16-127 are sound cards, the rest are the
+// system, the "Midi Through" loopback and programs.
+bool IsAlsaHardwarePort(const std::string& name);
 
 class RtMidiBackend final : public Backend {
 public:

@@ -174,6 +174,10 @@ TEST_F(EmulatedRackTest, GeneratedVoicesAreInRangeAndDifferPerModule) {
     }
     EXPECT_EQ(names.size(), 8u * 32u);
     EXPECT_EQ(names.count("TF1-8 V.17"), 1u);
+    // Both banks travel in system-exclusive dumps: data bytes only.
+    for (std::size_t m = 0; m < kModuleCount; ++m)
+        for (const BankBytes& bank : {rack.VoiceBank(m), rack.FunctionBank(m)})
+            EXPECT_TRUE(std::all_of(bank.begin(), bank.end(), [](Byte b) { return b < 0x80; })) << m;
 }
 
 TEST_F(EmulatedRackTest, ProtectedModuleRefusesBanksUntilProtectionIsSwitchedOff) {

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "midi/MidiInput.h"
+#include "midi/PortNotices.h"
 #include "tests/midi/FakeBackend.h"
 
 namespace midi {
@@ -89,6 +90,34 @@ TEST(InputThreadsTest, ProducerAndConsumerOnTwoThreads) {
             ASSERT_TRUE(arrived[n]) << "message " << n << " lost";
         }
     EXPECT_GT(wakes.load(), 0);
+}
+
+TEST(InputThreadsTest, EveryNoticeIsHandedOverOnceAndWakesTheWindowThread) {
+    PortNotices notices;
+    std::atomic<int> wakes{0};
+    notices.SetWakeHook([&] { wakes.fetch_add(1); });
+    constexpr unsigned kPosts = 100000;
+    std::atomic<bool> done{false};
+    std::thread midiThread([&] {
+        for (unsigned n = 0; n < kPosts; ++n) notices.Post(n % 4 == 0 ? kNoticeOverflow : kNoticeData);
+        done.store(true);
+    });
+    PortNotices::Counts total{};
+    int takes = 0;
+    auto take = [&] {
+        const PortNotices::Counts counts = notices.Take();
+        for (unsigned kind = 0; kind < kNoticeKinds; ++kind) total[kind] += counts[kind];
+        ++takes;
+    };
+    while (!done.load()) take();
+    midiThread.join();
+    take();
+    EXPECT_EQ(total[kNoticeData], kPosts / 4 * 3);
+    EXPECT_EQ(total[kNoticeOverflow], kPosts / 4);
+    EXPECT_EQ(total[kNoticeOutputDone], 0u);
+    // One wake per batch: never more than the takes that ended a batch, at least one.
+    EXPECT_GE(wakes.load(), 1);
+    EXPECT_LE(wakes.load(), takes);
 }
 
 }  // namespace

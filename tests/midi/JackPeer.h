@@ -52,10 +52,12 @@ private:
         peer->received_.emplace_back(message->begin(), message->end());
     }
 
-    std::unique_ptr<RtMidiIn> in_;
-    std::unique_ptr<RtMidiOut> out_;
+    // What the callback touches comes first: it exists before the JACK thread can call and
+    // outlives the clients.
     std::mutex mutex_;
     std::vector<Bytes> received_;
+    std::unique_ptr<RtMidiIn> in_;
+    std::unique_ptr<RtMidiOut> out_;
 };
 
 }  // namespace midi::testing

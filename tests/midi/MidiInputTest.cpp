@@ -197,7 +197,7 @@ TEST_F(MidiInputTest, QueueOverflowKeepsEarlierEntriesAndNotifies) {
         backend.Deliver({0xB0, static_cast<std::uint8_t>(i % 128), static_cast<std::uint8_t>(i / 128)});
     EXPECT_EQ(input->MessageCount(), 5000);
     input->HandleNotices();
-    EXPECT_EQ(dataNotices, 1);
+    EXPECT_EQ(dataNotices, 5000);  // one per queued event
     EXPECT_EQ(overflows, 0);
 
     backend.Deliver({0x90, 0x7F, 0x7F});  // the 5001st
@@ -224,7 +224,7 @@ TEST_F(MidiInputTest, SysexBeyondTheBufferPoolIsLostUntilEventsAreTaken) {
     for (std::uint8_t i = 1; i <= 5; ++i) backend.Deliver(Sysex(10, i));
     EXPECT_EQ(input->MessageCount(), 3);
     input->HandleNotices();
-    EXPECT_EQ(overflows, 1);
+    EXPECT_EQ(overflows, 2);  // one for each message lost
 
     EXPECT_EQ(input->TakeEvent()->sysexData, Sysex(10, 1));  // its buffer returns to the pool
     backend.Deliver(Sysex(12, 6));
@@ -291,28 +291,33 @@ TEST_F(MidiInputTest, CloseDiscardsQueueAndCapacityAppliesAtNextOpen) {
     EXPECT_EQ(input->MessageCount(), 3);
 }
 
-TEST_F(MidiInputTest, WakeHookFiresOncePerBatchOfNotices) {
+TEST_F(MidiInputTest, WakeHookFiresOncePerBatchAndEveryNoticeIsHandedOn) {
     TMidiInput input(backend);
     int wakes = 0;
     input.SetNoticeHook([&] { ++wakes; });
-    int notices = 0;
+    // A handler that takes one event per notice, as the port's notices allow.
+    std::vector<std::uint8_t> taken;
     input.OnMidiInput = [&](TMidiInput& sender) {
         EXPECT_EQ(&sender, &input);
-        ++notices;
+        taken.push_back(sender.TakeEvent()->data2);
     };
+    int overflows = 0;
+    input.OnOverflow = [&](TMidiInput&) { ++overflows; };
+    input.SetCapacity(2);
     ASSERT_TRUE(input.Open());
-    backend.Deliver({0x90, 0x01, 0x02});
-    backend.Deliver({0x90, 0x01, 0x03});
+    for (std::uint8_t value = 1; value <= 4; ++value) backend.Deliver({0x90, 0x01, value});
     EXPECT_EQ(wakes, 1);
     input.HandleNotices();
-    EXPECT_EQ(notices, 1);
-    input.TakeEvent();
-    input.TakeEvent();
-    backend.Deliver({0x90, 0x01, 0x04});
+    EXPECT_EQ(taken, (std::vector<std::uint8_t>{1, 2}));
+    EXPECT_EQ(overflows, 2);  // two events lost, two notices
+
+    backend.Deliver({0x90, 0x01, 5});
     EXPECT_EQ(wakes, 2);
     input.TakeEvent();
     input.HandleNotices();
-    EXPECT_EQ(notices, 1);  // nothing left in the queue: no call
+    EXPECT_EQ(taken.size(), 2u);  // nothing left in the queue: no call
+    input.HandleNotices();
+    EXPECT_EQ(overflows, 2);  // each notice is handed on once
 }
 
 }  // namespace

@@ -119,11 +119,25 @@ TEST_F(MidiOutputTest, SendsBytesUnchanged) {
     TMyMidiEvent longEvent{0xF0, 0, 0, 0, 5, {0xF0, 0x43, 0x22, 0x09, 0xF7}};
     output.SendEvent(longEvent);
     output.HandleNotices();
-    EXPECT_EQ(completions, 1);  // one notice for the batch of completed sends
+    EXPECT_EQ(completions, 2);  // one per completed system-exclusive send, none for short ones
+    output.HandleNotices();
+    EXPECT_EQ(completions, 2);
 
     const std::vector<Bytes> expected{{0xBF, 0x14, 0x03}, {0xCF, 0x03}, {0xBF, 0x80, 0xFF}, bank,
                                       {0x92, 0x40, 0x7F}, {0xF0, 0x43, 0x22, 0x09, 0xF7}};
     EXPECT_EQ(backend.sent, expected);
+}
+
+TEST_F(MidiOutputTest, CompletionOfASendIsReportedEvenAfterClose) {
+    TMidiOutput output(backend);
+    int completions = 0;
+    output.Onmidioutput = [&](TMidiOutput&) { ++completions; };
+    ASSERT_TRUE(output.Open());
+    const Bytes request{0xF0, 0x43, 0x20, 0x09, 0xF7};
+    output.SendLong(request.data(), static_cast<std::uint16_t>(request.size()));
+    output.Close();
+    output.HandleNotices();
+    EXPECT_EQ(completions, 1);
 }
 
 TEST_F(MidiOutputTest, MapperOpensTheFirstHardwarePortOrDeviceZero) {

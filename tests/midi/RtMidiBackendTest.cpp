@@ -36,5 +36,33 @@ TEST(RtMidiBackendTest, WithoutAnyMidiSystemListsNothingAndPrintsNothing) {
     EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
 }
 
+TEST(RtMidiBackendTest, LongMessagesGoInPiecesOnlyWhereTheSystemNeedsThem) {
+    EXPECT_EQ(SendPieceSize(MidiSystem::kAlsa, 4104), 256u);
+    EXPECT_EQ(SendPieceSize(MidiSystem::kAlsa, 7), 7u);
+    EXPECT_EQ(SendPieceSize(MidiSystem::kJack, 4104), 4104u);
+    EXPECT_EQ(SendPieceSize(MidiSystem::kJack, 16379), 16379u);
+    EXPECT_EQ(SendPieceSize(MidiSystem::kJack, 16380), 8192u);
+    EXPECT_EQ(SendPieceSize(MidiSystem::kOther, 4104), 4104u);  // WinMM, CoreMIDI
+    EXPECT_EQ(SendPieceSize(MidiSystem::kOther, 65535), 65535u);
+}
+
+TEST(RtMidiBackendTest, OtherSystemsCountTheirPortsAsHardwareButKnownSoftwareOnes) {
+    EXPECT_FALSE(IsKnownSoftwarePort("UM-ONE"));
+    EXPECT_FALSE(IsKnownSoftwarePort("USB MIDI Interface 1"));
+    EXPECT_TRUE(IsKnownSoftwarePort("Microsoft GS Wavetable Synth"));
+    EXPECT_TRUE(IsKnownSoftwarePort("IAC Driver Bus 1"));
+    EXPECT_TRUE(IsKnownSoftwarePort("loopMIDI Port"));
+}
+
+TEST(RtMidiBackendTest, AlsaPortsOfSoundCardsAreHardware) {
+    EXPECT_TRUE(IsAlsaHardwarePort("UM-ONE:UM-ONE MIDI 1 20:0"));
+    EXPECT_TRUE(IsAlsaHardwarePort("TX Interface:Port 2 127:1"));
+    EXPECT_FALSE(IsAlsaHardwarePort("Midi Through:Midi Through Port-0 14:0"));
+    EXPECT_FALSE(IsAlsaHardwarePort("System:Timer 0:0"));
+    EXPECT_FALSE(IsAlsaHardwarePort("Other Program:out 128:0"));  // programs' clients
+    EXPECT_FALSE(IsAlsaHardwarePort("no numbers"));
+    EXPECT_FALSE(IsAlsaHardwarePort(""));
+}
+
 }  // namespace
 }  // namespace midi
