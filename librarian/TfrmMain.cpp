@@ -17,6 +17,7 @@
 #include "core/Edtson.h"
 #include "core/Libson.h"
 #include "librarian/VoiceList.h"
+#include "librarian/WindowPlacement.h"
 #include "midi/TfrmMidi.h"
 #include "platform/Clock.h"
 
@@ -256,7 +257,9 @@ void TfrmMain::BuildLibraryLists() {
 }
 
 void TfrmMain::ApplyBaseValues(const BaseValues& values) {
-    move(values.mainLeft, values.mainTop);
+    const BaseValues defaults;
+    move(ReachablePlace(QPoint(values.mainLeft, values.mainTop), size(),
+                        QPoint(defaults.mainLeft, defaults.mainTop)));
     gswPerform_->setState(values.functionsMode);
     gswLib_->setState(values.pageMode);
 }

@@ -72,6 +72,15 @@ TEST_F(MainWindowFixture, StoredPlaceAndModesAreRestoredAndCollectedBack) {
     EXPECT_EQ(values.dropCopy, 1) << "values of other windows are left alone";
 }
 
+TEST_F(MainWindowFixture, APlaceLeftOnAScreenThatIsGoneOpensAtTheDefaultPlace) {
+    settings_.Set(platform::kBaseKey, "MBX", 4000);
+    settings_.Set(platform::kBaseKey, "MBY", 9000);
+    settings_.Set(platform::kBaseKey, "PER", 1);
+    TfrmMain& w = Window();
+    EXPECT_EQ(w.pos(), QPoint(241, 166));
+    EXPECT_TRUE(w.FunctionsMode()) << "the modes are still restored";
+}
+
 TEST_F(MainWindowFixture, ListsAndControlsSitWhereTheLayoutPutsThem) {
     TfrmMain& w = Window();
     for (int n = 0; n < kBankCount; ++n) {
