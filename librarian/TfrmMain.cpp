@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 
 #include "controls/Artwork.h"
+#include "controls/PressedWhile.h"
 #include "controls/TWallpaper.h"
 #include "controls/Tzografsw.h"
 #include "controls/Tzopotlab.h"
@@ -389,11 +390,8 @@ void TfrmMain::SetShowSystemInfoEnabled(bool enabled) {
 }
 
 void TfrmMain::PressFeedback(controls::Tzografsw* button) {
-    button->setState(1);
-    button->repaint();
+    controls::PressedWhile pressed(button);
     platform::WaitTicks(10);
-    button->setState(0);
-    button->repaint();
 }
 
 void TfrmMain::btnInfosClick() {
@@ -417,10 +415,8 @@ void TfrmMain::gswTypesClick() {
 }
 
 void TfrmMain::btnMidiConfClick() {
-    btnMidiConf_->setState(1);
-    btnMidiConf_->repaint();
+    controls::PressedWhile pressed(btnMidiConf_);
     if (midiWindow_) midiWindow_->exec();
-    btnMidiConf_->setState(0);
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {

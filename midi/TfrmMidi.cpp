@@ -13,6 +13,7 @@
 
 #include "controls/Artwork.h"
 #include "controls/TWallpaper.h"
+#include "controls/PressedWhile.h"
 #include "controls/Tzografsw.h"
 #include "controls/Tzopotlab.h"
 #include "midi/MainWindowLink.h"
@@ -104,21 +105,6 @@ int FirstInterface(const std::vector<DeviceInfo>& devices, int listed) {
     return 0;
 }
 
-// Shows a momentary switch pressed for the length of a blocking action.
-class PressedWhile {
-public:
-    explicit PressedWhile(controls::Tzografsw* sw) : sw_(sw) { Show(1); }
-    ~PressedWhile() { Show(0); }
-    PressedWhile(const PressedWhile&) = delete;
-    PressedWhile& operator=(const PressedWhile&) = delete;
-
-private:
-    void Show(int state) {
-        sw_->setState(state);
-        sw_->repaint();  // the window thread blocks next; paint now
-    }
-    controls::Tzografsw* sw_;
-};
 
 }  // namespace
 
@@ -352,7 +338,7 @@ void TfrmMidi::cmbOutputClick() { ReopenFromLists(); }
 
 void TfrmMidi::AutodetectClick() {
     Guarded([this] {
-        PressedWhile pressed(Autodetect);
+        controls::PressedWhile pressed(Autodetect);
         ClosePorts();
         OpenPorts(true);
     });
@@ -366,7 +352,7 @@ void TfrmMidi::ModeClick(ModeSwitch clicked) {
 
 void TfrmMidi::PBAutoSendClick() {
     Guarded([this] {
-        PressedWhile pressed(PBAutoSend);
+        controls::PressedWhile pressed(PBAutoSend);
         messages_->SendPatchBayProgram(settings_.patchBayChannel - 1, settings_.patchBayProgram);
         platform::WaitTicks(kPatchBayPressTicks);
     });
