@@ -324,16 +324,14 @@ void TfrmMain::gsw_b1Click(QObject* sender) {
     bool known = false;
     for (int n = 0; n < kBankCount; ++n) known = known || isBank(n);
     if (!known) return;
+    int selected = 0;
     for (int n = 0; n < kBankCount; ++n) {
-        if (isBank(n)) {
-            gswBank_[n]->setState(1);
-            SetTextColour(nombank_[n], kCurrentBankColour);
-            if (midiWindow_) midiWindow_->SelectModule(n);
-        } else {
-            gswBank_[n]->setState(0);
-            SetTextColour(nombank_[n], kOtherBankColour);
-        }
+        if (isBank(n)) selected = n;
+        gswBank_[n]->setState(isBank(n) ? 1 : 0);
+        SetTextColour(nombank_[n], isBank(n) ? kCurrentBankColour : kOtherBankColour);
     }
+    // After the switches: a module select that cannot be sent leaves exactly one bank lit.
+    if (midiWindow_) midiWindow_->SelectModuleShowingErrors(selected);
 }
 
 void TfrmMain::labPagelibChange() { RefreshLibraryLists(); }

@@ -4,6 +4,7 @@
 #include <jack/midiport.h>
 #include <jack/ringbuffer.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdint>
 #include <cstring>
@@ -267,8 +268,15 @@ std::vector<std::string> JackSession::Ports(bool sources) const {
     return names;
 }
 
-bool JackSession::Connected(jack_port_t* ours, const std::string& other) const {
-    return jack_port_connected_to(ours, other.c_str()) != 0;
+bool JackSession::Connect(const std::string& from, const std::string& to, std::string& made,
+                          const std::string& other) {
+    // Asked of the server, not of our copy of the graph: that copy follows a disconnection only
+    // at a later cycle, which a loaded machine may not have run yet.
+    const int result = jack_connect(client_, from.c_str(), to.c_str());
+    if (result == EEXIST) return true;  // made elsewhere (a patchbay): not ours to undo
+    if (result != 0) return false;
+    made = other;
+    return true;
 }
 
 JackSession::InSlot* JackSession::TakeInSlot() {
@@ -318,11 +326,8 @@ std::unique_ptr<InputStream> JackSession::OpenInput(const std::string& source, I
     InSlot* slot = TakeInSlot();
     if (!slot) return nullptr;
     auto stream = std::make_unique<JackInputStream>(shared_from_this(), *slot, handler);
-    const char* ours = jack_port_name(slot->port);
-    if (!Connected(slot->port, source)) {
-        if (jack_connect(client_, source.c_str(), ours) != 0) return nullptr;  // releases the slot
-        slot->connectedTo = source;
-    }
+    if (!Connect(source, jack_port_name(slot->port), slot->connectedTo, source))
+        return nullptr;  // releases the slot
     slot->stream.store(stream.get());
     return stream;
 }
@@ -334,11 +339,8 @@ std::unique_ptr<OutputStream> JackSession::OpenOutput(const std::string& destina
     // Whatever an earlier stream left queued has been discarded since it was released.
     slot->active.store(true, std::memory_order_release);
     auto stream = std::make_unique<JackOutputStream>(shared_from_this(), *slot);
-    const char* ours = jack_port_name(slot->port);
-    if (!Connected(slot->port, destination)) {
-        if (jack_connect(client_, ours, destination.c_str()) != 0) return nullptr;
-        slot->connectedTo = destination;
-    }
+    if (!Connect(jack_port_name(slot->port), destination, slot->connectedTo, destination))
+        return nullptr;
     return stream;
 }
 

@@ -69,7 +69,9 @@ private:
     friend class JackOutputStream;
     void ReleaseIn(InSlot& slot);
     void ReleaseOut(OutSlot& slot);
-    bool Connected(jack_port_t* ours, const std::string& other) const;
+    // Connects port `from` to port `to`; `made` names `other` when this call made the connection.
+    bool Connect(const std::string& from, const std::string& to, std::string& made,
+                 const std::string& other);
 
     jack_client_t* client_;
     std::atomic<bool> alive_{true};

@@ -324,6 +324,10 @@ void TfrmMidi::Guarded(Action action) {
     }
 }
 
+void TfrmMidi::SelectModuleShowingErrors(std::size_t module) {
+    Guarded([this, module] { SelectModule(module); });
+}
+
 void TfrmMidi::ReopenFromLists() {
     Guarded([this] {
         platform::BusyCursor busy;
