@@ -77,7 +77,7 @@ public:
     RtInputStream(std::unique_ptr<RtMidiIn> in, InputHandler& handler)
         : in_(std::move(in)), handler_(handler) {}
     ~RtInputStream() override {
-        in_->closePort();  // the JACK/ALSA thread stops calling before the object goes
+        in_->closePort();  // the ALSA thread stops calling before the object goes
         in_.reset();
     }
 

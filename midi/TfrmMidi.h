@@ -105,6 +105,9 @@ private:
     void ShowSettings();
     void ApplyMenus();
     void ReopenFromLists();
+    // Refills both lists with the devices there are now (a JACK server that stopped or came
+    // back, an interface plugged in or out), keeping each list's chosen entry where it remains.
+    void RefreshLists();
     void SelectOutputFromList();
     // Runs a user action; a port error is shown in an error box.
     template <typename Action>

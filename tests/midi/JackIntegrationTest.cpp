@@ -426,18 +426,18 @@ TEST_F(JackServerLossTest, AServerThatGoesAwayIsDroppedAndANewOneFoundByTheNextR
     output.SetProductName(peerIn);
     ASSERT_TRUE(output.Open());
     ASSERT_TRUE(PingThrough(output, *peer));
-    const std::vector<std::string> names{client + ":in", client + ":out"};
-    auto seen = OurPortsSeenFromOutside(client);
-    std::sort(seen.begin(), seen.end());
-    EXPECT_EQ(seen, names);
+    const auto expectStableNames = [&] {
+        auto seen = OurPortsSeenFromOutside(client);
+        std::sort(seen.begin(), seen.end());
+        EXPECT_EQ(seen, (std::vector<std::string>{client + ":in", client + ":out"}));
+    };
+    expectStableNames();
     // Reopening keeps the names, so connections made elsewhere find them again.
     output.Close();
     input.Close();
     ASSERT_TRUE(input.Open());
     ASSERT_TRUE(output.Open());
-    seen = OurPortsSeenFromOutside(client);
-    std::sort(seen.begin(), seen.end());
-    EXPECT_EQ(seen, names);
+    expectStableNames();
 
     // The server goes away while our ports are open on it (the other programs went first).
     lookalike.reset();
@@ -478,9 +478,7 @@ TEST_F(JackServerLossTest, AServerThatGoesAwayIsDroppedAndANewOneFoundByTheNextR
     input.SetProductName(peerOut);
     ASSERT_TRUE(input.Open());
     ASSERT_TRUE(PingThrough(output, *peer));
-    seen = OurPortsSeenFromOutside(client);
-    std::sort(seen.begin(), seen.end());
-    EXPECT_EQ(seen, names);
+    expectStableNames();
     input.Close();
     output.Close();
     peer.reset();

@@ -325,6 +325,40 @@ TEST_F(TfrmMidiTest, AReopenErrorIsShownAndLeavesThePortsClosed) {
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
+TEST_F(TfrmMidiTest, TheListsFollowDevicesThatComeAndGo) {
+    FakeBackend backend = TwoInterfaces();
+    const auto w = Window(backend);
+    w->ListPorts();  // In A, USB MIDI A
+    const auto entries = [](const QComboBox* list) {
+        QStringList names;
+        for (int i = 0; i < list->count(); ++i) names << list->itemText(i);
+        return names;
+    };
+
+    // A MIDI system stops: its ports go. Auto Select shows what it opened, among what is there.
+    backend.inputs = {{"In B", kTechnologyMidiPort}};
+    backend.outputs = {{"Soft Synth", kTechnologySoftwarePort}, {"USB MIDI B", kTechnologyMidiPort}};
+    w->AutodetectClick();
+    EXPECT_TRUE(boxes.Shown().empty());
+    EXPECT_EQ(entries(w->cmbInput), QStringList{"In B"});
+    EXPECT_EQ(w->cmbInput->currentText(), "In B");
+    EXPECT_EQ(entries(w->cmbOutput), (QStringList{"Soft Synth", "USB MIDI B"}));
+    EXPECT_EQ(w->cmbOutput->currentText(), "USB MIDI B");
+    EXPECT_EQ(w->MidiOutput1().ProductName(), "USB MIDI B");
+
+    // It comes back: a list about to open shows its ports again, the chosen entries stay chosen.
+    backend.inputs = {{"In A", kTechnologyMidiPort}, {"In B", kTechnologyMidiPort}};
+    backend.outputs = {{"Soft Synth", kTechnologySoftwarePort}, {"USB MIDI A", kTechnologyMidiPort},
+                       {"USB MIDI B", kTechnologyMidiPort}};
+    QTest::mousePress(w->cmbOutput, Qt::LeftButton);
+    w->cmbOutput->hidePopup();
+    EXPECT_EQ(entries(w->cmbInput), (QStringList{"In A", "In B"}));
+    EXPECT_EQ(w->cmbInput->currentText(), "In B");
+    EXPECT_EQ(entries(w->cmbOutput), (QStringList{"Soft Synth", "USB MIDI A", "USB MIDI B"}));
+    EXPECT_EQ(w->cmbOutput->currentText(), "USB MIDI B");
+    EXPECT_EQ(w->cmbOutput->currentIndex(), 2);
+}
+
 TEST_F(TfrmMidiTest, TwoInterfacesOfTheSameNameAreToldApart) {
     FakeBackend backend = TwoInterfaces();
     backend.outputs[2].name = "USB MIDI A";
