@@ -324,14 +324,17 @@ void TfrmMain::gsw_b1Click(QObject* sender) {
     bool known = false;
     for (int n = 0; n < kBankCount; ++n) known = known || isBank(n);
     if (!known) return;
-    int selected = 0;
     for (int n = 0; n < kBankCount; ++n) {
-        if (isBank(n)) selected = n;
-        gswBank_[n]->setState(isBank(n) ? 1 : 0);
-        SetTextColour(nombank_[n], isBank(n) ? kCurrentBankColour : kOtherBankColour);
+        if (isBank(n)) {
+            gswBank_[n]->setState(1);
+            SetTextColour(nombank_[n], kCurrentBankColour);
+        } else {
+            gswBank_[n]->setState(0);
+            SetTextColour(nombank_[n], kOtherBankColour);
+        }
     }
     // After the switches: a module select that cannot be sent leaves exactly one bank lit.
-    if (midiWindow_) midiWindow_->SelectModuleShowingErrors(selected);
+    if (midiWindow_) midiWindow_->SelectModuleShowingErrors(CurrentBank());
 }
 
 void TfrmMain::labPagelibChange() { RefreshLibraryLists(); }
