@@ -1,5 +1,6 @@
 // Our ports through a real JACK server, a plain RtMidi client on the other side. tools/test.sh
 // starts a private server and names it in MONDRAL_JACK_SERVER; without one the tests skip.
+// The server-loss test starts, stops and restarts a server of its own beside it.
 
 #include <gtest/gtest.h>
 
