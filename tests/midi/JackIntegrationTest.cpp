@@ -321,9 +321,10 @@ public:
         const std::string probe = "JACK_DEFAULT_SERVER='" + name_ + "' jack_lsp >/dev/null 2>&1";
         return WaitFor([&] { return !Running() || std::system(probe.c_str()) == 0; }, 20s) && Running();
     }
-    void Stop() {
+    // SIGTERM stops it as a user would, SIGKILL as a crash does.
+    void Stop(int signal = SIGTERM) {
         if (pid_ <= 0) return;
-        ::kill(pid_, SIGTERM);
+        ::kill(pid_, signal);
         ::waitpid(pid_, nullptr, 0);
         pid_ = -1;
     }
@@ -387,6 +388,22 @@ bool PingThrough(TMidiOutput& output, JackPeer& peer) {
     return false;
 }
 
+// The same the other way: pings from the peer until one reaches our input.
+bool PingBack(JackPeer& peer, TMidiInput& input) {
+    const auto deadline = std::chrono::steady_clock::now() + 10s;
+    for (unsigned n = 0; std::chrono::steady_clock::now() < deadline; ++n) {
+        const Bytes ping = Ping(4, static_cast<std::uint8_t>(n & 0x7F));
+        peer.Send(ping);
+        if (WaitFor([&] {
+                while (auto event = input.TakeEvent())
+                    if (event->sysexData == ping) return true;
+                return false;
+            }, 30ms))
+            return true;
+    }
+    return false;
+}
+
 class JackServerLossTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -427,6 +444,7 @@ TEST_F(JackServerLossTest, AServerThatGoesAwayIsDroppedAndANewOneFoundByTheNextR
     output.SetProductName(peerIn);
     ASSERT_TRUE(output.Open());
     ASSERT_TRUE(PingThrough(output, *peer));
+    ASSERT_TRUE(PingBack(*peer, input));
     const auto expectStableNames = [&] {
         auto seen = OurPortsSeenFromOutside(client);
         std::sort(seen.begin(), seen.end());
@@ -440,46 +458,53 @@ TEST_F(JackServerLossTest, AServerThatGoesAwayIsDroppedAndANewOneFoundByTheNextR
     ASSERT_TRUE(output.Open());
     expectStableNames();
 
-    // The server goes away while our ports are open on it (the other programs went first).
     lookalike.reset();
-    peer.reset();
-    server.Stop();
-    // Sends fail (they neither hang nor crash) once the shutdown notice is in.
-    ASSERT_TRUE(WaitFor([&] {
-        try {
-            output.SendShort(0xBF, 0x14, 0x01);
-            return false;
-        } catch (const EmidioutputError&) {
-            return true;
-        }
-    }, 10s));
-    const std::vector<DeviceInfo> left = backend.Outputs();
-    ASSERT_EQ(left.size(), 1u);
-    EXPECT_EQ(left[0].name, kEmulatedRackName);
-    output.Close();
-    input.Close();
-    output.SetProductName(kEmulatedRackName);
-    ASSERT_TRUE(output.Open());
-    output.SendShort(0xBF, 0x14, 0x02);
-    EXPECT_TRUE(rack.WaitIdle(5s));
-    EXPECT_EQ(rack.SelectedModule(), std::optional<std::size_t>(2));
-    for (int reopen = 0; reopen < 3; ++reopen) {  // nothing touches the dead server's clients
+    // Stopped, then crashed: each time while our ports are open on it (the other programs
+    // went first), then a server under the same name comes back.
+    for (const int signal : {SIGTERM, SIGKILL}) {
+        SCOPED_TRACE(signal == SIGTERM ? "stopped" : "crashed");
+        peer.reset();
+        server.Stop(signal);
+        // Sends fail (they neither hang nor crash) once the shutdown notice is in.
+        ASSERT_TRUE(WaitFor([&] {
+            try {
+                output.SendShort(0xBF, 0x14, 0x01);
+                return false;
+            } catch (const EmidioutputError&) {
+                return true;
+            }
+        }, 10s));
+        const std::vector<DeviceInfo> left = backend.Outputs();
+        ASSERT_EQ(left.size(), 1u);
+        EXPECT_EQ(left[0].name, kEmulatedRackName);
         output.Close();
-        output.SetTechnology(kTechnologyMidiPort);
+        input.Close();
+        const std::uint8_t module = signal == SIGTERM ? 2 : 5;
+        output.SetProductName(kEmulatedRackName);
         ASSERT_TRUE(output.Open());
-    }
+        output.SendShort(0xBF, 0x14, module);
+        EXPECT_TRUE(rack.WaitIdle(5s));
+        EXPECT_EQ(rack.SelectedModule(), std::optional<std::size_t>(module));
+        for (int reopen = 0; reopen < 3; ++reopen) {  // nothing touches the dead server's clients
+            output.Close();
+            output.SetTechnology(kTechnologyMidiPort);
+            ASSERT_TRUE(output.Open());
+        }
 
-    // A server under the same name comes back: the next list finds it, and our names are kept.
-    ASSERT_TRUE(server.Start()) << "jackd did not come back";
-    peer = std::make_unique<JackPeer>(tag);
-    ASSERT_TRUE(WaitFor([&] { return Lists(backend.Outputs(), peerIn); }, 10s));
-    output.Close();
-    output.SetProductName(peerIn);
-    ASSERT_TRUE(output.Open());
-    input.SetProductName(peerOut);
-    ASSERT_TRUE(input.Open());
-    ASSERT_TRUE(PingThrough(output, *peer));
-    expectStableNames();
+        // The next list finds the server that came back, and our names are kept.
+        ASSERT_TRUE(server.Start()) << "jackd did not come back";
+        peer = std::make_unique<JackPeer>(tag);
+        ASSERT_TRUE(WaitFor([&] { return Lists(backend.Outputs(), peerIn); }, 10s));
+        output.Close();
+        output.SetProductName(peerIn);
+        ASSERT_TRUE(output.Open());
+        input.SetProductName(peerOut);
+        ASSERT_TRUE(input.Open());
+        input.Start();
+        ASSERT_TRUE(PingThrough(output, *peer));
+        ASSERT_TRUE(PingBack(*peer, input));
+        expectStableNames();
+    }
     input.Close();
     output.Close();
     peer.reset();
