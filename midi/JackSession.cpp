@@ -279,17 +279,19 @@ bool JackSession::Connect(const std::string& from, const std::string& to, std::s
     return true;
 }
 
-JackSession::InSlot* JackSession::TakeInSlot() {
-    for (std::size_t i = 0; i < kSlots; ++i) {
-        InSlot* slot = ins_[i].load();
+namespace {
+
+// The first slot no stream holds, made (its port registered) at its first use; nullptr when
+// all are taken or the port cannot be made.
+template <typename Slot, typename Make>
+Slot* TakeFree(std::array<std::atomic<Slot*>, JackSession::kSlots>& slots, Make make) {
+    for (std::size_t i = 0; i < slots.size(); ++i) {
+        Slot* slot = slots[i].load();
         if (slot && slot->taken) continue;
         if (!slot) {
-            jack_port_t* port = jack_port_register(client_, Numbered("in", i).c_str(),
-                                                   JACK_DEFAULT_MIDI_TYPE, JackPortIsInput, 0);
-            if (!port) return nullptr;
-            slot = new InSlot;
-            slot->port = port;
-            ins_[i].store(slot, std::memory_order_release);
+            slot = make(i);
+            if (!slot) return nullptr;
+            slots[i].store(slot, std::memory_order_release);
         }
         slot->taken = true;
         return slot;
@@ -297,28 +299,34 @@ JackSession::InSlot* JackSession::TakeInSlot() {
     return nullptr;
 }
 
-JackSession::OutSlot* JackSession::TakeOutSlot() {
-    for (std::size_t i = 0; i < kSlots; ++i) {
-        OutSlot* slot = outs_[i].load();
-        if (slot && slot->taken) continue;
-        if (!slot) {
-            jack_ringbuffer_t* ring = jack_ringbuffer_create(kRingBytes);
-            if (!ring) return nullptr;
-            jack_port_t* port = jack_port_register(client_, Numbered("out", i).c_str(),
-                                                   JACK_DEFAULT_MIDI_TYPE, JackPortIsOutput, 0);
-            if (!port) {
-                jack_ringbuffer_free(ring);
-                return nullptr;
-            }
-            slot = new OutSlot;
-            slot->port = port;
-            slot->ring = ring;
-            outs_[i].store(slot, std::memory_order_release);
-        }
-        slot->taken = true;
+}  // namespace
+
+JackSession::InSlot* JackSession::TakeInSlot() {
+    return TakeFree(ins_, [this](std::size_t i) -> InSlot* {
+        jack_port_t* port = jack_port_register(client_, Numbered("in", i).c_str(),
+                                               JACK_DEFAULT_MIDI_TYPE, JackPortIsInput, 0);
+        if (!port) return nullptr;
+        auto* slot = new InSlot;
+        slot->port = port;
         return slot;
-    }
-    return nullptr;
+    });
+}
+
+JackSession::OutSlot* JackSession::TakeOutSlot() {
+    return TakeFree(outs_, [this](std::size_t i) -> OutSlot* {
+        jack_ringbuffer_t* ring = jack_ringbuffer_create(kRingBytes);
+        if (!ring) return nullptr;
+        jack_port_t* port = jack_port_register(client_, Numbered("out", i).c_str(),
+                                               JACK_DEFAULT_MIDI_TYPE, JackPortIsOutput, 0);
+        if (!port) {
+            jack_ringbuffer_free(ring);
+            return nullptr;
+        }
+        auto* slot = new OutSlot;
+        slot->port = port;
+        slot->ring = ring;
+        return slot;
+    });
 }
 
 std::unique_ptr<InputStream> JackSession::OpenInput(const std::string& source, InputHandler& handler) {
