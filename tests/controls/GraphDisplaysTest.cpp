@@ -1,6 +1,9 @@
 // The envelope and keyboard scaling displays driven by synthetic mouse events and rendered.
+#include <QApplication>
+#include <QHelpEvent>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolTip>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -261,4 +264,22 @@ TEST(GraphDisplays, DegenerateSizesRenderAndDrag) {
             EXPECT_LE(env.value(i), std::max(s.max, 49));
         }
     }
+}
+
+TEST(GraphDisplays, HintFlagSilencesTheTooltip) {
+    Tzokeyf keys;
+    keys.setToolTip(QStringLiteral("Level"));
+    keys.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&keys));
+    const auto askForHint = [&] {
+        QHelpEvent e(QEvent::ToolTip, QPoint(50, 40), keys.mapToGlobal(QPoint(50, 40)));
+        QApplication::sendEvent(&keys, &e);
+    };
+    askForHint();
+    EXPECT_TRUE(QToolTip::isVisible());
+    QToolTip::hideText();
+    ASSERT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 5000));
+    keys.setShowHint(false);
+    askForHint();
+    EXPECT_FALSE(QToolTip::isVisible());
 }
