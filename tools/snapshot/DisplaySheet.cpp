@@ -128,18 +128,25 @@ std::unique_ptr<QWidget> DisplaySheet(qreal) {
             16, y);
     std::string name;
     const core::UnpackedVoice v = RealVoice(2, 3, name);
-    Envelope(sheet.get(), v, 0, {16, 2, 2, true, true}, 16, y + 18);
+    // Values of their own where the voice's would lie flat on an edge.
+    auto* filled = Envelope(sheet.get(), v, 0, {16, 2, 2, true, true}, 16, y + 18);
+    const int shape[] = {60, 99, 40, 70, 30, 45, 50, 0};
+    for (int i = 0; i < 8; ++i) filled->setValue(i, shape[i]);
     auto* plain = Envelope(sheet.get(), v, 1, kOptionsLook, 16 + kColumn, y + 18);
     plain->setGradientEnabled(false);
     plain->setMarkerSize(0);
     auto* bare = Keys(sheet.get(), v, 2, kPlacedLook, 16 + 2 * kColumn, y + 18);
     bare->setRubberEnabled(false);
     bare->setGradientType(Tzokeyf::grkHorizCenterToBorder);
+    const int bareValues[] = {70, 1, 50, 2, 50, 40};
+    for (int i = 0; i < 6; ++i) bare->setValue(i, bareValues[i]);
     auto* automatic = Keys(sheet.get(), v, 3, kOptionsLook, 16 + 3 * kColumn, y + 18);
     automatic->setGradientNbOfColors(0);
     automatic->setRubberSize(7);
     automatic->setExpCoeff(10);
     automatic->setGradientType(Tzokeyf::grkLeftToRight);
+    const int automaticValues[] = {60, 3, 30, 0, 40, 80};
+    for (int i = 0; i < 6; ++i) automatic->setValue(i, automaticValues[i]);
     auto* small = Envelope(sheet.get(), v, 4, kOptionsLook, 16 + 4 * kColumn, y + 18);
     small->resize(5, 3);
     auto* narrow = Keys(sheet.get(), v, 4, kOptionsLook, 16 + 4 * kColumn + 20, y + 18);
