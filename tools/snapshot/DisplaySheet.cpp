@@ -2,8 +2,6 @@
 // two voices laid out as the editor's operator columns (the first with the editor options'
 // start-up look, the second with the displays' own placement look), then a row of variants.
 
-#include <QLabel>
-
 #include <cstdio>
 #include <string>
 
@@ -19,17 +17,10 @@
 namespace {
 
 using namespace controls;
+using snapshot::Caption;
 
 constexpr int kColumn = 148;  // display width and gap
 constexpr int kOperatorBlock = 21;
-
-QLabel* Caption(QWidget* parent, const QString& text, int x, int y) {
-    auto* label = new QLabel(text, parent);
-    label->setStyleSheet(QStringLiteral("color: #b8bcc4; font: 11px 'DejaVu Sans';"));
-    label->adjustSize();
-    label->move(x, y);
-    return label;
-}
 
 core::UnpackedVoice RealVoice(int file, int slot, std::string& name) {
     char path[64];
@@ -117,7 +108,7 @@ void VoiceRows(QWidget* sheet, int file, int slot, const Look& look, int y) {
 std::unique_ptr<QWidget> DisplaySheet(qreal) {
     auto sheet = std::make_unique<TWallpaper>();
     sheet->setWallpaper(artwork::WallpaperTile());
-    sheet->resize(16 + 7 * kColumn + 8 + 8, 720);
+    sheet->resize(16 + 7 * kColumn + 8 + 8, 628);
 
     VoiceRows(sheet.get(), 1, 0, kOptionsLook, 8);
     VoiceRows(sheet.get(), 5, 10, kPlacedLook, 250);
