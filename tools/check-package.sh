@@ -17,7 +17,7 @@ root=$work/root/usr
 id=org.korvane.Mondral
 
 [ -x "$root/bin/mondral" ] || fail "no executable usr/bin/mondral"
-if grep -q 'mondral-cli' "$build/CMakeCache.txt" 2>/dev/null && [ -e "$build/cli/mondral-cli" ]; then
+if [ -x "$build/cli/mondral-cli" ]; then
   [ -x "$root/bin/mondral-cli" ] || fail "no executable usr/bin/mondral-cli"
   [ -f "$root/share/man/man1/mondral-cli.1" ] || fail "no manual page for mondral-cli"
 fi
