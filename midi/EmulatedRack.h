@@ -29,8 +29,6 @@
 namespace midi {
 
 inline constexpr char kEmulatedRackName[] = "Emulated TX816";
-// 31,250 baud, ten bits a byte.
-inline constexpr std::chrono::microseconds kWireByteTime{320};
 
 class EmulatedRack final : public Backend {
 public:

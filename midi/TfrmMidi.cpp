@@ -16,6 +16,7 @@
 #include "controls/PressedWhile.h"
 #include "controls/Tzografsw.h"
 #include "controls/Tzopotlab.h"
+#include "midi/DumpEngine.h"
 #include "midi/MainWindowLink.h"
 #include "midi/MidiBackend.h"
 #include "midi/MidiInput.h"
@@ -128,6 +129,8 @@ TfrmMidi::TfrmMidi(Backend& backend, QWidget* parent, platform::SettingsStore& s
         const int bank = link_ ? link_->CurrentBank() : 0;
         return bank >= 0 && bank < int(kModuleCount) ? std::size_t(bank) : 0;
     });
+    dump_ = std::make_unique<DumpEngine>(*messages_, *input_, settings_);
+    dump_->SetBusyFactory([] { return std::make_shared<platform::BusyCursor>(); });
 
     setWindowTitle("MIDI");
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |

@@ -25,6 +25,7 @@ class TWallpaper;
 namespace midi {
 
 class Backend;
+class DumpEngine;
 class MainWindowLink;
 class SysexMessages;
 class TMidiInput;
@@ -61,6 +62,8 @@ public:
 
     const MidiSettings& Settings() const { return settings_; }
     SysexMessages& Messages() { return *messages_; }
+    // The bank transfers, reading these settings and using these ports.
+    DumpEngine& Dump() { return *dump_; }
     TMidiInput& MidiInput1() { return *input_; }
     TMidiOutput& MidiOutput1() { return *output_; }
 
@@ -112,6 +115,7 @@ private:
     std::unique_ptr<TMidiInput> input_;
     std::unique_ptr<TMidiOutput> output_;
     std::unique_ptr<SysexMessages> messages_;
+    std::unique_ptr<DumpEngine> dump_;
     MainWindowLink* link_ = nullptr;
     controls::TWallpaper* wallpaper_ = nullptr;
     std::map<QObject*, ModeSwitch> modeLabels_;
