@@ -9,12 +9,15 @@
 #include <cstddef>
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "midi/MidiSettings.h"
+#include "midi/WakeSignal.h"
 #include "platform/SettingsStore.h"
 
 class QComboBox;
 class QLabel;
+class QSocketNotifier;
 
 namespace controls {
 class Tzografsw;
@@ -112,6 +115,10 @@ private:
 
     MidiSettings settings_;
     Backend& backend_;
+    // Declared before the ports, whose hooks raise them, so they outlive them.
+    WakeSignal inputWake_;
+    WakeSignal outputWake_;
+    std::vector<std::unique_ptr<QSocketNotifier>> notifiers_;
     std::unique_ptr<TMidiInput> input_;
     std::unique_ptr<TMidiOutput> output_;
     std::unique_ptr<SysexMessages> messages_;
