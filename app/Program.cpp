@@ -6,9 +6,12 @@
 #include "core/Bankson.h"
 #include "core/Edtson.h"
 #include "core/Libson.h"
+#include "librarian/BankMidiMenus.h"
 #include "librarian/TfrmInfo.h"
 #include "librarian/TfrmMain.h"
+#include "midi/TfrmDump.h"
 #include "midi/TfrmMidi.h"
+#include "midi/TfrmSystem.h"
 
 namespace app {
 
@@ -22,6 +25,9 @@ Program::Program(midi::Backend& backend, platform::SettingsStore& store) : store
     main_ = std::make_unique<librarian::TfrmMain>(banks, *library_, *buffer_, store_);
     info_ = std::make_unique<librarian::TfrmInfo>();
     midi_ = std::make_unique<midi::TfrmMidi>(backend, main_.get(), store_);
+    dump_ = std::make_unique<midi::TfrmDump>(main_.get());
+    system_ = std::make_unique<midi::TfrmSystem>(main_.get());
+    bankMidi_ = std::make_unique<librarian::BankMidiMenus>(*main_, banks, *midi_, *dump_, *system_);
 
     main_->SetAboutWindow(info_.get());
     main_->SetMidiWindow(midi_.get());
@@ -34,6 +40,9 @@ Program::Program(midi::Backend& backend, platform::SettingsStore& store) : store
 
 Program::~Program() {
     if (midi_) midi_->ClosePorts();
+    bankMidi_.reset();
+    system_.reset();
+    dump_.reset();
     midi_.reset();
     info_.reset();
     main_.reset();
