@@ -20,7 +20,7 @@ const CostTable& Costs() {
             for (int d = 1; d < 256; ++d)
                 costs[i][d] = info.choice ? info.cap : Byte(std::min(info.weight * d, int(info.cap)));
         }
-        return table;
+        return costs;
     }();
     return table;
 }

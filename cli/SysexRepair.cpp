@@ -112,6 +112,9 @@ private:
     std::size_t ReadMessage(std::size_t start) {
         FoundMessage message;
         message.offset = start;
+        const std::size_t maker = start + 1;
+        if (maker < bytes_.size() && !EndsBody(bytes_[maker]) && bytes_[maker] != kYamaha)
+            return Skip(message, maker, "a message of another maker (ID " + Hex(bytes_[maker]) + "): skipped");
         std::array<Byte, kHeaderSize - 1> header;
         for (std::size_t i = 0; i < header.size(); ++i) {
             const std::size_t p = start + 1 + i;
@@ -119,9 +122,6 @@ private:
                 return Skip(message, p, "cut short inside its header: skipped");
             header[i] = bytes_[p];
         }
-        if (header[0] != kYamaha)
-            return Skip(message, start + 1,
-                        "a message of another maker (ID " + Hex(header[0]) + "): skipped");
         for (std::size_t i = 1; i < header.size(); ++i)
             if (header[i] & ~kDataMask) {
                 message.notes.push_back({0, "header byte " + std::to_string(i + 1) +
