@@ -34,10 +34,12 @@ inline core::PackedVoice VoiceOf(const core::BankImage& image, std::size_t slot)
 inline Bytes SingleVoiceDump(const core::PackedVoice& voice, int channel) {
     core::UnpackedVoice unpacked;
     core::UnpackVoice(voice, unpacked);
-    Bytes dump{0xF0, 0x43, core::Byte(channel - 1), 0x00, 0x01, 0x1B};
-    dump.insert(dump.end(), unpacked.begin(), unpacked.end());
-    dump.push_back(core::BankChecksum(unpacked.data(), std::ptrdiff_t(unpacked.size())));
-    dump.push_back(0xF7);
+    Bytes dump(kDataStart + unpacked.size() + 2);
+    const core::Byte header[kDataStart] = {0xF0, 0x43, core::Byte(channel - 1), 0x00, 0x01, 0x1B};
+    std::copy(std::begin(header), std::end(header), dump.begin());
+    std::copy(unpacked.begin(), unpacked.end(), dump.begin() + kDataStart);
+    dump[dump.size() - 2] = core::BankChecksum(unpacked.data(), std::ptrdiff_t(unpacked.size()));
+    dump.back() = 0xF7;
     return dump;
 }
 
