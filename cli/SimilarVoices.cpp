@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <numeric>
 
@@ -55,15 +56,93 @@ private:
     std::vector<std::uint32_t> parent_;
 };
 
-constexpr std::uint64_t kFnvBasis = 0xcbf29ce484222325ull;
-constexpr std::uint64_t kFnvPrime = 0x100000001b3ull;
-
-struct Keyed {
-    std::uint64_t key;
-    std::uint32_t index;
-    bool operator<(const Keyed& other) const {
-        return key != other.key ? key < other.key : index < other.index;
+// Keys are sorted as plain 64-bit numbers: the high bits hold a hash, the low bits the voice's
+// index (so equal hashes sort by index). Voices that share the high bits are compared in full,
+// so a collision costs time, never a wrong group.
+class KeyMaker {
+public:
+    explicit KeyMaker(std::size_t count) {
+        while ((std::size_t(1) << indexBits_) < count) ++indexBits_;
     }
+    std::uint64_t Key(std::uint64_t hash, std::uint32_t index) const {
+        return indexBits_ == 0 ? hash : (hash >> indexBits_ << indexBits_) | index;
+    }
+    bool SameHash(std::uint64_t a, std::uint64_t b) const { return (a >> indexBits_) == (b >> indexBits_); }
+    std::uint32_t Index(std::uint64_t key) const {
+        return std::uint32_t(key & ((std::uint64_t(1) << indexBits_) - 1));
+    }
+
+private:
+    int indexBits_ = 0;
+};
+
+// A word-at-a-time hash: one multiplication per 8 bytes keeps the key building cheap.
+std::uint64_t HashWords(const std::uint64_t* words, std::size_t count) {
+    std::uint64_t h = 0x9E3779B97F4A7C15ull;
+    for (std::size_t w = 0; w < count; ++w) {
+        h = (h ^ words[w]) * 0xFF51AFD7ED558CCDull;
+        h ^= h >> 32;
+    }
+    return h;
+}
+
+constexpr std::uint64_t kHashBasis = 0xCBF29CE484222325ull;
+
+// Continues `h` over the given parameters of the voice.
+std::uint64_t HashOf(const ParameterVector& voice, const std::vector<std::size_t>& parameters,
+                     std::uint64_t h) {
+    for (std::size_t i : parameters) h = (h ^ voice[i]) * 0x100000001B3ull;
+    return h ^ (h >> 29);
+}
+
+// The voices of one block grouped by key in linear time (an open-addressing table; sorting
+// the keys instead took a third of the search). Equal keys are compared in full afterwards,
+// so a collision costs time, never a wrong group.
+class BucketTable {
+public:
+    explicit BucketTable(std::size_t count) : next_(count) {
+        std::size_t size = 16;
+        while (size < 2 * count) size *= 2;
+        hash_.resize(size);
+        head_.resize(size);
+        mask_ = size - 1;
+    }
+    void Clear() {
+        std::fill(head_.begin(), head_.end(), kNone);
+        used_.clear();
+    }
+    void Add(std::uint64_t hash, std::uint32_t item) {
+        std::size_t slot = std::size_t(hash >> 20) & mask_;
+        while (head_[slot] != kNone && hash_[slot] != hash) slot = (slot + 1) & mask_;
+        if (head_[slot] == kNone) {
+            hash_[slot] = hash;
+            used_.push_back(std::uint32_t(slot));
+            next_[item] = kNone;
+        } else {
+            next_[item] = head_[slot];
+        }
+        head_[slot] = item;
+    }
+    // Calls visit(members) for each key held by two or more items, members ascending.
+    template <class Visit>
+    void ForEachBucket(Visit&& visit) {
+        for (std::uint32_t slot : used_) {
+            if (next_[head_[slot]] == kNone) continue;
+            members_.clear();
+            for (std::uint32_t item = head_[slot]; item != kNone; item = next_[item]) members_.push_back(item);
+            std::reverse(members_.begin(), members_.end());
+            visit(members_);
+        }
+    }
+
+private:
+    static constexpr std::uint32_t kNone = std::uint32_t(-1);
+    std::vector<std::uint64_t> hash_;
+    std::vector<std::uint32_t> head_;
+    std::vector<std::uint32_t> next_;
+    std::vector<std::uint32_t> used_;
+    std::vector<std::uint32_t> members_;
+    std::size_t mask_ = 0;
 };
 
 // Calls pairFound(first, other) for each voice with the first voice of equal parameters;
@@ -71,20 +150,21 @@ struct Keyed {
 template <class PairFound>
 std::vector<std::uint32_t> Representatives(std::span<const ParameterVector> voices,
                                            PairFound&& pairFound) {
-    std::vector<Keyed> keyed(voices.size());
+    const KeyMaker keys(voices.size());
+    std::vector<std::uint64_t> keyed(voices.size());
     for (std::uint32_t v = 0; v < voices.size(); ++v) {
-        std::uint64_t h = kFnvBasis;
-        for (Byte b : voices[v]) h = (h ^ b) * kFnvPrime;
-        keyed[v] = {h, v};
+        std::array<std::uint64_t, (kParameterCount + 7) / 8> words{};
+        std::memcpy(words.data(), voices[v].data(), kParameterCount);
+        keyed[v] = keys.Key(HashWords(words.data(), words.size()), v);
     }
     std::sort(keyed.begin(), keyed.end());
     std::vector<std::uint32_t> representatives;
     for (std::size_t run = 0; run < keyed.size();) {
         std::size_t end = run;
-        while (end < keyed.size() && keyed[end].key == keyed[run].key) ++end;
+        while (end < keyed.size() && keys.SameHash(keyed[end], keyed[run])) ++end;
         const std::size_t firstRepresentative = representatives.size();
         for (std::size_t k = run; k < end; ++k) {
-            const std::uint32_t v = keyed[k].index;
+            const std::uint32_t v = keys.Index(keyed[k]);
             const auto same = std::find_if(
                 representatives.begin() + std::ptrdiff_t(firstRepresentative), representatives.end(),
                 [&](std::uint32_t r) { return voices[r] == voices[v]; });
@@ -95,6 +175,7 @@ std::vector<std::uint32_t> Representatives(std::span<const ParameterVector> voic
         }
         run = end;
     }
+    std::sort(representatives.begin(), representatives.end());
     return representatives;
 }
 
@@ -120,30 +201,49 @@ VoiceGroups FindSimilarGroups(std::span<const ParameterVector> voices, int thres
     const std::vector<std::uint32_t> representatives =
         Representatives(voices, [&](std::uint32_t a, std::uint32_t b) { sets.Join(a, b); });
 
+    // A parameter whose smallest change already costs more than the threshold is equal in
+    // every pair found: it goes into every block's key. The others are dealt round-robin into
+    // threshold + 1 blocks, so each block takes some of every operator and of the common
+    // parameters, and unrelated voices rarely agree on a whole block.
     const std::size_t blocks = std::size_t(threshold) + 1;
-    std::vector<Keyed> keyed(representatives.size());
+    std::vector<std::size_t> mustEqual;
+    std::vector<std::vector<std::size_t>> blockParameters(blocks);
+    for (std::size_t i = 0, dealt = 0; i < kParameterCount; ++i) {
+        const ParameterInfo& info = InfoOf(i);
+        if ((info.choice ? info.cap : info.weight) > threshold)
+            mustEqual.push_back(i);
+        else
+            blockParameters[dealt++ % blocks].push_back(i);
+    }
+    // hashes[r * blocks + b]: block b's key of representative r.
+    std::vector<std::uint64_t> hashes(representatives.size() * blocks);
+    for (std::size_t r = 0; r < representatives.size(); ++r) {
+        const ParameterVector& voice = voices[representatives[r]];
+        const std::uint64_t common = HashOf(voice, mustEqual, kHashBasis);
+        for (std::size_t b = 0; b < blocks; ++b)
+            hashes[r * blocks + b] = HashOf(voice, blockParameters[b], common);
+    }
+
+    BucketTable buckets(representatives.size());
     for (std::size_t block = 0; block < blocks; ++block) {
-        // Every blocks-th parameter: each block takes some of every operator and of the common
-        // parameters, so unrelated voices rarely agree on a whole block.
-        for (std::size_t r = 0; r < representatives.size(); ++r) {
-            const ParameterVector& p = voices[representatives[r]];
-            std::uint64_t h = kFnvBasis;
-            for (std::size_t i = block; i < kParameterCount; i += blocks) h = (h ^ p[i]) * kFnvPrime;
-            keyed[r] = {h, representatives[r]};
-        }
-        std::sort(keyed.begin(), keyed.end());
-        for (std::size_t run = 0; run < keyed.size();) {
-            std::size_t end = run + 1;
-            while (end < keyed.size() && keyed[end].key == keyed[run].key) ++end;
-            for (std::size_t x = run; x + 1 < end; ++x)
-                for (std::size_t y = x + 1; y < end; ++y) {
-                    const std::uint32_t a = keyed[x].index, b = keyed[y].index;
+        buckets.Clear();
+        for (std::uint32_t r = 0; r < representatives.size(); ++r) buckets.Add(hashes[r * blocks + block], r);
+        buckets.ForEachBucket([&](const std::vector<std::uint32_t>& members) {
+            for (std::size_t x = 0; x + 1 < members.size(); ++x)
+                for (std::size_t y = x + 1; y < members.size(); ++y) {
+                    const std::uint32_t rx = members[x], ry = members[y];
+                    // A pair that shares an earlier block was compared there.
+                    const std::uint64_t* hx = &hashes[rx * blocks];
+                    const std::uint64_t* hy = &hashes[ry * blocks];
+                    if (!std::equal(hx, hx + block, hy,
+                                    [](std::uint64_t p, std::uint64_t q) { return p != q; }))
+                        continue;
+                    const std::uint32_t a = representatives[rx], b = representatives[ry];
                     // Already linked pairs need no distance: only the groups are wanted.
                     if (sets.Find(a) == sets.Find(b)) continue;
                     if (DistanceUpTo(voices[a], voices[b], threshold) <= threshold) sets.Join(a, b);
                 }
-            run = end;
-        }
+        });
     }
 
     // Roots are the smallest index of their set, so groups come out in order of first member.

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "core/VoiceFormats.h"
-#include "support/TempDir.h"
+#include "tests/support/TempDir.h"
 #include "tests/core/RealBankFiles.h"
 
 namespace cli::test {
