@@ -100,7 +100,7 @@ constexpr std::string_view kSimilarHelp =
     "much its change is heard (see the README). Tightest groups first; each member with its\n"
     "page, slot, name and distance to the group's first voice.\n"
     "\n"
-    "  --threshold T   0-60 (default 8); 0 finds voices with equal parameters\n"
+    "  --threshold T   0-16 (default 8); 0 finds voices with equal parameters\n"
     "  --select        select every member of every group in the library (the selection is\n"
     "                  cleared first; saved, LIB.BAK kept)\n";
 
@@ -724,7 +724,7 @@ int Similar(const Arguments& args, Session& session) {
     int threshold = kDefaultThreshold;
     if (const std::optional<std::string> text = args.Value("--threshold")) {
         const std::optional<int> number = ParseNumber(*text, 0, kMaxThreshold);
-        if (!number) return session.Usage("--threshold takes a number 0-60", kSimilarHelp);
+        if (!number) return session.Usage("--threshold takes a number 0-" + std::to_string(kMaxThreshold), kSimilarHelp);
         threshold = *number;
     }
     const std::string file = args.positional.front();

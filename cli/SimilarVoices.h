@@ -1,9 +1,10 @@
 #pragma once
 // Near-duplicate voices: voices whose 145 parameters differ only a little, by a distance that
 // weighs each difference by how much it is heard (cli/VoiceParameters.cpp says how).
-// The search is exact and far from quadratic: split the parameters into threshold + 1 blocks;
-// every difference costs at least 1, so two voices within the threshold agree exactly on at
-// least one block, and only voices that share some block are ever compared.
+// The search is exact and far from quadratic: a parameter whose smallest change costs more than
+// the threshold must be equal; the others are split into threshold + 1 blocks, and as every
+// difference costs at least 1, two voices within the threshold agree exactly on at least one
+// block. Only voices that share some block (and the must-be-equal parameters) are compared.
 
 #include <array>
 #include <cstdint>
@@ -17,9 +18,9 @@ namespace cli {
 using ParameterVector = std::array<Byte, kParameterCount>;
 
 inline constexpr int kDefaultThreshold = 8;
-// Enough for "clearly a variant"; above it the search would have to split the voice into
-// blocks of one or two parameters and "similar" stops meaning much.
-inline constexpr int kMaxThreshold = 60;
+// Twice the default: another algorithm alone is still "similar" there. Beyond it the blocks get
+// so small that unrelated voices share them and the search slows towards every pair.
+inline constexpr int kMaxThreshold = 16;
 
 // The 145 parameters of a packed voice, read as the single-voice layout has them.
 ParameterVector ParametersOf(const core::PackedVoice& voice);

@@ -65,7 +65,7 @@ TEST(Commands, ExitStatusesAndErrorLines) {
         {{"repair", bank, "-o", dir.Path().string(), "--channel", "17"}, 2, "--channel takes a number 1-16"},
         {{"import", bank}, 2, "needs a library"},
         {{"import", bank, "--library", "x.DXL", "--page", "1000"}, 2, "--page takes a page number 0-999"},
-        {{"similar", "x.DXL", "--threshold", "61"}, 2, "--threshold takes a number 0-60"},
+        {{"similar", "x.DXL", "--threshold", "17"}, 2, "--threshold takes a number 0-16"},
         {{"doubles", "x.DXL", "--delete", "--select"}, 2, "exclude each other"},
         {{"export", "x.DXL", "-o", "d"}, 2, "either --pages A-B or --selected"},
         {{"export", "x.DXL", "--pages", "5-3", "-o", "d"}, 2, "--pages takes A-B"},
