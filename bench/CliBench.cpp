@@ -8,10 +8,11 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <map>
+#include <optional>
 #include <sstream>
 #include <vector>
 
+#include "bench/TimesReporter.h"
 #include "cli/Commands.h"
 #include "cli/SimilarVoices.h"
 #include "core/Libson.h"
@@ -28,22 +29,15 @@ constexpr std::size_t kLibraryVoices = 32000;
 constexpr std::size_t kPairVoices = 2000;
 constexpr std::size_t kFiles = 1000;
 
-std::vector<ParameterVector> RealVoices() {
-    std::vector<ParameterVector> voices;
-    for (std::size_t f = 0; f < core::test::RealBankFiles().size(); ++f) {
-        const core::BankImage image = test::ImageOf(test::RealDump(f));
-        for (std::size_t s = 0; s < core::kSlotsPerPage; ++s)
-            voices.push_back(ParametersOf(test::VoiceOf(image, s)));
-    }
-    if (voices.empty()) {
-        std::fprintf(stderr, "no bank files in %s/banks\n", MONDRAL_SHARED_DIR);
-        std::exit(1);
-    }
-    return voices;
-}
-
 const std::vector<ParameterVector>& LibraryVoices() {
-    static const std::vector<ParameterVector> voices = test::Variants(RealVoices(), kLibraryVoices, 3, 816);
+    static const std::vector<ParameterVector> voices = [] {
+        const std::vector<ParameterVector> real = test::RealVoiceParameters();
+        if (real.empty()) {
+            std::fprintf(stderr, "no bank files in %s/banks\n", MONDRAL_SHARED_DIR);
+            std::exit(1);
+        }
+        return test::Variants(real, kLibraryVoices, 3, 816);
+    }();
     return voices;
 }
 
@@ -166,33 +160,20 @@ BENCHMARK(SimilarCommand)->Unit(benchmark::kMillisecond);
 BENCHMARK(RepairThousandFiles)->Unit(benchmark::kMillisecond);
 BENCHMARK(ImportThousandFiles)->Unit(benchmark::kMillisecond);
 
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration && run.iterations > 0)
-                seconds_[run.benchmark_name()] = run.real_accumulated_time / double(run.iterations);
+void PrintRatios(const bench::TimesReporter& times) {
+    const std::optional<double> fast = times.Seconds("SimilarFast2000");
+    const std::optional<double> pairs = times.Seconds("SimilarAllPairs2000");
+    const std::optional<double> full = times.Seconds("SimilarFullLibrary");
+    if (!pairs) return;
+    if (fast)
+        std::printf("\nSimilar on %zu voices: every pair %.1f ms, fast %.3f ms, ratio %.0f\n", kPairVoices,
+                    *pairs * 1e3, *fast * 1e3, *pairs / *fast);
+    if (full) {
+        const double scale = double(kLibraryVoices) * (kLibraryVoices - 1) / (double(kPairVoices) * (kPairVoices - 1));
+        std::printf("Similar on %zu voices: fast %.1f ms; every pair x %.0f (pairs) = %.1f s, ratio %.0f\n",
+                    kLibraryVoices, *full * 1e3, scale, *pairs * scale, *pairs * scale / *full);
     }
-
-    void PrintRatios() const {
-        const auto fast = seconds_.find("SimilarFast2000");
-        const auto pairs = seconds_.find("SimilarAllPairs2000");
-        const auto full = seconds_.find("SimilarFullLibrary");
-        if (fast != seconds_.end() && pairs != seconds_.end())
-            std::printf("\nSimilar on %zu voices: every pair %.1f ms, fast %.3f ms, ratio %.0f\n", kPairVoices,
-                        pairs->second * 1e3, fast->second * 1e3, pairs->second / fast->second);
-        if (full != seconds_.end() && pairs != seconds_.end()) {
-            const double scale = double(kLibraryVoices) * (kLibraryVoices - 1) / (double(kPairVoices) * (kPairVoices - 1));
-            std::printf("Similar on %zu voices: fast %.1f ms; every pair x %.0f (pairs) = %.1f s, ratio %.0f\n",
-                        kLibraryVoices, full->second * 1e3, scale, pairs->second * scale,
-                        pairs->second * scale / full->second);
-        }
-    }
-
-private:
-    std::map<std::string, double> seconds_;
-};
+}
 
 }  // namespace
 }  // namespace cli
@@ -200,9 +181,9 @@ private:
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    cli::RatioReporter reporter;
+    bench::TimesReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.PrintRatios();
+    cli::PrintRatios(reporter);
     benchmark::Shutdown();
     return 0;
 }

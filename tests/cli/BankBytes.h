@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "cli/SimilarVoices.h"
 #include "core/VoiceFormats.h"
 #include "tests/support/TempDir.h"
 #include "tests/core/RealBankFiles.h"
@@ -47,6 +48,16 @@ inline Bytes Joined(std::initializer_list<Bytes> parts) {
     Bytes all;
     for (const Bytes& part : parts) all.insert(all.end(), part.begin(), part.end());
     return all;
+}
+
+// The parameters of the 768 voices of the real banks, bank by bank.
+inline std::vector<ParameterVector> RealVoiceParameters() {
+    std::vector<ParameterVector> voices;
+    for (std::size_t f = 0; f < core::test::RealBankFiles().size(); ++f) {
+        const core::BankImage image = ImageOf(RealDump(f));
+        for (std::size_t s = 0; s < core::kSlotsPerPage; ++s) voices.push_back(ParametersOf(VoiceOf(image, s)));
+    }
+    return voices;
 }
 
 }  // namespace cli::test

@@ -17,16 +17,6 @@ ParameterVector RandomVoice(std::mt19937& random) {
     return voice;
 }
 
-std::vector<ParameterVector> RealVoices() {
-    std::vector<ParameterVector> voices;
-    for (std::size_t f = 0; f < core::test::RealBankFiles().size(); ++f) {
-        const core::BankImage image = test::ImageOf(test::RealDump(f));
-        for (std::size_t s = 0; s < core::kSlotsPerPage; ++s)
-            voices.push_back(ParametersOf(test::VoiceOf(image, s)));
-    }
-    return voices;
-}
-
 TEST(SimilarVoices, DistanceWeighsWhatIsHeard) {
     std::mt19937 random(7);
     const ParameterVector base = RandomVoice(random);
@@ -69,7 +59,7 @@ TEST(SimilarVoices, PairAtTheThresholdJoinsAndOneStepMoreDoesNot) {
 
 TEST(SimilarVoices, FastSearchEqualsEveryPairOnRandomLibraries) {
     std::mt19937 random(2000);
-    const std::vector<ParameterVector> real = RealVoices();
+    const std::vector<ParameterVector> real = test::RealVoiceParameters();
     ASSERT_EQ(real.size(), 768u);
     for (int round = 0; round < 12; ++round) {
         // Real voices, random voices, equal copies, chains of small changes.
