@@ -102,6 +102,14 @@ private:
         return from < bytes_.size() && bytes_[from] == kSysexEnd ? from + 1 : from;
     }
 
+    // True when F0 43 (a Yamaha message) starts in [from, to): the dump before it was cut
+    // short, even if some F7 further on stands where its end would be.
+    bool HoldsMessageStart(std::size_t from, std::size_t to) const {
+        for (std::size_t p = from; p + 1 < to; ++p)
+            if (bytes_[p] == kSysexStart && bytes_[p + 1] == kYamaha) return true;
+        return false;
+    }
+
     std::size_t Skip(FoundMessage& message, std::size_t from, std::string why) {
         message.notes.push_back({0, std::move(why)});
         result_.messages.push_back(std::move(message));
@@ -157,7 +165,8 @@ private:
         std::vector<Byte> body;
         std::size_t next;
         const std::size_t exactEnd = dataStart + need + 1;
-        if (exactEnd < bytes_.size() && bytes_[exactEnd] == kSysexEnd) {
+        if (exactEnd < bytes_.size() && bytes_[exactEnd] == kSysexEnd &&
+            !HoldsMessageStart(dataStart, exactEnd)) {
             // F7 where it belongs: every byte before it is data, whatever its high bit says.
             body.assign(bytes_.begin() + dataStart, bytes_.begin() + exactEnd);
             next = exactEnd + 1;

@@ -125,6 +125,20 @@ std::vector<MessyCase> MessyCases() {
                      {EmptyAfter(imageA, 7), imageB}, {1, 1},
                      {"m1: no closing F7", "m1: cut short after 1000 data bytes: voices 8-32 missing, left empty"}});
     {
+        // Cut short where the F7 of the 20th single voice after it stands exactly where the
+        // bank's own F7 would: still a cut, and the single voices stay single voices.
+        Bytes cut(a.begin(), a.begin() + kDataStart + 838);
+        for (std::size_t s = 0; s < 25; ++s) {
+            const Bytes one = test::SingleVoiceDump(test::VoiceOf(imageB, s), 1);
+            cut.insert(cut.end(), one.begin(), one.end());
+        }
+        EXPECT_EQ(cut[kChecksumAt + 1], 0xF7);  // the case is what it says
+        BankImage singles = EmptyAfter(imageB, 25);
+        cases.push_back({"cut short, F7 of a later message where the end would be", cut,
+                         {EmptyAfter(imageA, 6), singles}, {1, 1},
+                         {"m1: no closing F7", "m1: cut short after 838 data bytes: voices 7-32 missing, left empty"}});
+    }
+    {
         Bytes singles;
         for (std::size_t s = 0; s < core::kSlotsPerPage; ++s) {
             const Bytes one = test::SingleVoiceDump(test::VoiceOf(imageA, s), 3);
