@@ -236,6 +236,11 @@ core::VoiceSlot& SlotAt(core::Libson& library, std::size_t position) {
 
 // ---- Reports of a read file ----------------------------------------------------------
 
+std::string Plural(std::size_t count, std::string_view one, std::string_view many) {
+    return std::to_string(count) + " " + std::string(count == 1 ? one : many);
+}
+
+
 std::string_view KindText(MessageKind kind) {
     switch (kind) {
     case MessageKind::kVoiceBank: return "voice-bank dump";
@@ -259,6 +264,20 @@ std::string_view FileKindText(FileKind kind) {
     return "nothing the program can read";
 }
 
+// "voice-bank dump", "3 single voices", "4 messages": what a file of messages holds.
+std::string MessagesText(const FileReading& reading) {
+    const std::vector<FoundMessage>& messages = reading.messages;
+    const bool same = std::all_of(messages.begin(), messages.end(),
+                                  [&](const FoundMessage& m) { return m.kind == messages.front().kind; });
+    if (messages.size() == 1) return std::string(KindText(messages.front().kind));
+    if (!same) return Plural(messages.size(), "message", "messages");
+    std::string kinds(KindText(messages.front().kind));
+    kinds = messages.front().kind == MessageKind::kSingleVoice ? "single voices"
+            : messages.front().kind == MessageKind::kSingleFunction ? "single functions"
+                                                                      : kinds + "s";
+    return std::to_string(messages.size()) + " " + kinds;
+}
+
 std::string_view ChecksumText(ChecksumState state) {
     switch (state) {
     case ChecksumState::kGood: return "good";
@@ -266,10 +285,6 @@ std::string_view ChecksumText(ChecksumState state) {
     case ChecksumState::kMissing: break;
     }
     return "missing";
-}
-
-std::string Plural(std::size_t count, std::string_view one, std::string_view many) {
-    return std::to_string(count) + " " + std::string(count == 1 ? one : many);
 }
 
 void WriteNames(std::ostream& out, const std::vector<std::string>& names, std::string_view indent) {
@@ -334,8 +349,8 @@ void WriteReading(std::ostream& out, const std::string& file, const FileReading&
     if (one)
         out << MessageLine(reading.messages.front()) << "\n";
     else
-        out << Plural(reading.messages.size(), "message", "messages") << ", "
-            << Plural(std::size_t(reading.voiceCount), "voice", "voices") << "\n";
+        out << MessagesText(reading) << ", " << Plural(std::size_t(reading.voiceCount), "voice", "voices")
+            << "\n";
     for (std::size_t m = 0; m < reading.messages.size(); ++m) {
         const FoundMessage& message = reading.messages[m];
         if (!one)
@@ -366,8 +381,9 @@ std::string JsonNotes(const std::vector<RepairNote>& notes) {
 }
 
 std::string JsonReading(const std::string& file, const FileReading& reading) {
-    std::string json = "{\"file\": " + JsonString(file) + ", \"kind\": " +
-                       JsonString(FileKindText(reading.kind)) +
+    const std::string kind =
+        reading.kind == FileKind::kSysex ? MessagesText(reading) : std::string(FileKindText(reading.kind));
+    std::string json = "{\"file\": " + JsonString(file) + ", \"kind\": " + JsonString(kind) +
                        ", \"voices\": " + std::to_string(reading.voiceCount);
     if (reading.kind != FileKind::kSysex && !reading.banks.empty())
         json += ", \"names\": " + JsonNames(BankNames(reading.banks.front()));

@@ -264,6 +264,8 @@ TEST(Commands, InfoJsonDescribesEachFile) {
     WriteBytes(dir / "b.syx", broken);
     const CliRun run = Cli({"info", "--json", (dir / "b.syx").string()});
     ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(Contains(run.out, "{\"file\": \"" + (dir / "b.syx").string() + "\", \"kind\": \"voice-bank dump\""))
+        << run.out;
     EXPECT_TRUE(Contains(run.out, "\"kind\": \"voice-bank dump\", \"channel\": 11, \"checksum\": \"wrong\""))
         << run.out;
     EXPECT_TRUE(Contains(run.out, "\"names\": [\"PIANO   3 \", \"HARPSICH 1\"")) << run.out;
