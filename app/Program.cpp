@@ -6,6 +6,7 @@
 #include "core/Bankson.h"
 #include "core/Edtson.h"
 #include "core/Libson.h"
+#include "librarian/BankCommands.h"
 #include "librarian/TfrmInfo.h"
 #include "librarian/TfrmMain.h"
 #include "librarian/TfrmOption.h"
@@ -29,6 +30,8 @@ Program::Program(midi::Backend& backend, platform::SettingsStore& store) : store
     main_->SetOptionsWindow(options_.get());
     main_->SetMidiWindow(midi_.get());
     midi_->SetMainWindowLink(main_.get());
+    // Owned by the main window, as its menus are.
+    new librarian::BankCommands(*main_, banks, *library_, *buffer_, *options_, *midi_);
     QObject::connect(main_.get(), &librarian::TfrmMain::closing, main_.get(), [this] {
         WriteShutdownSettings(*main_, *options_, *midi_, store_);
         QCoreApplication::quit();
