@@ -7,10 +7,13 @@
 #include "core/Edtson.h"
 #include "core/Libson.h"
 #include "librarian/BankCommands.h"
+#include "librarian/BankMidiMenus.h"
 #include "librarian/TfrmInfo.h"
 #include "librarian/TfrmMain.h"
 #include "librarian/TfrmOption.h"
+#include "midi/TfrmDump.h"
 #include "midi/TfrmMidi.h"
+#include "midi/TfrmSystem.h"
 
 namespace app {
 
@@ -25,6 +28,9 @@ Program::Program(midi::Backend& backend, platform::SettingsStore& store) : store
     info_ = std::make_unique<librarian::TfrmInfo>();
     options_ = std::make_unique<librarian::TfrmOption>(store_);
     midi_ = std::make_unique<midi::TfrmMidi>(backend, main_.get(), store_);
+    dump_ = std::make_unique<midi::TfrmDump>(main_.get());
+    system_ = std::make_unique<midi::TfrmSystem>(main_.get());
+    bankMidi_ = std::make_unique<librarian::BankMidiMenus>(*main_, banks, *midi_, *dump_, *system_);
 
     main_->SetAboutWindow(info_.get());
     main_->SetOptionsWindow(options_.get());
@@ -40,6 +46,9 @@ Program::Program(midi::Backend& backend, platform::SettingsStore& store) : store
 
 Program::~Program() {
     if (midi_) midi_->ClosePorts();
+    bankMidi_.reset();
+    system_.reset();
+    dump_.reset();
     midi_.reset();
     options_.reset();
     info_.reset();

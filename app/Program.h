@@ -14,13 +14,16 @@ class Edtson;
 class Libson;
 }  // namespace core
 namespace librarian {
+class BankMidiMenus;
 class TfrmInfo;
 class TfrmOption;
 class TfrmMain;
 }  // namespace librarian
 namespace midi {
 class Backend;
+class TfrmDump;
 class TfrmMidi;
+class TfrmSystem;
 }  // namespace midi
 
 namespace app {
@@ -43,6 +46,8 @@ public:
     librarian::TfrmMain& MainWindow() { return *main_; }
     midi::TfrmMidi& MidiWindow() { return *midi_; }
     librarian::TfrmOption& OptionsWindow() { return *options_; }
+    midi::TfrmDump& DumpWindow() { return *dump_; }
+    midi::TfrmSystem& SystemWindow() { return *system_; }
     core::Bankson& Bank(int n) { return *banks_.at(n); }
     core::Libson& Library() { return *library_; }
     core::Edtson& EditBuffer() { return *buffer_; }
@@ -56,6 +61,9 @@ private:
     std::unique_ptr<librarian::TfrmInfo> info_;
     std::unique_ptr<librarian::TfrmOption> options_;
     std::unique_ptr<midi::TfrmMidi> midi_;
+    std::unique_ptr<midi::TfrmDump> dump_;
+    std::unique_ptr<midi::TfrmSystem> system_;
+    std::unique_ptr<librarian::BankMidiMenus> bankMidi_;
 };
 
 }  // namespace app
