@@ -6,8 +6,12 @@
 #include "core/Bankson.h"
 #include "core/Edtson.h"
 #include "core/Libson.h"
+#include "librarian/LibrarianOptions.h"
+#include "librarian/LibraryCommands.h"
+#include "librarian/TNameForm.h"
 #include "librarian/TfrmInfo.h"
 #include "librarian/TfrmMain.h"
+#include "librarian/TfrmTypes.h"
 #include "midi/TfrmMidi.h"
 
 namespace app {
@@ -22,18 +26,33 @@ Program::Program(midi::Backend& backend, platform::SettingsStore& store) : store
     main_ = std::make_unique<librarian::TfrmMain>(banks, *library_, *buffer_, store_);
     info_ = std::make_unique<librarian::TfrmInfo>();
     midi_ = std::make_unique<midi::TfrmMidi>(backend, main_.get(), store_);
+    options_ = std::make_unique<librarian::FixedLibrarianOptions>();
+    nameForm_ = std::make_unique<librarian::TNameForm>();
+    types_ =
+        std::make_unique<librarian::TfrmTypes>(*library_, *main_, *options_, *nameForm_, store_);
+    libraryCommands_ =
+        std::make_unique<librarian::LibraryCommands>(*main_, banks, *library_, *options_);
+    libraryCommands_->SetMarkersWindow(types_.get());
+    libraryCommands_->Connect();
 
     main_->SetAboutWindow(info_.get());
+    main_->SetMarkersWindow(types_.get());
     main_->SetMidiWindow(midi_.get());
     midi_->SetMainWindowLink(main_.get());
     QObject::connect(main_.get(), &librarian::TfrmMain::closing, main_.get(), [this] {
-        WriteShutdownSettings(*main_, *midi_, store_);
+        librarian::BaseValues base;
+        main_->CollectBaseValues(base);
+        types_->CollectBaseValues(base);
+        WriteShutdownSettings(base, *midi_, store_);
         QCoreApplication::quit();
     });
 }
 
 Program::~Program() {
     if (midi_) midi_->ClosePorts();
+    libraryCommands_.reset();
+    types_.reset();
+    nameForm_.reset();
     midi_.reset();
     info_.reset();
     main_.reset();
@@ -45,6 +64,7 @@ Program::~Program() {
 void Program::Start() {
     midi_->ListPorts();
     main_->show();
+    if (types_->OpenAtStart()) types_->show();
 }
 
 }  // namespace app

@@ -14,8 +14,12 @@ class Edtson;
 class Libson;
 }  // namespace core
 namespace librarian {
+class FixedLibrarianOptions;
+class LibraryCommands;
 class TfrmInfo;
 class TfrmMain;
+class TfrmTypes;
+class TNameForm;
 }  // namespace librarian
 namespace midi {
 class Backend;
@@ -40,6 +44,8 @@ public:
 
     librarian::TfrmMain& MainWindow() { return *main_; }
     midi::TfrmMidi& MidiWindow() { return *midi_; }
+    librarian::TfrmTypes& MarkersWindow() { return *types_; }
+    librarian::LibraryCommands& LibraryCommands() { return *libraryCommands_; }
     core::Bankson& Bank(int n) { return *banks_.at(n); }
     core::Libson& Library() { return *library_; }
     core::Edtson& EditBuffer() { return *buffer_; }
@@ -52,6 +58,10 @@ private:
     std::unique_ptr<librarian::TfrmMain> main_;
     std::unique_ptr<librarian::TfrmInfo> info_;
     std::unique_ptr<midi::TfrmMidi> midi_;
+    std::unique_ptr<librarian::FixedLibrarianOptions> options_;
+    std::unique_ptr<librarian::TNameForm> nameForm_;
+    std::unique_ptr<librarian::TfrmTypes> types_;
+    std::unique_ptr<librarian::LibraryCommands> libraryCommands_;
 };
 
 }  // namespace app
