@@ -27,11 +27,13 @@ namespace {
 struct Panel {
     Panel() {
         core::testdata::CopyPages(core::bench::FullLibrary(), library);
-        for (int p = 0; p < core::kLibraryPageCount; p += 3) library.Page(p)[p % 32].status |= core::kStatusSelected;
+        for (int p = 0; p < core::kLibraryPageCount; p += 3)
+            library.Page(p)[p % 32].status |= core::kStatusSelected;
         librarian::TfrmMain::Banks pointers;
         for (int n = 0; n < librarian::kBankCount; ++n) pointers[n] = &banks[n];
         window = std::make_unique<librarian::TfrmMain>(pointers, library, buffer, settings);
-        commands = std::make_unique<librarian::LibraryCommands>(*window, pointers, library, options);
+        commands =
+            std::make_unique<librarian::LibraryCommands>(*window, pointers, library, options);
         commands->Connect();
     }
 

@@ -80,7 +80,8 @@ protected:
     int SelectedOnPages(int first, int last) {
         int count = 0;
         for (int p = first; p <= last; ++p)
-            for (int s = 0; s < 32; ++s) count += library_.Page(p)[s].IsUsed() && library_.IsSelected(p, s);
+            for (int s = 0; s < 32; ++s)
+                count += library_.Page(p)[s].IsUsed() && library_.IsSelected(p, s);
         return count;
     }
 
@@ -108,7 +109,8 @@ TEST_F(LibraryCommandsTest, FindersShowTheFirstOrLastSelectedPageOrStayPut) {
     };
     for (const Case& c : cases) {
         library_.Clear();
-        for (int p : c.selectedPages) library_.Page(p)[9].status = core::kStatusUsed | core::kStatusSelected;
+        for (int p : c.selectedPages)
+            library_.Page(p)[9].status = core::kStatusUsed | core::kStatusSelected;
         // A selected slot that is not used does not count.
         library_.Page(3)[0].status = core::kStatusSelected;
         TfrmMain& w = Window();
@@ -265,7 +267,8 @@ TEST_F(LibraryCommandsTest, FindDoublesOverTheWholeLibraryShowsItsProgress) {
     EXPECT_EQ(progress_.counts.back(), 1000);
     EXPECT_TRUE(std::is_sorted(progress_.counts.begin(), progress_.counts.end()));
     EXPECT_EQ(progress_.ended, 1);
-    EXPECT_EQ(Window().SelectedCount()->text(), QString::number(library_.CountSelection().selected));
+    EXPECT_EQ(Window().SelectedCount()->text(),
+              QString::number(library_.CountSelection().selected));
 
     // Page mode: within the page only, without the progress window.
     options_.doubles = {.first = false, .second = true, .erase = true};
