@@ -6,13 +6,16 @@
 #include "core/Bankson.h"
 #include "core/Edtson.h"
 #include "core/Libson.h"
+#include "librarian/BankMidiMenus.h"
 #include "librarian/LibrarianOptions.h"
 #include "librarian/LibraryCommands.h"
 #include "librarian/TNameForm.h"
 #include "librarian/TfrmInfo.h"
 #include "librarian/TfrmMain.h"
 #include "librarian/TfrmTypes.h"
+#include "midi/TfrmDump.h"
 #include "midi/TfrmMidi.h"
+#include "midi/TfrmSystem.h"
 
 namespace app {
 
@@ -27,13 +30,16 @@ Program::Program(midi::Backend& backend, platform::SettingsStore& store) : store
     info_ = std::make_unique<librarian::TfrmInfo>();
     midi_ = std::make_unique<midi::TfrmMidi>(backend, main_.get(), store_);
     options_ = std::make_unique<librarian::FixedLibrarianOptions>();
+    dump_ = std::make_unique<midi::TfrmDump>(main_.get());
     nameForm_ = std::make_unique<librarian::TNameForm>();
     types_ =
         std::make_unique<librarian::TfrmTypes>(*library_, *main_, *options_, *nameForm_, store_);
+    system_ = std::make_unique<midi::TfrmSystem>(main_.get());
     libraryCommands_ =
         std::make_unique<librarian::LibraryCommands>(*main_, banks, *library_, *options_);
     libraryCommands_->SetMarkersWindow(types_.get());
     libraryCommands_->Connect();
+    bankMidi_ = std::make_unique<librarian::BankMidiMenus>(*main_, banks, *midi_, *dump_, *system_);
 
     main_->SetAboutWindow(info_.get());
     main_->SetMarkersWindow(types_.get());
@@ -51,8 +57,11 @@ Program::Program(midi::Backend& backend, platform::SettingsStore& store) : store
 Program::~Program() {
     if (midi_) midi_->ClosePorts();
     libraryCommands_.reset();
+    bankMidi_.reset();
+    system_.reset();
     types_.reset();
     nameForm_.reset();
+    dump_.reset();
     midi_.reset();
     info_.reset();
     main_.reset();

@@ -14,6 +14,7 @@ class Edtson;
 class Libson;
 }  // namespace core
 namespace librarian {
+class BankMidiMenus;
 class FixedLibrarianOptions;
 class LibraryCommands;
 class TfrmInfo;
@@ -23,7 +24,9 @@ class TNameForm;
 }  // namespace librarian
 namespace midi {
 class Backend;
+class TfrmDump;
 class TfrmMidi;
+class TfrmSystem;
 }  // namespace midi
 
 namespace app {
@@ -46,6 +49,8 @@ public:
     midi::TfrmMidi& MidiWindow() { return *midi_; }
     librarian::TfrmTypes& MarkersWindow() { return *types_; }
     librarian::LibraryCommands& LibraryCommands() { return *libraryCommands_; }
+    midi::TfrmDump& DumpWindow() { return *dump_; }
+    midi::TfrmSystem& SystemWindow() { return *system_; }
     core::Bankson& Bank(int n) { return *banks_.at(n); }
     core::Libson& Library() { return *library_; }
     core::Edtson& EditBuffer() { return *buffer_; }
@@ -62,6 +67,9 @@ private:
     std::unique_ptr<librarian::TNameForm> nameForm_;
     std::unique_ptr<librarian::TfrmTypes> types_;
     std::unique_ptr<librarian::LibraryCommands> libraryCommands_;
+    std::unique_ptr<midi::TfrmDump> dump_;
+    std::unique_ptr<midi::TfrmSystem> system_;
+    std::unique_ptr<librarian::BankMidiMenus> bankMidi_;
 };
 
 }  // namespace app
