@@ -15,9 +15,10 @@ class Libson;
 }  // namespace core
 namespace librarian {
 class BankMidiMenus;
-class FixedLibrarianOptions;
+class LibrarianOptions;
 class LibraryCommands;
 class TfrmInfo;
+class TfrmOption;
 class TfrmMain;
 class TfrmTypes;
 class TNameForm;
@@ -41,12 +42,14 @@ public:
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
-    // Lists and opens the MIDI ports and shows the main window. Closing the main window writes
-    // the settings and ends the window loop.
+    // Lists and opens the MIDI ports and shows the main window, then the options window when it
+    // was open at the last close. Closing the main window writes the settings and ends the
+    // window loop.
     void Start();
 
     librarian::TfrmMain& MainWindow() { return *main_; }
     midi::TfrmMidi& MidiWindow() { return *midi_; }
+    librarian::TfrmOption& OptionsWindow() { return *options_; }
     librarian::TfrmTypes& MarkersWindow() { return *types_; }
     librarian::LibraryCommands& LibraryCommands() { return *libraryCommands_; }
     midi::TfrmDump& DumpWindow() { return *dump_; }
@@ -62,8 +65,9 @@ private:
     std::unique_ptr<core::Edtson> buffer_;
     std::unique_ptr<librarian::TfrmMain> main_;
     std::unique_ptr<librarian::TfrmInfo> info_;
+    std::unique_ptr<librarian::TfrmOption> options_;
     std::unique_ptr<midi::TfrmMidi> midi_;
-    std::unique_ptr<librarian::FixedLibrarianOptions> options_;
+    std::unique_ptr<librarian::LibrarianOptions> optionsRead_;
     std::unique_ptr<librarian::TNameForm> nameForm_;
     std::unique_ptr<librarian::TfrmTypes> types_;
     std::unique_ptr<librarian::LibraryCommands> libraryCommands_;
