@@ -5,9 +5,11 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <chrono>
 
 #include <gtest/gtest.h>
@@ -156,6 +158,22 @@ TEST_F(ProgramTest, AnOptionsWindowLeftOpenIsStoredAndOpensAgainAfterTheMainWind
     EXPECT_TRUE(again.OptionsWindow().isVisible());
     EXPECT_EQ(again.OptionsWindow().pos(), QPoint(300, 320));
     EXPECT_TRUE(again.OptionsWindow().Swap());
+}
+
+TEST_F(ProgramTest, RunSearchByNameSearchesTheLibraryAndShowsTheFirstPageFound) {
+    Program program(rack_, settings_);
+    core::Libson& library = program.Library();
+    for (int page : {40, 600}) {
+        core::VoiceSlot& slot = library.Page(page)[3];
+        slot.status = core::kStatusUsed;
+        std::copy_n("ORGAN 1   ", 10, slot.voice.begin() + core::kPackedNameOffset);
+    }
+    library.Page(2)[0].status = core::kStatusUsed | core::kStatusSelected;  // Multi Select off
+    program.OptionsWindow().SearchField()->setText(QStringLiteral("organ"));
+    program.OptionsWindow().btnAutoSearchNameClick();
+    EXPECT_EQ(library.CountSelection().selected, 2);
+    EXPECT_TRUE(library.IsSelected(40, 3));
+    EXPECT_EQ(program.MainWindow().PageNumber(), 40);
 }
 
 TEST_F(ProgramTest, ClosingTheMainWindowEndsTheLoopEvenWithTheMidiWindowOpen) {
