@@ -15,9 +15,13 @@ class Libson;
 }  // namespace core
 namespace librarian {
 class BankMidiMenus;
+class LibrarianOptions;
+class LibraryCommands;
 class TfrmInfo;
 class TfrmOption;
 class TfrmMain;
+class TfrmTypes;
+class TNameForm;
 }  // namespace librarian
 namespace midi {
 class Backend;
@@ -46,6 +50,8 @@ public:
     librarian::TfrmMain& MainWindow() { return *main_; }
     midi::TfrmMidi& MidiWindow() { return *midi_; }
     librarian::TfrmOption& OptionsWindow() { return *options_; }
+    librarian::TfrmTypes& MarkersWindow() { return *types_; }
+    librarian::LibraryCommands& LibraryCommands() { return *libraryCommands_; }
     midi::TfrmDump& DumpWindow() { return *dump_; }
     midi::TfrmSystem& SystemWindow() { return *system_; }
     core::Bankson& Bank(int n) { return *banks_.at(n); }
@@ -61,6 +67,10 @@ private:
     std::unique_ptr<librarian::TfrmInfo> info_;
     std::unique_ptr<librarian::TfrmOption> options_;
     std::unique_ptr<midi::TfrmMidi> midi_;
+    std::unique_ptr<librarian::LibrarianOptions> optionsRead_;
+    std::unique_ptr<librarian::TNameForm> nameForm_;
+    std::unique_ptr<librarian::TfrmTypes> types_;
+    std::unique_ptr<librarian::LibraryCommands> libraryCommands_;
     std::unique_ptr<midi::TfrmDump> dump_;
     std::unique_ptr<midi::TfrmSystem> system_;
     std::unique_ptr<librarian::BankMidiMenus> bankMidi_;

@@ -11,6 +11,28 @@ QString DisplayVoiceName(const core::Byte* name) {
     return text;
 }
 
+QString DisplayShortName(const core::Byte* name, std::size_t size) {
+    QString text;
+    for (std::size_t i = 0; i < size && name[i] != 0; ++i) text.append(DisplayNameChar(name[i]));
+    return text;
+}
+
+std::optional<QString> ShownNameText(const QString& typed) {
+    QString shown;
+    shown.reserve(typed.size());
+    for (QChar c : typed) {
+        // Stands in a name read from a file; kept so such a name can be opened for editing.
+        if (c == QChar(kUnprintableNameChar)) {
+            shown.append(c);
+            continue;
+        }
+        const std::optional<core::Byte> byte = NameByteFromChar(c);
+        if (!byte) return std::nullopt;
+        shown.append(DisplayNameChar(*byte));
+    }
+    return shown;
+}
+
 QString DisplayVoiceName(const core::VoiceSlot& slot) {
     if (!slot.IsUsed()) return QString::fromLatin1(core::kEmptyVoiceName);
     return DisplayVoiceName(slot.voice.data() + core::kPackedNameOffset);

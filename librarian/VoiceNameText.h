@@ -27,5 +27,11 @@ QString DisplayVoiceName(const core::VoiceSlot& slot);
 std::optional<core::Byte> NameByteFromChar(QChar typed);
 // A typed text as name bytes; characters without a byte are left out.
 std::string NameBytesFromText(const QString& text);
+// `typed` with every character as the lists show its byte (a backslash becomes the yen sign,
+// "~" the arrow); nothing when a character has no name byte. The placeholder for an
+// unprintable byte stays as it is.
+std::optional<QString> ShownNameText(const QString& typed);
+// A name field that ends at its first zero byte (marker names): the bytes before it, shown.
+QString DisplayShortName(const core::Byte* name, std::size_t size);
 
 }  // namespace librarian

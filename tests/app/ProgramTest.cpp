@@ -7,9 +7,11 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QLineEdit>
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <chrono>
 
 #include <gtest/gtest.h>
@@ -19,6 +21,7 @@
 #include "core/Libson.h"
 #include "librarian/TfrmMain.h"
 #include "librarian/TfrmOption.h"
+#include "librarian/TfrmTypes.h"
 #include "midi/EmulatedRack.h"
 #include "midi/TfrmDump.h"
 #include "midi/TfrmMidi.h"
@@ -136,6 +139,33 @@ TEST_F(ProgramTest, ClosingTheMainWindowWritesBaseMidiAndEditorKeysInOrder) {
     EXPECT_TRUE(again.MainWindow().FunctionsMode());
 }
 
+TEST_F(ProgramTest, TheMarkersWindowOpensWhereItWasLeftAndIsStoredAtTheClose) {
+    settings_.Set(platform::kBaseKey, "TBX", 120);
+    settings_.Set(platform::kBaseKey, "TBY", 90);
+    settings_.Set(platform::kBaseKey, "TBO", 1);
+    {
+        Program program(rack_, settings_);
+        program.Start();
+        librarian::TfrmTypes& markers = program.MarkersWindow();
+        EXPECT_TRUE(markers.isVisible());
+        EXPECT_EQ(markers.pos(), QPoint(90, 120));
+        // Every library command is connected, and "t" raises the window.
+        for (const char* item : {"mnpSelLibClear1Click", "mnpFindDblLibClick", "btnLoadLibClick",
+                                 "btnSaveLibClick", "btnDelLibClick", "mnpTriTypeLib1Click"})
+            EXPECT_TRUE(program.MainWindow().Menus().Item(QString::fromLatin1(item))->isEnabled())
+                << item;
+        markers.hide();
+        QTest::keyClick(&program.MainWindow(), 't');
+        EXPECT_TRUE(markers.isVisible());
+        markers.move(70, 80);
+        program.MainWindow().close();
+    }
+    const platform::MemorySettings& stored = settings_;
+    EXPECT_EQ(stored.Get(platform::kBaseKey, "TBX"), 80);
+    EXPECT_EQ(stored.Get(platform::kBaseKey, "TBY"), 70);
+    EXPECT_EQ(stored.Get(platform::kBaseKey, "TBO"), 1);
+}
+
 TEST_F(ProgramTest, AnOptionsWindowLeftOpenIsStoredAndOpensAgainAfterTheMainWindow) {
     {
         Program program(rack_, settings_);
@@ -159,6 +189,22 @@ TEST_F(ProgramTest, AnOptionsWindowLeftOpenIsStoredAndOpensAgainAfterTheMainWind
     EXPECT_TRUE(again.OptionsWindow().isVisible());
     EXPECT_EQ(again.OptionsWindow().pos(), QPoint(300, 320));
     EXPECT_TRUE(again.OptionsWindow().Swap());
+}
+
+TEST_F(ProgramTest, RunSearchByNameSearchesTheLibraryAndShowsTheFirstPageFound) {
+    Program program(rack_, settings_);
+    core::Libson& library = program.Library();
+    for (int page : {40, 600}) {
+        core::VoiceSlot& slot = library.Page(page)[3];
+        slot.status = core::kStatusUsed;
+        std::copy_n("ORGAN 1   ", 10, slot.voice.begin() + core::kPackedNameOffset);
+    }
+    library.Page(2)[0].status = core::kStatusUsed | core::kStatusSelected;  // Multi Select off
+    program.OptionsWindow().SearchField()->setText(QStringLiteral("organ"));
+    program.OptionsWindow().btnAutoSearchNameClick();
+    EXPECT_EQ(library.CountSelection().selected, 2);
+    EXPECT_TRUE(library.IsSelected(40, 3));
+    EXPECT_EQ(program.MainWindow().PageNumber(), 40);
 }
 
 TEST_F(ProgramTest, ClosingTheMainWindowEndsTheLoopEvenWithTheMidiWindowOpen) {
