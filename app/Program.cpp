@@ -10,6 +10,7 @@
 #include "librarian/TfrmInfo.h"
 #include "librarian/TfrmMain.h"
 #include "midi/TfrmDump.h"
+#include "librarian/TfrmOption.h"
 #include "midi/TfrmMidi.h"
 #include "midi/TfrmSystem.h"
 
@@ -24,16 +25,18 @@ Program::Program(midi::Backend& backend, platform::SettingsStore& store) : store
     for (std::size_t n = 0; n < banks.size(); ++n) banks[n] = banks_[n].get();
     main_ = std::make_unique<librarian::TfrmMain>(banks, *library_, *buffer_, store_);
     info_ = std::make_unique<librarian::TfrmInfo>();
+    options_ = std::make_unique<librarian::TfrmOption>(store_);
     midi_ = std::make_unique<midi::TfrmMidi>(backend, main_.get(), store_);
     dump_ = std::make_unique<midi::TfrmDump>(main_.get());
     system_ = std::make_unique<midi::TfrmSystem>(main_.get());
     bankMidi_ = std::make_unique<librarian::BankMidiMenus>(*main_, banks, *midi_, *dump_, *system_);
 
     main_->SetAboutWindow(info_.get());
+    main_->SetOptionsWindow(options_.get());
     main_->SetMidiWindow(midi_.get());
     midi_->SetMainWindowLink(main_.get());
     QObject::connect(main_.get(), &librarian::TfrmMain::closing, main_.get(), [this] {
-        WriteShutdownSettings(*main_, *midi_, store_);
+        WriteShutdownSettings(*main_, *options_, *midi_, store_);
         QCoreApplication::quit();
     });
 }
@@ -44,6 +47,7 @@ Program::~Program() {
     system_.reset();
     dump_.reset();
     midi_.reset();
+    options_.reset();
     info_.reset();
     main_.reset();
     for (auto& bank : banks_) bank.reset();
@@ -54,6 +58,7 @@ Program::~Program() {
 void Program::Start() {
     midi_->ListPorts();
     main_->show();
+    if (options_->OpenAtStart()) options_->show();
 }
 
 }  // namespace app

@@ -16,6 +16,7 @@ class Libson;
 namespace librarian {
 class BankMidiMenus;
 class TfrmInfo;
+class TfrmOption;
 class TfrmMain;
 }  // namespace librarian
 namespace midi {
@@ -37,14 +38,16 @@ public:
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
-    // Lists and opens the MIDI ports and shows the main window. Closing the main window writes
-    // the settings and ends the window loop.
+    // Lists and opens the MIDI ports and shows the main window, then the options window when it
+    // was open at the last close. Closing the main window writes the settings and ends the
+    // window loop.
     void Start();
 
     librarian::TfrmMain& MainWindow() { return *main_; }
     midi::TfrmMidi& MidiWindow() { return *midi_; }
     midi::TfrmDump& DumpWindow() { return *dump_; }
     midi::TfrmSystem& SystemWindow() { return *system_; }
+    librarian::TfrmOption& OptionsWindow() { return *options_; }
     core::Bankson& Bank(int n) { return *banks_.at(n); }
     core::Libson& Library() { return *library_; }
     core::Edtson& EditBuffer() { return *buffer_; }
@@ -56,6 +59,7 @@ private:
     std::unique_ptr<core::Edtson> buffer_;
     std::unique_ptr<librarian::TfrmMain> main_;
     std::unique_ptr<librarian::TfrmInfo> info_;
+    std::unique_ptr<librarian::TfrmOption> options_;
     std::unique_ptr<midi::TfrmMidi> midi_;
     std::unique_ptr<midi::TfrmDump> dump_;
     std::unique_ptr<midi::TfrmSystem> system_;
