@@ -15,9 +15,13 @@ class Libson;
 }  // namespace core
 namespace librarian {
 class BankMidiMenus;
+class DumpWindowProgress;
+class LibraryCommands;
 class TfrmInfo;
 class TfrmOption;
 class TfrmMain;
+class TfrmTypes;
+class TNameForm;
 }  // namespace librarian
 namespace midi {
 class Backend;
@@ -48,6 +52,8 @@ public:
     midi::TfrmDump& DumpWindow() { return *dump_; }
     midi::TfrmSystem& SystemWindow() { return *system_; }
     librarian::TfrmOption& OptionsWindow() { return *options_; }
+    librarian::TfrmTypes& MarkersWindow() { return *types_; }
+    librarian::LibraryCommands& LibraryCommands() { return *libraryCommands_; }
     core::Bankson& Bank(int n) { return *banks_.at(n); }
     core::Libson& Library() { return *library_; }
     core::Edtson& EditBuffer() { return *buffer_; }
@@ -62,8 +68,12 @@ private:
     std::unique_ptr<librarian::TfrmOption> options_;
     std::unique_ptr<midi::TfrmMidi> midi_;
     std::unique_ptr<midi::TfrmDump> dump_;
+    std::unique_ptr<librarian::TNameForm> nameForm_;
+    std::unique_ptr<librarian::TfrmTypes> types_;
     std::unique_ptr<midi::TfrmSystem> system_;
     std::unique_ptr<librarian::BankMidiMenus> bankMidi_;
+    std::unique_ptr<librarian::DumpWindowProgress> libraryProgress_;
+    std::unique_ptr<librarian::LibraryCommands> libraryCommands_;
 };
 
 }  // namespace app
