@@ -6,9 +6,11 @@
 #include "core/Bankson.h"
 #include "core/Edtson.h"
 #include "core/Libson.h"
+#include "librarian/AutoBankCommands.h"
 #include "librarian/BankMidiMenus.h"
 #include "librarian/LibraryCommands.h"
 #include "librarian/TNameForm.h"
+#include "librarian/TfrmExtract.h"
 #include "librarian/TfrmInfo.h"
 #include "librarian/TfrmMain.h"
 #include "librarian/TfrmOption.h"
@@ -34,6 +36,7 @@ Program::Program(midi::Backend& backend, platform::SettingsStore& store) : store
     types_ =
         std::make_unique<librarian::TfrmTypes>(*library_, *main_, *options_, *nameForm_, store_);
     system_ = std::make_unique<midi::TfrmSystem>(main_.get());
+    extract_ = std::make_unique<librarian::TfrmExtract>(main_->SelectedCount(), main_.get());
     bankMidi_ = std::make_unique<librarian::BankMidiMenus>(*main_, banks, *midi_, *dump_, *system_);
     libraryProgress_ = std::make_unique<librarian::DumpWindowProgress>(*dump_);
     libraryCommands_ =
@@ -41,8 +44,15 @@ Program::Program(midi::Backend& backend, platform::SettingsStore& store) : store
     libraryCommands_->SetMarkersWindow(types_.get());
     libraryCommands_->SetProgress(libraryProgress_.get());
     libraryCommands_->Connect();
+    autoBank_ = std::make_unique<librarian::AutoBankCommands>(
+        *main_, banks, *library_, *extract_, *dump_,
+        [this](int module) { return midi_->ModuleChannel(std::size_t(module)); });
+    autoBank_->Connect();
     QObject::connect(options_.get(), &librarian::TfrmOption::autoSearchNameRequested,
-                     main_.get(), [this] { libraryCommands_->mnpFinOccLib1Click(); });
+                     main_.get(), [this] {
+                         libraryCommands_->mnpFinOccLib1Click();
+                         main_->gswLibSelFinderClick();
+                     });
 
     main_->SetAboutWindow(info_.get());
     main_->SetOptionsWindow(options_.get());
@@ -61,9 +71,11 @@ Program::Program(midi::Backend& backend, platform::SettingsStore& store) : store
 
 Program::~Program() {
     if (midi_) midi_->ClosePorts();
+    autoBank_.reset();
     libraryCommands_.reset();
     libraryProgress_.reset();
     bankMidi_.reset();
+    extract_.reset();
     system_.reset();
     types_.reset();
     nameForm_.reset();

@@ -14,9 +14,11 @@ class Edtson;
 class Libson;
 }  // namespace core
 namespace librarian {
+class AutoBankCommands;
 class BankMidiMenus;
 class DumpWindowProgress;
 class LibraryCommands;
+class TfrmExtract;
 class TfrmInfo;
 class TfrmOption;
 class TfrmMain;
@@ -54,6 +56,7 @@ public:
     librarian::TfrmOption& OptionsWindow() { return *options_; }
     librarian::TfrmTypes& MarkersWindow() { return *types_; }
     librarian::LibraryCommands& LibraryCommands() { return *libraryCommands_; }
+    librarian::TfrmExtract& ExtractorWindow() { return *extract_; }
     core::Bankson& Bank(int n) { return *banks_.at(n); }
     core::Libson& Library() { return *library_; }
     core::Edtson& EditBuffer() { return *buffer_; }
@@ -71,9 +74,11 @@ private:
     std::unique_ptr<librarian::TNameForm> nameForm_;
     std::unique_ptr<librarian::TfrmTypes> types_;
     std::unique_ptr<midi::TfrmSystem> system_;
+    std::unique_ptr<librarian::TfrmExtract> extract_;
     std::unique_ptr<librarian::BankMidiMenus> bankMidi_;
     std::unique_ptr<librarian::DumpWindowProgress> libraryProgress_;
     std::unique_ptr<librarian::LibraryCommands> libraryCommands_;
+    std::unique_ptr<librarian::AutoBankCommands> autoBank_;
 };
 
 }  // namespace app
