@@ -15,6 +15,7 @@
 #include "librarian/TfrmMain.h"
 #include "librarian/TfrmOption.h"
 #include "librarian/TfrmTypes.h"
+#include "midi/TfrmDump.h"
 #include "midi/TfrmMidi.h"
 #include "midi/TfrmSystem.h"
 

@@ -60,11 +60,10 @@ void AutoBankCommands::AutoImportBankClick() {
         result = ImportBankFiles(*banks_[bank], library_, files, main_.PageNumber(),
                                  [&](int filled) { throttled(filled, total); });
     }
-    // The lists are drawn once, at the end.
-    main_.SetPageNumber(std::min(result.nextPage, kLastImportPage));
+    // The lists are drawn once, at the end (the new page number redraws the library's).
     main_.SetBankLabel(bank, QString::fromStdString(banks_[bank]->Name()));
     main_.RefreshBankList(bank);
-    main_.RefreshLibraryLists();
+    main_.SetPageNumber(std::min(result.nextPage, kLastImportPage));
 }
 
 void AutoBankCommands::AutoExportBank1Click() {

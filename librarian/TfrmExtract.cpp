@@ -43,18 +43,18 @@ void TfrmExtract::BuildControls() {
     Group(w, QRect(6, 6, 214, 64));
     Label4 = Caption(w, kFromPageText, 14, 12, kHeadingStyle);
     Label4->setObjectName(QStringLiteral("Label4"));
-    Label5 = Caption(w, QStringLiteral("to Page"), 86, 12, kHeadingStyle);
+    Label5 = Caption(w, QStringLiteral("to Page"), 102, 12, kHeadingStyle);
     Label5->setObjectName(QStringLiteral("Label5"));
-    MinPage = LabelKnob(w, 0, 999, 300, QRect(14, 36, 48, 22));
+    MinPage = LabelKnob(w, 0, 999, 300, QRect(14, 36, 56, 22));
     MinPage->setObjectName(QStringLiteral("MinPage"));
     MinPage->setState(settings_.minPage);
-    MaxPage = LabelKnob(w, 0, 999, 200, QRect(86, 36, 48, 22));
+    MaxPage = LabelKnob(w, 0, 999, 200, QRect(102, 36, 56, 22));
     MaxPage->setObjectName(QStringLiteral("MaxPage"));
     MaxPage->setState(settings_.maxPage);
     // Either knob may pass the other: a range that ends before it starts writes nothing.
-    gswGoExtract = SmallPushButton(w, 176, 22);
+    gswGoExtract = SmallPushButton(w, 182, 22);
     gswGoExtract->setObjectName(QStringLiteral("gswGoExtract"));
-    SetHint(gswGoExtract, Caption(w, QStringLiteral("Go"), 179, 48, kCaptionStyle),
+    SetHint(gswGoExtract, Caption(w, QStringLiteral("Go"), 185, 48, kCaptionStyle),
             QStringLiteral("Start Extractor"));
     connect(gswGoExtract, &controls::Tzografsw::clicked, this, &TfrmExtract::gswGoExtractClick);
 
