@@ -8,6 +8,7 @@
 #include "core/Libson.h"
 #include "librarian/AutoBankCommands.h"
 #include "librarian/BankMidiMenus.h"
+#include "librarian/LibrarianOptions.h"
 #include "librarian/LibraryCommands.h"
 #include "librarian/TNameForm.h"
 #include "librarian/TfrmExtract.h"
@@ -31,29 +32,30 @@ Program::Program(midi::Backend& backend, platform::SettingsStore& store) : store
     main_ = std::make_unique<librarian::TfrmMain>(banks, *library_, *buffer_, store_);
     info_ = std::make_unique<librarian::TfrmInfo>();
     options_ = std::make_unique<librarian::TfrmOption>(store_);
+    optionsRead_ = std::make_unique<librarian::WindowOptions<librarian::TfrmOption>>(*options_);
     midi_ = std::make_unique<midi::TfrmMidi>(backend, main_.get(), store_);
     dump_ = std::make_unique<midi::TfrmDump>(main_.get());
     nameForm_ = std::make_unique<librarian::TNameForm>();
     types_ =
-        std::make_unique<librarian::TfrmTypes>(*library_, *main_, *options_, *nameForm_, store_);
+        std::make_unique<librarian::TfrmTypes>(*library_, *main_, *optionsRead_, *nameForm_, store_);
     system_ = std::make_unique<midi::TfrmSystem>(main_.get());
     extract_ = std::make_unique<librarian::TfrmExtract>(main_->SelectedCount(), main_.get());
-    bankMidi_ = std::make_unique<librarian::BankMidiMenus>(*main_, banks, *midi_, *dump_, *system_);
-    libraryProgress_ = std::make_unique<librarian::DumpWindowProgress>(*dump_);
     libraryCommands_ =
-        std::make_unique<librarian::LibraryCommands>(*main_, banks, *library_, *options_);
+        std::make_unique<librarian::LibraryCommands>(*main_, banks, *library_, *optionsRead_);
     libraryCommands_->SetMarkersWindow(types_.get());
-    libraryCommands_->SetProgress(libraryProgress_.get());
+    libraryCommands_->SetProgress(dump_.get());
     libraryCommands_->Connect();
     autoBank_ = std::make_unique<librarian::AutoBankCommands>(
         *main_, banks, *library_, *extract_, *dump_,
         [this](int module) { return midi_->ModuleChannel(std::size_t(module)); });
     autoBank_->Connect();
-    QObject::connect(options_.get(), &librarian::TfrmOption::autoSearchNameRequested,
-                     main_.get(), [this] {
+    // "Run Search by Name" of the options window.
+    QObject::connect(options_.get(), &librarian::TfrmOption::autoSearchNameRequested, main_.get(),
+                     [this] {
                          libraryCommands_->mnpFinOccLib1Click();
                          main_->gswLibSelFinderClick();
                      });
+    bankMidi_ = std::make_unique<librarian::BankMidiMenus>(*main_, banks, *midi_, *dump_, *system_);
 
     main_->SetAboutWindow(info_.get());
     main_->SetOptionsWindow(options_.get());
@@ -74,7 +76,6 @@ Program::~Program() {
     if (midi_) midi_->ClosePorts();
     autoBank_.reset();
     libraryCommands_.reset();
-    libraryProgress_.reset();
     bankMidi_.reset();
     extract_.reset();
     system_.reset();

@@ -16,7 +16,7 @@ class Libson;
 namespace librarian {
 class AutoBankCommands;
 class BankMidiMenus;
-class DumpWindowProgress;
+class LibrarianOptions;
 class LibraryCommands;
 class TfrmExtract;
 class TfrmInfo;
@@ -51,11 +51,11 @@ public:
 
     librarian::TfrmMain& MainWindow() { return *main_; }
     midi::TfrmMidi& MidiWindow() { return *midi_; }
-    midi::TfrmDump& DumpWindow() { return *dump_; }
-    midi::TfrmSystem& SystemWindow() { return *system_; }
     librarian::TfrmOption& OptionsWindow() { return *options_; }
     librarian::TfrmTypes& MarkersWindow() { return *types_; }
     librarian::LibraryCommands& LibraryCommands() { return *libraryCommands_; }
+    midi::TfrmDump& DumpWindow() { return *dump_; }
+    midi::TfrmSystem& SystemWindow() { return *system_; }
     librarian::TfrmExtract& ExtractorWindow() { return *extract_; }
     core::Bankson& Bank(int n) { return *banks_.at(n); }
     core::Libson& Library() { return *library_; }
@@ -70,15 +70,15 @@ private:
     std::unique_ptr<librarian::TfrmInfo> info_;
     std::unique_ptr<librarian::TfrmOption> options_;
     std::unique_ptr<midi::TfrmMidi> midi_;
-    std::unique_ptr<midi::TfrmDump> dump_;
+    std::unique_ptr<librarian::LibrarianOptions> optionsRead_;
     std::unique_ptr<librarian::TNameForm> nameForm_;
     std::unique_ptr<librarian::TfrmTypes> types_;
+    std::unique_ptr<librarian::LibraryCommands> libraryCommands_;
+    std::unique_ptr<librarian::AutoBankCommands> autoBank_;
+    std::unique_ptr<midi::TfrmDump> dump_;
     std::unique_ptr<midi::TfrmSystem> system_;
     std::unique_ptr<librarian::TfrmExtract> extract_;
     std::unique_ptr<librarian::BankMidiMenus> bankMidi_;
-    std::unique_ptr<librarian::DumpWindowProgress> libraryProgress_;
-    std::unique_ptr<librarian::LibraryCommands> libraryCommands_;
-    std::unique_ptr<librarian::AutoBankCommands> autoBank_;
 };
 
 }  // namespace app

@@ -106,31 +106,6 @@ TEST_F(ProgramTest, ClosingTheMainWindowWritesBaseMidiAndEditorKeysInOrder) {
     EXPECT_TRUE(again.MainWindow().FunctionsMode());
 }
 
-TEST_F(ProgramTest, AnOptionsWindowLeftOpenIsStoredAndOpensAgainAfterTheMainWindow) {
-    {
-        Program program(rack_, settings_);
-        program.Start();
-        EXPECT_FALSE(program.OptionsWindow().isVisible());
-        QTest::keyClick(&program.MainWindow(), 'o');
-        program.OptionsWindow().move(300, 320);
-        program.OptionsWindow().OptionClick(librarian::OptionSwitch::Swap);
-        program.MainWindow().close();
-    }
-    const platform::MemorySettings& stored = settings_;
-    EXPECT_EQ(stored.Get(platform::kBaseKey, "OBO"), 1);
-    EXPECT_EQ(stored.Get(platform::kBaseKey, "OBX"), 320);
-    EXPECT_EQ(stored.Get(platform::kBaseKey, "OBY"), 300);
-    EXPECT_EQ(stored.Get(platform::kBaseKey, "CPY"), 0);
-    EXPECT_EQ(stored.Get(platform::kBaseKey, "SWP"), 1);
-
-    Program again(rack_, settings_);
-    EXPECT_FALSE(again.OptionsWindow().isVisible()) << "not before the main window";
-    again.Start();
-    EXPECT_TRUE(again.OptionsWindow().isVisible());
-    EXPECT_EQ(again.OptionsWindow().pos(), QPoint(300, 320));
-    EXPECT_TRUE(again.OptionsWindow().Swap());
-}
-
 TEST_F(ProgramTest, TheMarkersWindowOpensWhereItWasLeftAndIsStoredAtTheClose) {
     settings_.Set(platform::kBaseKey, "TBX", 120);
     settings_.Set(platform::kBaseKey, "TBY", 90);
@@ -156,6 +131,31 @@ TEST_F(ProgramTest, TheMarkersWindowOpensWhereItWasLeftAndIsStoredAtTheClose) {
     EXPECT_EQ(stored.Get(platform::kBaseKey, "TBX"), 80);
     EXPECT_EQ(stored.Get(platform::kBaseKey, "TBY"), 70);
     EXPECT_EQ(stored.Get(platform::kBaseKey, "TBO"), 1);
+}
+
+TEST_F(ProgramTest, AnOptionsWindowLeftOpenIsStoredAndOpensAgainAfterTheMainWindow) {
+    {
+        Program program(rack_, settings_);
+        program.Start();
+        EXPECT_FALSE(program.OptionsWindow().isVisible());
+        QTest::keyClick(&program.MainWindow(), 'o');
+        program.OptionsWindow().move(300, 320);
+        program.OptionsWindow().OptionClick(librarian::OptionSwitch::Swap);
+        program.MainWindow().close();
+    }
+    const platform::MemorySettings& stored = settings_;
+    EXPECT_EQ(stored.Get(platform::kBaseKey, "OBO"), 1);
+    EXPECT_EQ(stored.Get(platform::kBaseKey, "OBX"), 320);
+    EXPECT_EQ(stored.Get(platform::kBaseKey, "OBY"), 300);
+    EXPECT_EQ(stored.Get(platform::kBaseKey, "CPY"), 0);
+    EXPECT_EQ(stored.Get(platform::kBaseKey, "SWP"), 1);
+
+    Program again(rack_, settings_);
+    EXPECT_FALSE(again.OptionsWindow().isVisible()) << "not before the main window";
+    again.Start();
+    EXPECT_TRUE(again.OptionsWindow().isVisible());
+    EXPECT_EQ(again.OptionsWindow().pos(), QPoint(300, 320));
+    EXPECT_TRUE(again.OptionsWindow().Swap());
 }
 
 TEST_F(ProgramTest, ClosingTheMainWindowEndsTheLoopEvenWithTheMidiWindowOpen) {

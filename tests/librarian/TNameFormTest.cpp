@@ -89,8 +89,9 @@ TEST_F(TNameFormTest, TheFieldHoldsTenNameCharactersAndRefusesTheRest) {
 }
 
 TEST_F(TNameFormTest, ALongerNameOpensWithItsFirstTenCharacters) {
-    const QString result = EditWhileTyping(form_, QStringLiteral("0123456789AB"),
-                                           [](QLineEdit* field) { QTest::keyClick(field, Qt::Key_Return); });
+    const QString result =
+        EditWhileTyping(form_, QStringLiteral("0123456789AB"),
+                        [](QLineEdit* field) { QTest::keyClick(field, Qt::Key_Return); });
     EXPECT_EQ(result, QStringLiteral("0123456789"));
 }
 
