@@ -7,6 +7,7 @@
 #include "core/Edtson.h"
 #include "core/Libson.h"
 #include "librarian/AutoBankCommands.h"
+#include "librarian/BankCommands.h"
 #include "librarian/BankMidiMenus.h"
 #include "librarian/LibrarianOptions.h"
 #include "librarian/LibraryCommands.h"
@@ -62,6 +63,8 @@ Program::Program(midi::Backend& backend, platform::SettingsStore& store) : store
     main_->SetMarkersWindow(types_.get());
     main_->SetMidiWindow(midi_.get());
     midi_->SetMainWindowLink(main_.get());
+    // Owned by the main window, as its menus are.
+    new librarian::BankCommands(*main_, banks, *library_, *buffer_, *options_, *midi_);
     QObject::connect(main_.get(), &librarian::TfrmMain::closing, main_.get(), [this] {
         librarian::BaseValues base;
         main_->CollectBaseValues(base);

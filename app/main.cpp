@@ -10,6 +10,7 @@
 #include "midi/CompositeBackend.h"
 #include "midi/EmulatedRack.h"
 #include "midi/RtMidiBackend.h"
+#include "platform/QtFileDialogs.h"
 #include "platform/QtMessageBoxes.h"
 #include "platform/QtSettingsStore.h"
 
@@ -18,8 +19,13 @@ int main(int argc, char* argv[]) {
     app::GuardedApplication application(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(app::kProgramTitle));
     QApplication::setPalette(controls::artwork::RackPalette());
+    QApplication::setWindowIcon(controls::artwork::AppIconSet());
+    // Ties the windows to the installed desktop entry (its name and icon in the desktop's lists).
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.korvane.Mondral"));
     platform::QtMessageBoxes boxes;
     platform::SetBoxes(&boxes);
+    platform::QtFileDialogs dialogs;
+    platform::SetDialogs(&dialogs);
     platform::QtSettingsStore settings;
     platform::SetSettings(&settings);
 
@@ -34,6 +40,7 @@ int main(int argc, char* argv[]) {
         return application.exec();
     });
     platform::SetSettings(nullptr);
+    platform::SetDialogs(nullptr);
     platform::SetBoxes(nullptr);
     return status;
 }

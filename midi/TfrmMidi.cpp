@@ -184,6 +184,7 @@ void TfrmMidi::BuildControls() {
     for (QComboBox* list : {cmbInput, cmbOutput}) {
         list->setStyleSheet(kListStyle);
         list->setFocusPolicy(Qt::NoFocus);  // Enter and Esc stay with the window
+        list->installEventFilter(this);     // a list about to open shows the devices of now
     }
     connect(cmbInput, &QComboBox::activated, this, [this] { cmbInputClick(); });
     connect(cmbOutput, &QComboBox::activated, this, [this] { cmbOutputClick(); });
@@ -317,6 +318,26 @@ void TfrmMidi::OpenPorts(bool autodetect) {
     input_->Start();
 }
 
+void TfrmMidi::RefreshLists() {
+    const auto refill = [](QComboBox* list, const std::vector<DeviceInfo>& devices) {
+        QStringList names;
+        for (const DeviceInfo& device : devices) names << QString::fromStdString(device.name);
+        QStringList shown;
+        for (int i = 0; i < list->count(); ++i) shown << list->itemText(i);
+        if (names == shown) return;
+        const QString chosen = list->currentText();
+        const int index = list->currentIndex();
+        list->clear();
+        list->addItems(names);
+        // The same entry where two devices share a name; none when the chosen one has gone.
+        list->setCurrentIndex(index >= 0 && index < names.size() && names[index] == chosen
+                                  ? index
+                                  : int(names.indexOf(chosen)));
+    };
+    refill(cmbInput, backend_.Inputs());
+    refill(cmbOutput, backend_.Outputs());
+}
+
 void TfrmMidi::ClosePorts() {
     input_->Close();
     output_->Close();
@@ -337,6 +358,10 @@ void TfrmMidi::Guarded(Action action) {
     }
 }
 
+void TfrmMidi::SelectModuleShowingErrors(std::size_t module) {
+    Guarded([this, module] { SelectModule(module); });
+}
+
 void TfrmMidi::ReopenFromLists() {
     Guarded([this] {
         platform::BusyCursor busy;
@@ -353,6 +378,9 @@ void TfrmMidi::AutodetectClick() {
     Guarded([this] {
         controls::PressedWhile pressed(Autodetect);
         ClosePorts();
+        RefreshLists();  // the output is chosen among the devices of now, and shown in them
+        if (cmbInput->currentIndex() < 0)  // the chosen input has gone: as at start-up
+            cmbInput->setCurrentIndex(FirstInterface(backend_.Inputs(), cmbInput->count()));
         OpenPorts(true);
     });
 }
@@ -395,6 +423,8 @@ void TfrmMidi::showEvent(QShowEvent* e) {
 }
 
 bool TfrmMidi::eventFilter(QObject* watched, QEvent* e) {
+    if (e->type() == QEvent::MouseButtonPress && (watched == cmbInput || watched == cmbOutput))
+        RefreshLists();  // and the list opens as usual
     if (e->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton) {
         if (watched == labInput || watched == labOutput) {

@@ -62,6 +62,9 @@ public:
     int ModuleChannel(std::size_t module) const { return settings_.ModuleChannel(module); }
     // Customized TX816 only: selects the module by controller 20 on the patch bay channel.
     void SelectModule(std::size_t module);
+    // The same for a bank switch: a send error is shown in one error box instead of thrown, so
+    // the click that caused it completes.
+    void SelectModuleShowingErrors(std::size_t module);
 
     const MidiSettings& Settings() const { return settings_; }
     SysexMessages& Messages() { return *messages_; }
@@ -108,6 +111,9 @@ private:
     void ShowSettings();
     void ApplyMenus();
     void ReopenFromLists();
+    // Refills both lists with the devices there are now (a JACK server that stopped or came
+    // back, an interface plugged in or out), keeping each list's chosen entry where it remains.
+    void RefreshLists();
     void SelectOutputFromList();
     // Runs a user action; a port error is shown in an error box.
     template <typename Action>
