@@ -7,9 +7,11 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QLineEdit>
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <chrono>
 
 #include <gtest/gtest.h>
@@ -215,6 +217,22 @@ TEST_F(ProgramTest, AutoImportAndExportRunInTheProgramWithItsProgressAndExtracto
     ASSERT_EQ(dialogs.Shown().size(), 2u);
     EXPECT_EQ(dialogs.Shown()[1].kind, platform::FileDialogKind::Save);
     EXPECT_TRUE(boxes_.Shown().empty());
+}
+
+TEST_F(ProgramTest, RunSearchByNameSearchesTheLibraryAndShowsTheFirstPageFound) {
+    Program program(rack_, settings_);
+    core::Libson& library = program.Library();
+    for (int page : {40, 600}) {
+        core::VoiceSlot& slot = library.Page(page)[3];
+        slot.status = core::kStatusUsed;
+        std::copy_n("ORGAN 1   ", 10, slot.voice.begin() + core::kPackedNameOffset);
+    }
+    library.Page(2)[0].status = core::kStatusUsed | core::kStatusSelected;  // Multi Select off
+    program.OptionsWindow().SearchField()->setText(QStringLiteral("organ"));
+    program.OptionsWindow().btnAutoSearchNameClick();
+    EXPECT_EQ(library.CountSelection().selected, 2);
+    EXPECT_TRUE(library.IsSelected(40, 3));
+    EXPECT_EQ(program.MainWindow().PageNumber(), 40);
 }
 
 TEST_F(ProgramTest, ClosingTheMainWindowEndsTheLoopEvenWithTheMidiWindowOpen) {
