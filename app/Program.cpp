@@ -6,11 +6,13 @@
 #include "core/Bankson.h"
 #include "core/Edtson.h"
 #include "core/Libson.h"
+#include "librarian/AutoBankCommands.h"
 #include "librarian/BankCommands.h"
 #include "librarian/BankMidiMenus.h"
 #include "librarian/LibrarianOptions.h"
 #include "librarian/LibraryCommands.h"
 #include "librarian/TNameForm.h"
+#include "librarian/TfrmExtract.h"
 #include "librarian/TfrmInfo.h"
 #include "librarian/TfrmMain.h"
 #include "librarian/TfrmOption.h"
@@ -38,11 +40,16 @@ Program::Program(midi::Backend& backend, platform::SettingsStore& store) : store
     types_ =
         std::make_unique<librarian::TfrmTypes>(*library_, *main_, *optionsRead_, *nameForm_, store_);
     system_ = std::make_unique<midi::TfrmSystem>(main_.get());
+    extract_ = std::make_unique<librarian::TfrmExtract>(main_->SelectedCount(), main_.get());
     libraryCommands_ =
         std::make_unique<librarian::LibraryCommands>(*main_, banks, *library_, *optionsRead_);
     libraryCommands_->SetMarkersWindow(types_.get());
     libraryCommands_->SetProgress(dump_.get());
     libraryCommands_->Connect();
+    autoBank_ = std::make_unique<librarian::AutoBankCommands>(
+        *main_, banks, *library_, *extract_, *dump_,
+        [this](int module) { return midi_->ModuleChannel(std::size_t(module)); });
+    autoBank_->Connect();
     // "Run Search by Name" of the options window.
     QObject::connect(options_.get(), &librarian::TfrmOption::autoSearchNameRequested, main_.get(),
                      [this] {
@@ -70,8 +77,10 @@ Program::Program(midi::Backend& backend, platform::SettingsStore& store) : store
 
 Program::~Program() {
     if (midi_) midi_->ClosePorts();
+    autoBank_.reset();
     libraryCommands_.reset();
     bankMidi_.reset();
+    extract_.reset();
     system_.reset();
     types_.reset();
     nameForm_.reset();

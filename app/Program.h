@@ -14,9 +14,11 @@ class Edtson;
 class Libson;
 }  // namespace core
 namespace librarian {
+class AutoBankCommands;
 class BankMidiMenus;
 class LibrarianOptions;
 class LibraryCommands;
+class TfrmExtract;
 class TfrmInfo;
 class TfrmOption;
 class TfrmMain;
@@ -54,6 +56,7 @@ public:
     librarian::LibraryCommands& LibraryCommands() { return *libraryCommands_; }
     midi::TfrmDump& DumpWindow() { return *dump_; }
     midi::TfrmSystem& SystemWindow() { return *system_; }
+    librarian::TfrmExtract& ExtractorWindow() { return *extract_; }
     core::Bankson& Bank(int n) { return *banks_.at(n); }
     core::Libson& Library() { return *library_; }
     core::Edtson& EditBuffer() { return *buffer_; }
@@ -71,8 +74,10 @@ private:
     std::unique_ptr<librarian::TNameForm> nameForm_;
     std::unique_ptr<librarian::TfrmTypes> types_;
     std::unique_ptr<librarian::LibraryCommands> libraryCommands_;
+    std::unique_ptr<librarian::AutoBankCommands> autoBank_;
     std::unique_ptr<midi::TfrmDump> dump_;
     std::unique_ptr<midi::TfrmSystem> system_;
+    std::unique_ptr<librarian::TfrmExtract> extract_;
     std::unique_ptr<librarian::BankMidiMenus> bankMidi_;
 };
 

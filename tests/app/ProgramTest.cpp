@@ -19,6 +19,7 @@
 #include "controls/Tzografsw.h"
 #include "core/Bankson.h"
 #include "core/Libson.h"
+#include "librarian/TfrmExtract.h"
 #include "librarian/TfrmMain.h"
 #include "librarian/TfrmOption.h"
 #include "librarian/TfrmTypes.h"
@@ -26,6 +27,7 @@
 #include "midi/TfrmDump.h"
 #include "midi/TfrmMidi.h"
 #include "platform/MemorySettings.h"
+#include "platform/FileDialogs.h"
 #include "platform/MessageBoxes.h"
 #include "support/TestApplication.h"
 
@@ -189,6 +191,32 @@ TEST_F(ProgramTest, AnOptionsWindowLeftOpenIsStoredAndOpensAgainAfterTheMainWind
     EXPECT_TRUE(again.OptionsWindow().isVisible());
     EXPECT_EQ(again.OptionsWindow().pos(), QPoint(300, 320));
     EXPECT_TRUE(again.OptionsWindow().Swap());
+}
+
+TEST_F(ProgramTest, AutoImportAndExportRunInTheProgramWithItsProgressAndExtractorWindows) {
+    platform::RecordingDialogs dialogs;
+    Program program(rack_, settings_);
+    program.Start();
+    const std::string banks = std::string(MONDRAL_SHARED_DIR) + "/banks";
+    dialogs.Answer(banks + "/SynprezFM_0?.syx");
+    program.MainWindow().Menus().Item(QStringLiteral("AutoImportBankClick"))->trigger();
+    EXPECT_EQ(program.MainWindow().PageNumber(), 9);
+    EXPECT_FALSE(program.Library().IsPageEmpty(8));
+    EXPECT_TRUE(program.Library().IsPageEmpty(9));
+    EXPECT_EQ(program.Bank(0).Name(), "SynprezFM_09");
+    EXPECT_FALSE(program.DumpWindow().isVisible());
+
+    // The export's extractor is the program's own window; cancelled at the dialog.
+    bool extractorShown = false;
+    QTimer::singleShot(0, &program.ExtractorWindow(), [&] {
+        extractorShown = program.ExtractorWindow().isVisible();
+        program.ExtractorWindow().gswGoExtractClick();
+    });
+    program.MainWindow().Menus().Item(QStringLiteral("AutoExportBank1Click"))->trigger();
+    EXPECT_TRUE(extractorShown);
+    ASSERT_EQ(dialogs.Shown().size(), 2u);
+    EXPECT_EQ(dialogs.Shown()[1].kind, platform::FileDialogKind::Save);
+    EXPECT_TRUE(boxes_.Shown().empty());
 }
 
 TEST_F(ProgramTest, RunSearchByNameSearchesTheLibraryAndShowsTheFirstPageFound) {
