@@ -2,16 +2,7 @@
 
 namespace librarian {
 
-QChar DisplayNameChar(core::Byte byte) {
-    switch (byte) {
-    case 0x5C: return QChar(u'\u00A5');
-    case 0x7E: return QChar(u'\u2192');
-    case 0x7F: return QChar(u'\u2190');
-    default: break;
-    }
-    if (byte < 0x20 || byte > 0x7F) return QChar(kUnprintableNameChar);
-    return QChar(char16_t(byte));
-}
+QChar DisplayNameChar(core::Byte byte) { return QChar(core::NameCharCode(byte)); }
 
 QString DisplayVoiceName(const core::Byte* name) {
     QString text;

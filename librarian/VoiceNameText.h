@@ -3,12 +3,12 @@
 
 #include <QString>
 
+#include "core/NameChars.h"
 #include "core/VoiceFormats.h"
 
 namespace librarian {
 
-// Shown for bytes the DX7 display has no printable character for (below 20h, above 7Fh).
-inline constexpr char16_t kUnprintableNameChar = u'\u2591';
+using core::kUnprintableNameChar;
 
 // One name byte as the DX7 shows it: ASCII, except 5Ch (yen sign), 7Eh (arrow right) and
 // 7Fh (arrow left).
