@@ -113,8 +113,8 @@ int main(int argc, char** argv) {
         auto bytes = core::ReadWholeFile(file);
         if (bytes && bytes->size() == 4104) dumps.push_back(*bytes);
     }
-    if (dumps.size() < 8) {
-        std::fprintf(stderr, "fuzz_seeds: fewer than 8 bank files (4104 bytes) in %s\n", banks.c_str());
+    if (dumps.size() < 17) {
+        std::fprintf(stderr, "fuzz_seeds: fewer than 17 bank files (4104 bytes) in %s\n", banks.c_str());
         return 1;
     }
 
@@ -210,6 +210,31 @@ int main(int argc, char** argv) {
             }
             seeds.Add(input);
         }
+    }
+    {
+        SeedWriter seeds(output, "fuzz_wildcard_search");
+        const std::string inputs[] = {
+            std::string("*.DX7\0set1.dx7\0SET10.DX7", 24), std::string("SET?.DX7\0SET2.DX7\0SET02.DX7", 26),
+            std::string("PIANO*.*\0piano1\0PIANO.DXL", 25), std::string("a*b*c\0aXbYbZc\0a.b.c", 19),
+            std::string("*.*\0x\0NOEXT.", 12), std::string("[AB].DX7\0[ab].dx7\0brass 01.syx", 30),
+            std::string("*1*\0SET001\0set1", 16)};
+        for (const std::string& input : inputs) seeds.Add(Bytes(input.begin(), input.end()));
+    }
+    {
+        SeedWriter seeds(output, "fuzz_sysex_repair");
+        seeds.Add(dumps[8]);
+        seeds.Add(DataOf(dumps[9]));
+        seeds.Add(Join({DataOf(dumps[10]), DataOf(dumps[11])}));
+        Bytes unended(dumps[12].begin(), dumps[12].end() - 1);
+        seeds.Add(Join({{0x00, 0x11}, unended, dumps[13]}));  // stray bytes, a dump without F7
+        Bytes damaged = dumps[14];
+        damaged[100] |= 0x80;             // a data byte with its high bit
+        damaged[6 + 4096] ^= 0x01;        // a wrong checksum
+        damaged.insert(damaged.begin() + 2000, 0xF8);  // a clock byte inside
+        seeds.Add(damaged);
+        seeds.Add(Join({singleVoice, singleVoice, singleFunction, functionDump}));
+        seeds.Add(Join({LibraryPage(dumps[15]), MarkerNames()}));
+        seeds.Add(Bytes(dumps[16].begin(), dumps[16].begin() + 1000));  // cut short
     }
     std::printf("fuzz_seeds: seeds from %zu bank files in %s\n", dumps.size(), output.c_str());
     return 0;
