@@ -212,6 +212,35 @@ int main(int argc, char** argv) {
         }
     }
     {
+        // The request format, then messages with two length bytes each (below 2: a note-on).
+        SeedWriter seeds(output, "fuzz_dump_reply");
+        auto message = [](Bytes& input, const Bytes& bytes) {
+            input.push_back(std::uint8_t(bytes.size() >> 8));
+            input.push_back(std::uint8_t(bytes.size() & 0xFF));
+            input.insert(input.end(), bytes.begin(), bytes.end());
+        };
+        Bytes badChecksum = dumps[1];
+        badChecksum[6 + 4096] ^= 0x01;
+        Bytes input = {0};  // a voice bank after a single voice and a note
+        message(input, singleVoice);
+        message(input, {});
+        message(input, dumps[0]);
+        seeds.Add(input);
+        input = {1};  // a function bank after a voice bank (passed over), then another message
+        message(input, dumps[2]);
+        message(input, functionDump);
+        message(input, systemInfo);
+        seeds.Add(input);
+        input = {2};  // system information after a broken bank
+        message(input, badChecksum);
+        message(input, systemInfo);
+        seeds.Add(input);
+        input = {0};  // a bank with a wrong checksum decides
+        message(input, badChecksum);
+        message(input, dumps[3]);
+        seeds.Add(input);
+    }
+    {
         SeedWriter seeds(output, "fuzz_wildcard_search");
         const std::string inputs[] = {
             std::string("*.DX7\0set1.dx7\0SET10.DX7", 24), std::string("SET?.DX7\0SET2.DX7\0SET02.DX7", 26),

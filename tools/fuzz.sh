@@ -58,7 +58,7 @@ cmake --build "$tree" --target fuzz_all -- -j"$(nproc)" >/dev/null
 declare -A short_runs=(
   [fuzz_bank_file]=3000 [fuzz_library_file]=10000 [fuzz_library_doubles]=10000
   [fuzz_sysex_reply]=100000 [fuzz_sysex_input]=20000
-  [fuzz_wildcard_search]=20000 [fuzz_sysex_repair]=3000
+  [fuzz_wildcard_search]=20000 [fuzz_sysex_repair]=3000 [fuzz_dump_reply]=5000
 )
 
 export ASAN_OPTIONS=abort_on_error=1:detect_leaks=1
