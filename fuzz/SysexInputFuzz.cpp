@@ -150,7 +150,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::optional<Event> expected = model.Take();
         FUZZ_CHECK(bool(taken) == bool(expected));
         if (!taken) return false;
-        // A sysex event says so in its status and length; its data start where the piece did.
+        // A sysex event says so in its status, and its length is that of its data.
         const bool sysex = expected->sysex;
         FUZZ_CHECK((taken->sysexLength > 0) == (sysex && !expected->bytes.empty()));
         const Event got = sysex ? Event{true, taken->sysexData, taken->timestamp}
