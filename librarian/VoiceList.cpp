@@ -35,10 +35,6 @@ const QColor kHighlightText(0xFF, 0xF0, 0x60);
 
 }  // namespace
 
-QColor ColourFromValue(unsigned value) {
-    return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
-}
-
 QListWidget* MakeVoiceList(QWidget* parent, const QString& name, const QRect& geometry,
                            QColor background) {
     auto* list = new QListWidget(parent);

@@ -6,6 +6,8 @@
 #include <QColor>
 #include <QString>
 
+#include "controls/ColourValue.h"
+
 class QListWidget;
 class QRect;
 class QWidget;
@@ -18,8 +20,7 @@ namespace librarian {
 
 inline constexpr int kVoiceLineHeight = 13;
 
-// Turns a colour value (red in the low byte, then green, then blue) into a colour.
-QColor ColourFromValue(unsigned value);
+using controls::ColourFromValue;  // colour numbers as stored: red in the low byte
 
 QListWidget* MakeVoiceList(QWidget* parent, const QString& name, const QRect& geometry,
                            QColor background);
