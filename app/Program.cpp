@@ -1,11 +1,14 @@
 #include "app/Program.h"
 
 #include <QCoreApplication>
+#include <QLabel>
 
 #include "app/ShutdownSettings.h"
 #include "core/Bankson.h"
 #include "core/Edtson.h"
 #include "core/Libson.h"
+#include "editor/TfrmEditOpt.h"
+#include "editor/TfrmEdt.h"
 #include "librarian/TfrmInfo.h"
 #include "librarian/TfrmMain.h"
 #include "midi/TfrmMidi.h"
@@ -22,18 +25,34 @@ Program::Program(midi::Backend& backend, platform::SettingsStore& store) : store
     main_ = std::make_unique<librarian::TfrmMain>(banks, *library_, *buffer_, store_);
     info_ = std::make_unique<librarian::TfrmInfo>();
     midi_ = std::make_unique<midi::TfrmMidi>(backend, main_.get(), store_);
+    // The options window reaches the editor's displays, so the editor comes first.
+    editor_ = std::make_unique<editor::TfrmEdt>(*buffer_, &midi_->Messages(), main_.get(), store_);
+    editorOptions_ = std::make_unique<editor::TfrmEditOpt>(
+        editor::EditorDisplaySet{editor_->EnvelopeDisplays(), editor_->KeyScalingDisplays()},
+        editor_.get(), store_);
+    editor_->SetOptionsWindow(editorOptions_.get());
 
     main_->SetAboutWindow(info_.get());
     main_->SetMidiWindow(midi_.get());
     midi_->SetMainWindowLink(main_.get());
+    QObject::connect(main_.get(), &librarian::TfrmMain::editBufferRequested, editor_.get(), [this] {
+        editor_->Refill();
+        editor_->show();
+        editor_->raise();
+        editor_->activateWindow();
+    });
+    QObject::connect(editor_.get(), &editor::TfrmEdt::nameChanged, main_.get(),
+                     [this](const QString& name) { main_->BufferLabel()->setText(name); });
     QObject::connect(main_.get(), &librarian::TfrmMain::closing, main_.get(), [this] {
-        WriteShutdownSettings(*main_, *midi_, store_);
+        WriteShutdownSettings(*main_, *midi_, *editor_, *editorOptions_, store_);
         QCoreApplication::quit();
     });
 }
 
 Program::~Program() {
     if (midi_) midi_->ClosePorts();
+    editorOptions_.reset();
+    editor_.reset();
     midi_.reset();
     info_.reset();
     main_.reset();

@@ -22,6 +22,11 @@ class Backend;
 class TfrmMidi;
 }  // namespace midi
 
+namespace editor {
+class TfrmEdt;
+class TfrmEditOpt;
+}  // namespace editor
+
 namespace app {
 
 class Program {
@@ -40,6 +45,8 @@ public:
 
     librarian::TfrmMain& MainWindow() { return *main_; }
     midi::TfrmMidi& MidiWindow() { return *midi_; }
+    editor::TfrmEdt& EditorWindow() { return *editor_; }
+    editor::TfrmEditOpt& EditorOptionsWindow() { return *editorOptions_; }
     core::Bankson& Bank(int n) { return *banks_.at(n); }
     core::Libson& Library() { return *library_; }
     core::Edtson& EditBuffer() { return *buffer_; }
@@ -52,6 +59,8 @@ private:
     std::unique_ptr<librarian::TfrmMain> main_;
     std::unique_ptr<librarian::TfrmInfo> info_;
     std::unique_ptr<midi::TfrmMidi> midi_;
+    std::unique_ptr<editor::TfrmEdt> editor_;
+    std::unique_ptr<editor::TfrmEditOpt> editorOptions_;
 };
 
 }  // namespace app

@@ -10,10 +10,15 @@ class TfrmMain;
 namespace midi {
 class TfrmMidi;
 }
+namespace editor {
+class TfrmEdt;
+class TfrmEditOpt;
+}  // namespace editor
 
 namespace app {
 
 void WriteShutdownSettings(const librarian::TfrmMain& main, const midi::TfrmMidi& midi,
+                           const editor::TfrmEdt& editor, const editor::TfrmEditOpt& editorOptions,
                            platform::SettingsStore& store = platform::Settings());
 
 }  // namespace app
