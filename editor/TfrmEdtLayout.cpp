@@ -40,6 +40,8 @@ const char* const kHeadingStyle =
     "color: #e8a040; background: transparent; font: bold 12px 'DejaVu Sans';";
 const char* const kSmallCaptionStyle =
     "color: #b8bcc4; background: transparent; font: 9px 'DejaVu Sans';";
+const char* const kTinyCaptionStyle =
+    "color: #b8bcc4; background: transparent; font: 8px 'DejaVu Sans';";
 const char* const kNameStyle =
     "color: #ffb040; background: #0a0a0b; border: 1px solid #3a3c42;"
     " font: bold 16px 'DejaVu Sans Mono';";
@@ -259,9 +261,10 @@ void TfrmEdt::BuildPerformancePanel() {
         performance_[std::size_t(r)] = k;
         Caption(panel, caption, x - 15, y + art::kSmallKnobSize, 60);
     };
-    const auto lamp = [&](int r, const char* caption, int x, int y) {
+    const auto lamp = [&](int r, const char* caption, int x, int y, int captionWidth = 44) {
         performance_[std::size_t(r)] = Lamp(panel, PerformanceRowAt(r).name, x, y);
-        Caption(panel, caption, x - 14, y + 17, 44);
+        auto* label = Caption(panel, caption, x + 8 - captionWidth / 2, y + 17, captionWidth);
+        if (captionWidth < 44) label->setStyleSheet(kTinyCaptionStyle);
     };
     // Top row: poly, pitch bend, portamento, master level.
     lamp(0, "Poly", 14, 34);
@@ -277,9 +280,9 @@ void TfrmEdt::BuildPerformancePanel() {
         const int x = 8 + c * 69;
         const int r = 6 + c * 4;
         knob(r, kControllers[c], x + 20, 88);
-        lamp(r + 1, "EG", x + 4, 140);
-        lamp(r + 2, "AMP", x + 24, 140);
-        lamp(r + 3, "PITCH", x + 44, 140);
+        lamp(r + 1, "EG", x + 1, 140, 23);
+        lamp(r + 2, "AMP", x + 24, 140, 23);
+        lamp(r + 3, "PITCH", x + 47, 140, 27);
     }
 }
 
