@@ -9,8 +9,12 @@
 #include "core/Libson.h"
 #include "editor/TfrmEditOpt.h"
 #include "editor/TfrmEdt.h"
+#include "librarian/LibrarianOptions.h"
+#include "librarian/LibraryCommands.h"
+#include "librarian/TNameForm.h"
 #include "librarian/TfrmInfo.h"
 #include "librarian/TfrmMain.h"
+#include "librarian/TfrmTypes.h"
 #include "midi/TfrmMidi.h"
 
 namespace app {
@@ -25,14 +29,26 @@ Program::Program(midi::Backend& backend, platform::SettingsStore& store) : store
     main_ = std::make_unique<librarian::TfrmMain>(banks, *library_, *buffer_, store_);
     info_ = std::make_unique<librarian::TfrmInfo>();
     midi_ = std::make_unique<midi::TfrmMidi>(backend, main_.get(), store_);
+    options_ = std::make_unique<librarian::FixedLibrarianOptions>();
+    nameForm_ = std::make_unique<librarian::TNameForm>();
+    types_ =
+        std::make_unique<librarian::TfrmTypes>(*library_, *main_, *options_, *nameForm_, store_);
+    libraryCommands_ =
+        std::make_unique<librarian::LibraryCommands>(*main_, banks, *library_, *options_);
+    libraryCommands_->SetMarkersWindow(types_.get());
+    libraryCommands_->Connect();
     // The options window reaches the editor's displays, so the editor comes first.
     editor_ = std::make_unique<editor::TfrmEdt>(*buffer_, &midi_->Messages(), main_.get(), store_);
     editorOptions_ = std::make_unique<editor::TfrmEditOpt>(
         editor::EditorDisplaySet{editor_->EnvelopeDisplays(), editor_->KeyScalingDisplays()},
         editor_.get(), store_);
     editor_->SetOptionsWindow(editorOptions_.get());
+    editor_->SetNameEditor([this](const QString& name) -> std::optional<QString> {
+        return nameForm_->Edit(QStringLiteral("Edit Voice Name"), name);
+    });
 
     main_->SetAboutWindow(info_.get());
+    main_->SetMarkersWindow(types_.get());
     main_->SetMidiWindow(midi_.get());
     midi_->SetMainWindowLink(main_.get());
     QObject::connect(main_.get(), &librarian::TfrmMain::editBufferRequested, editor_.get(), [this] {
@@ -44,7 +60,10 @@ Program::Program(midi::Backend& backend, platform::SettingsStore& store) : store
     QObject::connect(editor_.get(), &editor::TfrmEdt::nameChanged, main_.get(),
                      [this](const QString& name) { main_->BufferLabel()->setText(name); });
     QObject::connect(main_.get(), &librarian::TfrmMain::closing, main_.get(), [this] {
-        WriteShutdownSettings(*main_, *midi_, *editor_, *editorOptions_, store_);
+        librarian::BaseValues base;
+        main_->CollectBaseValues(base);
+        types_->CollectBaseValues(base);
+        WriteShutdownSettings(base, *midi_, *editor_, *editorOptions_, store_);
         QCoreApplication::quit();
     });
 }
@@ -53,6 +72,9 @@ Program::~Program() {
     if (midi_) midi_->ClosePorts();
     editorOptions_.reset();
     editor_.reset();
+    libraryCommands_.reset();
+    types_.reset();
+    nameForm_.reset();
     midi_.reset();
     info_.reset();
     main_.reset();
@@ -64,6 +86,7 @@ Program::~Program() {
 void Program::Start() {
     midi_->ListPorts();
     main_->show();
+    if (types_->OpenAtStart()) types_->show();
 }
 
 }  // namespace app

@@ -14,8 +14,12 @@ class Edtson;
 class Libson;
 }  // namespace core
 namespace librarian {
+class FixedLibrarianOptions;
+class LibraryCommands;
 class TfrmInfo;
 class TfrmMain;
+class TfrmTypes;
+class TNameForm;
 }  // namespace librarian
 namespace midi {
 class Backend;
@@ -45,6 +49,8 @@ public:
 
     librarian::TfrmMain& MainWindow() { return *main_; }
     midi::TfrmMidi& MidiWindow() { return *midi_; }
+    librarian::TfrmTypes& MarkersWindow() { return *types_; }
+    librarian::LibraryCommands& LibraryCommands() { return *libraryCommands_; }
     editor::TfrmEdt& EditorWindow() { return *editor_; }
     editor::TfrmEditOpt& EditorOptionsWindow() { return *editorOptions_; }
     core::Bankson& Bank(int n) { return *banks_.at(n); }
@@ -59,6 +65,10 @@ private:
     std::unique_ptr<librarian::TfrmMain> main_;
     std::unique_ptr<librarian::TfrmInfo> info_;
     std::unique_ptr<midi::TfrmMidi> midi_;
+    std::unique_ptr<librarian::FixedLibrarianOptions> options_;
+    std::unique_ptr<librarian::TNameForm> nameForm_;
+    std::unique_ptr<librarian::TfrmTypes> types_;
+    std::unique_ptr<librarian::LibraryCommands> libraryCommands_;
     std::unique_ptr<editor::TfrmEdt> editor_;
     std::unique_ptr<editor::TfrmEditOpt> editorOptions_;
 };

@@ -10,14 +10,6 @@ QString WithoutTrailingSpaces(QString text) {
     return text;
 }
 
-// The byte the DX7 shows as `c`, or nothing.
-std::optional<core::Byte> NameByteOf(QChar c) {
-    for (int b = 0x20; b <= 0x7F; ++b)
-        if (librarian::DisplayNameChar(core::Byte(b)) == c) return core::Byte(b);
-    if (c.unicode() >= 0x20 && c.unicode() <= 0x7E) return core::Byte(c.unicode());
-    return std::nullopt;
-}
-
 }  // namespace
 
 std::optional<NameBytes> StoredName(const QString& typed, const core::Byte* current) {
@@ -30,7 +22,7 @@ std::optional<NameBytes> StoredName(const QString& typed, const core::Byte* curr
         const QChar c = typed.at(i);
         if (std::size_t(i) < core::kNameSize && librarian::DisplayNameChar(current[i]) == c) {
             name[n++] = current[i];
-        } else if (const auto byte = NameByteOf(c)) {
+        } else if (const auto byte = librarian::NameByteOf(c)) {
             name[n++] = *byte;
         }
     }
