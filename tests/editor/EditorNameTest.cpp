@@ -37,7 +37,9 @@ TEST(EditorNameTest, TypedTextBecomesNameBytes) {
     for (const auto& c : cases) {
         const auto stored = StoredName(c.typed, current.data());
         EXPECT_EQ(stored, c.stored) << c.typed.toStdString();
-        if (stored) EXPECT_TRUE(std::all_of(stored->begin(), stored->end(), [](core::Byte b) { return b < 0x80; }));
+        if (stored) {
+            EXPECT_TRUE(std::all_of(stored->begin(), stored->end(), [](core::Byte b) { return b < 0x80; }));
+        }
     }
 }
 
