@@ -232,16 +232,7 @@ void TfrmEdt::E_OP1_EGChange(QObject* sender) {
     const int block = int(it - envelopes_.begin());
     std::array<int, kEnvelopeValueCount> values{};
     for (int i = 0; i < kEnvelopeValueCount; ++i) values[std::size_t(i)] = (*it)->value(i);
-    const DisplayWrites changes = EnvelopeDragWrites(block, (*it)->pickedPoint(), values);
-    // Every value is in the image before anything goes out.
-    for (int i = 0; i < changes.count; ++i) {
-        const auto [p, value] = changes.writes[std::size_t(i)];
-        SetControlValue(p, value);
-        CurrentImage()[std::size_t(p)] = core::Byte(value);
-    }
-    for (int i = 0; i < changes.count; ++i)
-        WriteAndSend(changes.writes[std::size_t(i)].parameter, changes.writes[std::size_t(i)].value,
-                     midi::kGroupVoice);
+    WriteDisplayChanges(EnvelopeDragWrites(block, (*it)->pickedPoint(), values));
 }
 
 void TfrmEdt::E_OP1_KEYFChange(QObject* sender) {
@@ -250,7 +241,11 @@ void TfrmEdt::E_OP1_KEYFChange(QObject* sender) {
     const int block = int(it - keyScalings_.begin());
     std::array<int, kKeyScalingValueCount> values{};
     for (int i = 0; i < kKeyScalingValueCount; ++i) values[std::size_t(i)] = (*it)->value(i);
-    const DisplayWrites changes = KeyScalingDragWrites(block, (*it)->pickedHandle(), values);
+    WriteDisplayChanges(KeyScalingDragWrites(block, (*it)->pickedHandle(), values));
+}
+
+void TfrmEdt::WriteDisplayChanges(const DisplayWrites& changes) {
+    // Every value is in the image (and on its knob) before anything goes out.
     for (int i = 0; i < changes.count; ++i) {
         const auto [p, value] = changes.writes[std::size_t(i)];
         SetControlValue(p, value);

@@ -98,6 +98,7 @@ private:
 
     void BuildControls();
     void BuildOperatorColumn(int column);
+    void BuildEnvelopeKnobs(QWidget* panel, int base);
     void BuildVoicePanels();
     void BuildPerformancePanel();
     void BuildButtonPanel();
@@ -109,6 +110,8 @@ private:
     void SetControlValue(int p, int value);
     // Writes byte p of the current image and queues its parameter change.
     void WriteAndSend(int p, int value, int group);
+    // A display drag's values: all written and shown first, then sent in order.
+    void WriteDisplayChanges(const DisplayWrites& changes);
     void FlushSends();
     void UpdateDependents(int p, int value);
     void RefillVoice();

@@ -166,13 +166,7 @@ void TfrmEdt::BuildOperatorColumn(int column) {
     auto* eg = MakeEnvelopeDisplay(panel, QString::fromStdString(prefix + "EG"), block);
     eg->setGeometry(7, 26, kDisplayWidth, kDisplayHeight);
     envelopes_[std::size_t(block)] = eg;
-    // Rates and levels in two rows of four under the envelope.
-    Caption(panel, "R", 2, 131, 14);
-    Caption(panel, "L", 2, 151, 14);
-    for (int i = 0; i < 4; ++i) {
-        add(i, LabelKnob(panel, name(i), max(i), 18 + i * 33, 129, 31));
-        add(4 + i, LabelKnob(panel, name(4 + i), max(4 + i), 18 + i * 33, 149, 31));
-    }
+    BuildEnvelopeKnobs(panel, base);
 
     auto* keyf = MakeKeyScalingDisplay(panel, QString::fromStdString(prefix + "KEYF"), block);
     keyf->setGeometry(7, 172, kDisplayWidth, kDisplayHeight);
@@ -202,23 +196,27 @@ void TfrmEdt::BuildOperatorColumn(int column) {
     Caption(panel, "Fixed", 9 + 3 * kKnobPitch - 3, 352 + art::kSmallKnobSize, kKnobPitch);
 }
 
+void TfrmEdt::BuildEnvelopeKnobs(QWidget* panel, int base) {
+    // Rates and levels in two rows of four under the envelope.
+    Caption(panel, "R", 2, 131, 14);
+    Caption(panel, "L", 2, 151, 14);
+    for (int i = 0; i < 8; ++i) {
+        const int p = base + i;
+        rows_[std::size_t(p)] = {LabelKnob(panel, VoiceParameterName(p), VoiceParameterControl(p).max,
+                                           18 + (i % 4) * 33, i < 4 ? 129 : 149, 31),
+                                 ControlKind::LabelKnob};
+    }
+}
+
 void TfrmEdt::BuildVoicePanels() {
     // The pitch envelope, laid out like an operator's envelope.
     auto* pitch = Panel(this, kMargin, kBottomTop, kColumnWidth, kBottomHeight);
     Heading(pitch, "PITCH EG", 8, 4);
     constexpr int base = kOperatorParameterCount;
     auto* eg = MakeEnvelopeDisplay(pitch, QStringLiteral("E_PEG_EG"), kPitchEnvelopeBlock);
-    eg->setGeometry(7, 24, kDisplayWidth, kDisplayHeight);
+    eg->setGeometry(7, 26, kDisplayWidth, kDisplayHeight);
     envelopes_[kPitchEnvelopeBlock] = eg;
-    Caption(pitch, "R", 2, 131, 14);
-    Caption(pitch, "L", 2, 151, 14);
-    for (int i = 0; i < 4; ++i) {
-        rows_[std::size_t(base + i)] = {LabelKnob(pitch, VoiceParameterName(base + i), 99, 18 + i * 33, 129, 31),
-                                        ControlKind::LabelKnob};
-        rows_[std::size_t(base + 4 + i)] = {
-            LabelKnob(pitch, VoiceParameterName(base + 4 + i), 99, 18 + i * 33, 149, 31),
-            ControlKind::LabelKnob};
-    }
+    BuildEnvelopeKnobs(pitch, base);
 
     // Algorithm, feedback, oscillator sync, transpose; the LFO below.
     auto* voice = Panel(this, kMargin + kColumnPitch, kBottomTop, 270, kBottomHeight);
