@@ -57,6 +57,8 @@ Program::Program(midi::Backend& backend, platform::SettingsStore& store) : store
         editor_->raise();
         editor_->activateWindow();
     });
+    QObject::connect(main_.get(), &librarian::TfrmMain::editBufferChanged, editor_.get(),
+                     [this] { editor_->Refill(); });
     QObject::connect(editor_.get(), &editor::TfrmEdt::nameChanged, main_.get(),
                      [this](const QString& name) { main_->BufferLabel()->setText(name); });
     QObject::connect(main_.get(), &librarian::TfrmMain::closing, main_.get(), [this] {

@@ -71,6 +71,10 @@ TEST_F(ProgramTest, TheEditorShowsTheBufferAndItsPlaceIsWrittenAtExit) {
         QTest::mouseClick(buffer, Qt::RightButton);
         EXPECT_TRUE(editor.isVisible());
         EXPECT_EQ(editor.findChild<QLabel*>(QStringLiteral("E_ALGO_NUM2"))->text(), QStringLiteral("22"));
+        // A voice loaded by the main window shows at once.
+        program.EditBuffer().Image(0)[134] = 30;
+        emit program.MainWindow().editBufferChanged();
+        EXPECT_EQ(editor.findChild<QLabel*>(QStringLiteral("E_ALGO_NUM2"))->text(), QStringLiteral("31"));
         editor.SetNameEditor([](const QString&) { return QStringLiteral("EDITED"); });
         QTest::mouseClick(editor.findChild<QLabel*>(QStringLiteral("EdNomSon")), Qt::LeftButton);
         EXPECT_EQ(buffer->text(), QStringLiteral("EDITED    "));
