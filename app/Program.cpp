@@ -9,13 +9,16 @@
 #include "core/Libson.h"
 #include "editor/TfrmEditOpt.h"
 #include "editor/TfrmEdt.h"
+#include "librarian/BankMidiMenus.h"
 #include "librarian/LibrarianOptions.h"
 #include "librarian/LibraryCommands.h"
 #include "librarian/TNameForm.h"
 #include "librarian/TfrmInfo.h"
 #include "librarian/TfrmMain.h"
 #include "librarian/TfrmTypes.h"
+#include "midi/TfrmDump.h"
 #include "midi/TfrmMidi.h"
+#include "midi/TfrmSystem.h"
 
 namespace app {
 
@@ -29,6 +32,7 @@ Program::Program(midi::Backend& backend, platform::SettingsStore& store) : store
     main_ = std::make_unique<librarian::TfrmMain>(banks, *library_, *buffer_, store_);
     info_ = std::make_unique<librarian::TfrmInfo>();
     midi_ = std::make_unique<midi::TfrmMidi>(backend, main_.get(), store_);
+    dump_ = std::make_unique<midi::TfrmDump>(main_.get());
     options_ = std::make_unique<librarian::FixedLibrarianOptions>();
     nameForm_ = std::make_unique<librarian::TNameForm>();
     types_ =
@@ -37,6 +41,8 @@ Program::Program(midi::Backend& backend, platform::SettingsStore& store) : store
         std::make_unique<librarian::LibraryCommands>(*main_, banks, *library_, *options_);
     libraryCommands_->SetMarkersWindow(types_.get());
     libraryCommands_->Connect();
+    system_ = std::make_unique<midi::TfrmSystem>(main_.get());
+    bankMidi_ = std::make_unique<librarian::BankMidiMenus>(*main_, banks, *midi_, *dump_, *system_);
     // The options window reaches the editor's displays, so the editor comes first.
     editor_ = std::make_unique<editor::TfrmEdt>(*buffer_, &midi_->Messages(), main_.get(), store_);
     editorOptions_ = std::make_unique<editor::TfrmEditOpt>(
@@ -77,6 +83,9 @@ Program::~Program() {
     libraryCommands_.reset();
     types_.reset();
     nameForm_.reset();
+    bankMidi_.reset();
+    system_.reset();
+    dump_.reset();
     midi_.reset();
     info_.reset();
     main_.reset();

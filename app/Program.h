@@ -14,6 +14,7 @@ class Edtson;
 class Libson;
 }  // namespace core
 namespace librarian {
+class BankMidiMenus;
 class FixedLibrarianOptions;
 class LibraryCommands;
 class TfrmInfo;
@@ -23,7 +24,9 @@ class TNameForm;
 }  // namespace librarian
 namespace midi {
 class Backend;
+class TfrmDump;
 class TfrmMidi;
+class TfrmSystem;
 }  // namespace midi
 
 namespace editor {
@@ -53,6 +56,8 @@ public:
     librarian::LibraryCommands& LibraryCommands() { return *libraryCommands_; }
     editor::TfrmEdt& EditorWindow() { return *editor_; }
     editor::TfrmEditOpt& EditorOptionsWindow() { return *editorOptions_; }
+    midi::TfrmDump& DumpWindow() { return *dump_; }
+    midi::TfrmSystem& SystemWindow() { return *system_; }
     core::Bankson& Bank(int n) { return *banks_.at(n); }
     core::Libson& Library() { return *library_; }
     core::Edtson& EditBuffer() { return *buffer_; }
@@ -65,10 +70,13 @@ private:
     std::unique_ptr<librarian::TfrmMain> main_;
     std::unique_ptr<librarian::TfrmInfo> info_;
     std::unique_ptr<midi::TfrmMidi> midi_;
+    std::unique_ptr<midi::TfrmDump> dump_;
     std::unique_ptr<librarian::FixedLibrarianOptions> options_;
     std::unique_ptr<librarian::TNameForm> nameForm_;
     std::unique_ptr<librarian::TfrmTypes> types_;
     std::unique_ptr<librarian::LibraryCommands> libraryCommands_;
+    std::unique_ptr<midi::TfrmSystem> system_;
+    std::unique_ptr<librarian::BankMidiMenus> bankMidi_;
     std::unique_ptr<editor::TfrmEdt> editor_;
     std::unique_ptr<editor::TfrmEditOpt> editorOptions_;
 };

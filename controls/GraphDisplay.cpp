@@ -91,6 +91,7 @@ void GraphDisplay::paintMarkers(QPainter& p, const GraphPoint* points, int count
 }
 
 QImage GraphDisplay::render(qreal ratio) const {
+    if (size().isEmpty()) return {};
     QImage surface(size() * ratio, QImage::Format_RGB32);
     surface.setDevicePixelRatio(ratio);
     surface.fill(color_);

@@ -339,12 +339,13 @@ void TfrmMain::gsw_b1Click(QObject* sender) {
         if (isBank(n)) {
             gswBank_[n]->setState(1);
             SetTextColour(nombank_[n], kCurrentBankColour);
-            if (midiWindow_) midiWindow_->SelectModule(n);
         } else {
             gswBank_[n]->setState(0);
             SetTextColour(nombank_[n], kOtherBankColour);
         }
     }
+    // After the switches: a module select that cannot be sent leaves exactly one bank lit.
+    if (midiWindow_) midiWindow_->SelectModuleShowingErrors(CurrentBank());
 }
 
 void TfrmMain::labPagelibChange() { ShowLibraryPages(); }

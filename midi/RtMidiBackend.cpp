@@ -18,22 +18,15 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// RtMidi's largest JACK message; longer ones vanish without an error, so they go in pieces.
+// JACK: longer messages go in pieces, which every JACK MIDI client (RtMidi's among them) takes.
 constexpr std::size_t kJackLargestMessage = 16379;
 constexpr std::size_t kJackPiece = 8192;
-// Per JACK period: well under the 32 KiB cycle buffer and RtMidi's 16 KiB ring, which both
-// drop or stall silently when overfilled.
-constexpr double kJackBytesPerPeriod = 6144;
-constexpr std::size_t kJackBurst = 4104;
 // ALSA: large single sequencer events fail, so long messages go as sequencer events of this
 // size (the encoder emits one event each time its buffer of this size fills), paced at the
 // MIDI wire speed of a hardware interface, a bank dump at once.
 constexpr std::size_t kAlsaPiece = 256;
 constexpr double kAlsaBytesPerSecond = 3125;
 constexpr std::size_t kAlsaBurst = 4104;
-// RtMidi's JACK output frees its buffer before closing its client, which the processing thread
-// may still read: close the port and let a few cycles pass before destroying it.
-constexpr auto kJackCloseGrace = std::chrono::milliseconds(100);
 
 bool IsWarning(RtMidiError::Type type) {
     return type == RtMidiError::WARNING || type == RtMidiError::DEBUG_WARNING;
@@ -84,7 +77,7 @@ public:
     RtInputStream(std::unique_ptr<RtMidiIn> in, InputHandler& handler)
         : in_(std::move(in)), handler_(handler) {}
     ~RtInputStream() override {
-        in_->closePort();  // the JACK/ALSA thread stops calling before the object goes
+        in_->closePort();  // the ALSA thread stops calling before the object goes
         in_.reset();
     }
 
@@ -127,18 +120,16 @@ MidiSystem SystemOf(RtMidi::Api api) {
     return MidiSystem::kOther;
 }
 
+// ALSA, WinMM and CoreMIDI (JACK has its own streams, midi/JackSession).
 class RtOutputStream final : public OutputStream {
 public:
-    RtOutputStream(RtMidi::Api api, std::shared_ptr<JackSession> jack)
-        : system_(SystemOf(api)), jack_(std::move(jack)) {
+    explicit RtOutputStream(RtMidi::Api api) : system_(SystemOf(api)) {
         // WinMM and CoreMIDI pace themselves (a send returns once the message is out).
-        if (system_ == MidiSystem::kJack) pacer_.emplace(kJackBytesPerPeriod / jack_->PeriodSeconds(), kJackBurst);
         if (system_ == MidiSystem::kAlsa) pacer_.emplace(kAlsaBytesPerSecond, kAlsaBurst);
     }
     ~RtOutputStream() override {
         if (!out_) return;
         out_->closePort();
-        if (system_ == MidiSystem::kJack) std::this_thread::sleep_for(kJackCloseGrace);
         out_.reset();
     }
 
@@ -151,14 +142,11 @@ public:
 
     bool Send(std::span<const std::uint8_t> bytes) override {
         if (bytes.empty()) return true;
-        const bool jack = system_ == MidiSystem::kJack;
         const std::size_t piece = SendPieceSize(system_, bytes.size());
         failed_.store(false);
         for (std::size_t offset = 0; offset < bytes.size(); offset += piece) {
             const std::size_t length = std::min(piece, bytes.size() - offset);
-            // RtMidi's JACK send spins forever on a full buffer that nobody drains.
-            if (!out_->isPortOpen() || (jack && (!jack_ || !jack_->Alive()))) return false;
-            if (jack) pacer_->SetBytesPerSecond(kJackBytesPerPeriod / jack_->PeriodSeconds());
+            if (!out_->isPortOpen()) return false;
             if (pacer_) pacer_->Wait(length);
             out_->sendMessage(bytes.data() + offset, length);
             if (failed_.load()) return false;
@@ -168,7 +156,6 @@ public:
 
 private:
     MidiSystem system_;
-    std::shared_ptr<JackSession> jack_;
     std::optional<SendPacer> pacer_;
     std::atomic<bool> failed_{false};
     std::unique_ptr<RtMidiOut> out_;
@@ -215,43 +202,33 @@ struct RtMidiBackend::Impl {
     };
 
     std::string clientName;
-    std::vector<Api> apis;
+    std::vector<Api> apis;  // RtMidi's systems except JACK
     std::shared_ptr<JackSession> jack;
     std::vector<Port> inputs;
     std::vector<Port> outputs;
 
+    // Our RtMidi streams' ports: "<client>:in" / "<client>:out" exactly, never another
+    // program's whose name merely starts like ours.
     bool OwnPort(const std::string& name) const {
-        if (name.rfind(clientName, 0) != 0) return false;
-        const char next = name.size() > clientName.size() ? name[clientName.size()] : '\0';
-        return next == ':' || next == '-';
+        for (const char* port : {"in", "out"}) {
+            const std::string own = clientName + ":" + port;
+            if (name == own || name.rfind(own + " ", 0) == 0) return true;
+        }
+        return false;
     }
 
+    // The session with a running server, or nullptr. A session whose server went away is
+    // closed before a new one is opened: libjack crashes the other way round.
     std::shared_ptr<JackSession> Jack() {
         if (jack && jack->Alive()) return jack;
-        jack = JackSession::Connect(clientName + "-probe");
-        if (jack) RenewJackListers();  // the old ones belonged to a server that is gone
+        if (jack) jack->Close();
+        jack = JackSession::Connect(clientName);
         return jack;
     }
 
-    void RenewJackListers() {
-        for (Api& api : apis) {
-            if (api.api != RtMidi::UNIX_JACK) continue;
-            api.inputLister = Make<RtMidiIn>(api.api, clientName);
-            api.outputLister = Make<RtMidiOut>(api.api, clientName);
-        }
-    }
-
     int TechnologyOf(RtMidi::Api api, const std::string& name) {
-        bool hardware = false;
-        switch (SystemOf(api)) {
-        case MidiSystem::kAlsa: hardware = IsAlsaHardwarePort(name); break;
-        case MidiSystem::kJack: {
-            const std::shared_ptr<JackSession> session = Jack();
-            hardware = session && session->IsPhysicalPort(name);
-            break;
-        }
-        case MidiSystem::kOther: hardware = !IsKnownSoftwarePort(name); break;
-        }
+        const bool hardware = SystemOf(api) == MidiSystem::kAlsa ? IsAlsaHardwarePort(name)
+                                                                 : !IsKnownSoftwarePort(name);
         return hardware ? kTechnologyMidiPort : kTechnologySoftwarePort;
     }
 
@@ -260,8 +237,6 @@ struct RtMidiBackend::Impl {
         ports.clear();
         std::vector<DeviceInfo> devices;
         for (Api& api : apis) {
-            // No server: nothing to ask. (Connecting may renew the JACK listers.)
-            if (api.api == RtMidi::UNIX_JACK && !Jack()) continue;
             RtMidi* lister = wantInputs ? static_cast<RtMidi*>(api.inputLister.get())
                                         : static_cast<RtMidi*>(api.outputLister.get());
             if (!lister) continue;
@@ -271,6 +246,13 @@ struct RtMidiBackend::Impl {
                 devices.push_back({name, TechnologyOf(api.api, name)});
             }
         }
+        if (const std::shared_ptr<JackSession> session = Jack()) {
+            for (const std::string& name : session->Ports(wantInputs)) {
+                ports.push_back({RtMidi::UNIX_JACK, name});
+                devices.push_back({name, session->IsPhysicalPort(name) ? kTechnologyMidiPort
+                                                                       : kTechnologySoftwarePort});
+            }
+        }
         return devices;
     }
 };
@@ -278,7 +260,7 @@ struct RtMidiBackend::Impl {
 RtMidiBackend::RtMidiBackend(std::string clientName) : impl_(std::make_unique<Impl>()) {
     impl_->clientName = std::move(clientName);
     JackSession::SilenceLibraryMessages();
-    for (RtMidi::Api api : {RtMidi::LINUX_ALSA, RtMidi::UNIX_JACK, RtMidi::WINDOWS_MM, RtMidi::MACOSX_CORE}) {
+    for (RtMidi::Api api : {RtMidi::LINUX_ALSA, RtMidi::WINDOWS_MM, RtMidi::MACOSX_CORE}) {
         Impl::Api entry{api, Make<RtMidiIn>(api, impl_->clientName),
                         Make<RtMidiOut>(api, impl_->clientName)};
         if (entry.inputLister || entry.outputLister) impl_->apis.push_back(std::move(entry));
@@ -293,6 +275,10 @@ std::vector<DeviceInfo> RtMidiBackend::Outputs() { return impl_->List(false); }
 std::unique_ptr<InputStream> RtMidiBackend::OpenInput(std::size_t index, InputHandler& handler) {
     if (index >= impl_->inputs.size()) return nullptr;
     const Impl::Port port = impl_->inputs[index];
+    if (port.api == RtMidi::UNIX_JACK) {
+        const std::shared_ptr<JackSession> jack = impl_->Jack();
+        return jack ? jack->OpenInput(port.name, handler) : nullptr;
+    }
     auto in = Make<RtMidiIn>(port.api, impl_->clientName);
     if (!in) return nullptr;
     const int number = FindPort(*in, port.name);  // the list may have changed since
@@ -307,16 +293,15 @@ std::unique_ptr<InputStream> RtMidiBackend::OpenInput(std::size_t index, InputHa
 std::unique_ptr<OutputStream> RtMidiBackend::OpenOutput(std::size_t index) {
     if (index >= impl_->outputs.size()) return nullptr;
     const Impl::Port port = impl_->outputs[index];
-    std::shared_ptr<JackSession> jack;
     if (port.api == RtMidi::UNIX_JACK) {
-        jack = impl_->Jack();
-        if (!jack) return nullptr;
+        const std::shared_ptr<JackSession> jack = impl_->Jack();
+        return jack ? jack->OpenOutput(port.name) : nullptr;
     }
     auto out = Make<RtMidiOut>(port.api, impl_->clientName);
     if (!out) return nullptr;
     const int number = FindPort(*out, port.name);
     if (number < 0) return nullptr;
-    auto stream = std::make_unique<RtOutputStream>(port.api, std::move(jack));
+    auto stream = std::make_unique<RtOutputStream>(port.api);
     out->setErrorCallback(&RecordError, stream->FailedFlag());
     if (!stream->Open(std::move(out), number)) return nullptr;
     return stream;

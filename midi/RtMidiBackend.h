@@ -1,6 +1,8 @@
 #pragma once
-// The platform's MIDI devices through RtMidi: on Linux the ALSA sequencer and a JACK server,
-// each used only when present (no MIDI system at all: no devices, nothing printed).
+// The platform's MIDI devices: through RtMidi the ALSA sequencer, WinMM and CoreMIDI, and a
+// JACK server through one client of our own (midi/JackSession), each used only when present
+// (no MIDI system at all: no devices, nothing printed). A JACK server that stops is dropped and
+// one that starts (again) is found by the next list.
 // Hardware interfaces report technology "MIDI Port"; other programs' ports and loopbacks
 // report kTechnologySoftwarePort, so automatic selection prefers a real interface.
 
@@ -31,8 +33,9 @@ bool IsAlsaHardwarePort(const std::string& name);
 
 class RtMidiBackend final : public Backend {
 public:
-    // clientName: how our connections appear to other programs; ports of our own clients
-    // are not listed.
+    // clientName: how our connections appear to other programs ("<clientName>:in" and
+    // "<clientName>:out"); our own ports are not listed, other programs' ports are, whatever
+    // their names.
     explicit RtMidiBackend(std::string clientName = "Mondral");
     ~RtMidiBackend() override;
 

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QSocketNotifier>
 
 #include <exception>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "controls/PressedWhile.h"
 #include "controls/Tzografsw.h"
 #include "controls/Tzopotlab.h"
+#include "midi/DumpEngine.h"
 #include "midi/MainWindowLink.h"
 #include "midi/MidiBackend.h"
 #include "midi/MidiInput.h"
@@ -23,6 +25,7 @@
 #include "midi/MidiSettingsStore.h"
 #include "midi/ModeSwitches.h"
 #include "midi/SysexMessages.h"
+#include "midi/WakeSignal.h"
 #include "platform/BusyCursor.h"
 #include "platform/Clock.h"
 #include "platform/MessageBoxes.h"
@@ -118,16 +121,26 @@ TfrmMidi::TfrmMidi(Backend& backend, QWidget* parent, platform::SettingsStore& s
     input_->SetSysexBufferCount(kSysexBufferCount);
     input_->SetSysexOnly(true);
     // The ports' notices arrive on the MIDI thread; they are handled here, on the window thread.
-    input_->SetNoticeHook([this] {
-        QMetaObject::invokeMethod(this, [this] { input_->HandleNotices(); }, Qt::QueuedConnection);
-    });
-    output_->SetNoticeHook([this] {
-        QMetaObject::invokeMethod(this, [this] { output_->HandleNotices(); }, Qt::QueuedConnection);
-    });
+    // The MIDI thread only raises a signal (no allocation, no lock); its notifier runs the
+    // port's HandleNotices here.
+    auto watch = [this](WakeSignal& signal, auto handle) {
+        auto& notifier = notifiers_.emplace_back(
+            std::make_unique<QSocketNotifier>(signal.Handle(), QSocketNotifier::Read));
+        connect(notifier.get(), &QSocketNotifier::activated, this, [&signal, handle] {
+            signal.Clear();
+            handle();
+        });
+    };
+    input_->SetNoticeHook(inputWake_.Hook());
+    output_->SetNoticeHook(outputWake_.Hook());
+    watch(inputWake_, [this] { input_->HandleNotices(); });
+    watch(outputWake_, [this] { output_->HandleNotices(); });
     messages_ = std::make_unique<SysexMessages>(*output_, settings_, [this]() -> std::size_t {
         const int bank = link_ ? link_->CurrentBank() : 0;
         return bank >= 0 && bank < int(kModuleCount) ? std::size_t(bank) : 0;
     });
+    dump_ = std::make_unique<DumpEngine>(*messages_, *input_, settings_);
+    dump_->SetBusyFactory([] { return std::make_shared<platform::BusyCursor>(); });
 
     setWindowTitle("MIDI");
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -171,6 +184,7 @@ void TfrmMidi::BuildControls() {
     for (QComboBox* list : {cmbInput, cmbOutput}) {
         list->setStyleSheet(kListStyle);
         list->setFocusPolicy(Qt::NoFocus);  // Enter and Esc stay with the window
+        list->installEventFilter(this);     // a list about to open shows the devices of now
     }
     connect(cmbInput, &QComboBox::activated, this, [this] { cmbInputClick(); });
     connect(cmbOutput, &QComboBox::activated, this, [this] { cmbOutputClick(); });
@@ -304,6 +318,26 @@ void TfrmMidi::OpenPorts(bool autodetect) {
     input_->Start();
 }
 
+void TfrmMidi::RefreshLists() {
+    const auto refill = [](QComboBox* list, const std::vector<DeviceInfo>& devices) {
+        QStringList names;
+        for (const DeviceInfo& device : devices) names << QString::fromStdString(device.name);
+        QStringList shown;
+        for (int i = 0; i < list->count(); ++i) shown << list->itemText(i);
+        if (names == shown) return;
+        const QString chosen = list->currentText();
+        const int index = list->currentIndex();
+        list->clear();
+        list->addItems(names);
+        // The same entry where two devices share a name; none when the chosen one has gone.
+        list->setCurrentIndex(index >= 0 && index < names.size() && names[index] == chosen
+                                  ? index
+                                  : int(names.indexOf(chosen)));
+    };
+    refill(cmbInput, backend_.Inputs());
+    refill(cmbOutput, backend_.Outputs());
+}
+
 void TfrmMidi::ClosePorts() {
     input_->Close();
     output_->Close();
@@ -324,6 +358,10 @@ void TfrmMidi::Guarded(Action action) {
     }
 }
 
+void TfrmMidi::SelectModuleShowingErrors(std::size_t module) {
+    Guarded([this, module] { SelectModule(module); });
+}
+
 void TfrmMidi::ReopenFromLists() {
     Guarded([this] {
         platform::BusyCursor busy;
@@ -340,6 +378,9 @@ void TfrmMidi::AutodetectClick() {
     Guarded([this] {
         controls::PressedWhile pressed(Autodetect);
         ClosePorts();
+        RefreshLists();  // the output is chosen among the devices of now, and shown in them
+        if (cmbInput->currentIndex() < 0)  // the chosen input has gone: as at start-up
+            cmbInput->setCurrentIndex(FirstInterface(backend_.Inputs(), cmbInput->count()));
         OpenPorts(true);
     });
 }
@@ -382,6 +423,8 @@ void TfrmMidi::showEvent(QShowEvent* e) {
 }
 
 bool TfrmMidi::eventFilter(QObject* watched, QEvent* e) {
+    if (e->type() == QEvent::MouseButtonPress && (watched == cmbInput || watched == cmbOutput))
+        RefreshLists();  // and the list opens as usual
     if (e->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton) {
         if (watched == labInput || watched == labOutput) {

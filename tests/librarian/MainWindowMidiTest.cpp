@@ -10,7 +10,9 @@
 
 #include "controls/Tzografsw.h"
 #include "midi/EmulatedRack.h"
+#include "midi/MidiErrors.h"
 #include "midi/TfrmMidi.h"
+#include "tests/midi/FakeBackend.h"
 
 namespace librarian {
 namespace {
@@ -81,6 +83,50 @@ TEST_F(MainWindowMidiTest, TheMidiButtonShowsPressedWhileTheModalWindowIsOpen) {
     EXPECT_EQ(stateWhileOpen, 1);
     EXPECT_EQ(button->state(), 0);
     EXPECT_FALSE(midi.isVisible());
+}
+
+TEST_F(MainWindowMidiTest, AModuleSelectThatCannotBeSentLeavesOneBankLitAndShowsOneBox) {
+    midi::testing::FakeBackend failing;
+    failing.inputs = {{"Interface In", midi::kTechnologyMidiPort}};
+    failing.outputs = {{"Interface Out", midi::kTechnologyMidiPort}};
+    failing.refuseSend = true;
+    midi::TfrmMidi midi(failing, nullptr, settings_);
+    midi.ListPorts();
+    Window().SetMidiWindow(&midi);
+    midi.SetMainWindowLink(&Window());
+    Window().show();
+
+    // From a higher bank to a lower one and back, by switch, by name and by key: the bank
+    // before it must go dark although the send fails.
+    struct Click {
+        int bank;
+        enum { Switch, Name, Key } how;
+    };
+    const Click clicks[] = {{6, Click::Switch}, {3, Click::Switch}, {7, Click::Name},
+                            {0, Click::Key}, {0, Click::Key}};
+    std::size_t boxes = 0;
+    for (const Click& click : clicks) {
+        SCOPED_TRACE(click.bank);
+        switch (click.how) {
+        case Click::Switch: QTest::mouseClick(Window().BankSwitch(click.bank), Qt::LeftButton); break;
+        case Click::Name: QTest::mouseClick(Window().BankLabel(click.bank), Qt::LeftButton); break;
+        case Click::Key: QTest::keyClick(&Window(), char('1' + click.bank)); break;
+        }
+        for (int n = 0; n < kBankCount; ++n) {
+            EXPECT_EQ(Window().BankSwitch(n)->state(), n == click.bank ? 1 : 0) << "bank " << n;
+            EXPECT_EQ(TextColour(Window().BankLabel(n)) == TextColour(Window().BankLabel(click.bank)),
+                      n == click.bank) << "bank " << n;
+        }
+        EXPECT_EQ(Window().CurrentBank(), click.bank);
+        ASSERT_EQ(boxes_.Shown().size(), ++boxes);
+        EXPECT_EQ(boxes_.Shown().back().kind, platform::BoxKind::Error);
+        EXPECT_EQ(boxes_.Shown().back().text, midi::MidiResultText(midi::kResultError));
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+        EXPECT_TRUE(Window().isEnabled());
+    }
+    EXPECT_TRUE(failing.sent.empty());
+    Window().SetMidiWindow(nullptr);
+    midi.ClosePorts();
 }
 
 }  // namespace

@@ -1,14 +1,24 @@
 // Our ports through a real JACK server, a plain RtMidi client on the other side. tools/test.sh
 // starts a private server and names it in MONDRAL_JACK_SERVER; without one the tests skip.
+// The server-loss test starts, stops and restarts a server of its own beside it.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <csignal>
+#include <ctime>
+#include <fcntl.h>
+#include <optional>
 #include <cstdlib>
+#include <spawn.h>
 #include <string>
+#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
+#include "midi/CompositeBackend.h"
+#include "midi/EmulatedRack.h"
 #include "midi/MidiInput.h"
 #include "midi/MidiOutput.h"
 #include "midi/RtMidiBackend.h"
@@ -283,6 +293,221 @@ TEST_F(JackIntegrationTest, EightBankDumpsInARowAllArrive) {
     ASSERT_TRUE(WaitFor([&] { return peer_->Received().size() >= 8; }))
         << peer_->Received().size() << " of 8 dumps arrived";
     EXPECT_EQ(peer_->Received(), dumps);
+}
+
+// A JACK server of the test's own, which it stops and starts again under the same name.
+class StoppableJackServer {
+public:
+    explicit StoppableJackServer(std::string name) : name_(std::move(name)) {}
+    ~StoppableJackServer() { Stop(); }
+
+    // Ready when jack_lsp reaches it; a loaded machine may take seconds.
+    bool Start() {
+        posix_spawn_file_actions_t files;
+        posix_spawn_file_actions_init(&files);
+        posix_spawn_file_actions_addopen(&files, 1, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addopen(&files, 2, "/dev/null", O_WRONLY, 0);
+        std::vector<std::string> args{"jackd", "--name", name_, "--no-realtime", "--port-max", "64",
+                                      "-d", "dummy", "-r", "48000", "-p", "1024", "-C", "0", "-P", "0"};
+        std::vector<char*> argv;
+        for (std::string& arg : args) argv.push_back(arg.data());
+        argv.push_back(nullptr);
+        const int spawned = posix_spawnp(&pid_, "jackd", &files, nullptr, argv.data(), environ);
+        posix_spawn_file_actions_destroy(&files);
+        if (spawned != 0) {
+            pid_ = -1;
+            return false;
+        }
+        const std::string probe = "JACK_DEFAULT_SERVER='" + name_ + "' jack_lsp >/dev/null 2>&1";
+        return WaitFor([&] { return !Running() || std::system(probe.c_str()) == 0; }, 20s) && Running();
+    }
+    // SIGTERM stops it as a user would, SIGKILL as a crash does.
+    void Stop(int signal = SIGTERM) {
+        if (pid_ <= 0) return;
+        ::kill(pid_, signal);
+        ::waitpid(pid_, nullptr, 0);
+        pid_ = -1;
+    }
+    const std::string& Name() const { return name_; }
+
+private:
+    bool Running() { return pid_ > 0 && ::waitpid(pid_, nullptr, WNOHANG) == 0; }
+
+    std::string name_;
+    pid_t pid_ = -1;
+};
+
+// The JACK server a client opened from now on looks for; the previous one again afterwards.
+class DefaultServer {
+public:
+    explicit DefaultServer(const std::string& name) {
+        if (const char* old = std::getenv("JACK_DEFAULT_SERVER")) old_ = old;
+        ::setenv("JACK_DEFAULT_SERVER", name.c_str(), 1);
+    }
+    ~DefaultServer() { ::setenv("JACK_DEFAULT_SERVER", old_.c_str(), 1); }
+
+private:
+    std::string old_;
+};
+
+bool Lists(const std::vector<DeviceInfo>& devices, const std::string& name) {
+    return std::any_of(devices.begin(), devices.end(),
+                       [&](const DeviceInfo& device) { return device.name == name; });
+}
+
+std::vector<std::string> JackPortNames(RtMidi& lister) {
+    std::vector<std::string> names;
+    for (unsigned i = 0; i < lister.getPortCount(); ++i) names.push_back(lister.getPortName(i));
+    return names;
+}
+
+// What another program on the server sees of us: our input and output port names.
+std::vector<std::string> OurPortsSeenFromOutside(const std::string& client) {
+    RtMidiIn sources(RtMidi::UNIX_JACK, "observer-in");
+    RtMidiOut destinations(RtMidi::UNIX_JACK, "observer-out");
+    std::vector<std::string> ours;
+    for (RtMidi* lister : {static_cast<RtMidi*>(&destinations), static_cast<RtMidi*>(&sources)})
+        for (const std::string& name : JackPortNames(*lister))
+            if (name.rfind(client + ":", 0) == 0) ours.push_back(name);
+    return ours;
+}
+
+// Sends numbered pings until one reaches the peer: the first messages after connecting may be
+// lost, more so on a loaded machine.
+bool PingThrough(TMidiOutput& output, JackPeer& peer) {
+    const auto deadline = std::chrono::steady_clock::now() + 10s;
+    for (unsigned n = 0; std::chrono::steady_clock::now() < deadline; ++n) {
+        const Bytes ping = Ping(3, static_cast<std::uint8_t>(n & 0x7F));
+        output.SendLong(ping.data(), static_cast<std::uint16_t>(ping.size()));
+        if (WaitFor([&] {
+                const auto received = peer.Received();
+                return !received.empty() && received.back() == ping;
+            }, 30ms))
+            return true;
+    }
+    return false;
+}
+
+// The same the other way: pings from the peer until one reaches our input.
+bool PingBack(JackPeer& peer, TMidiInput& input) {
+    const auto deadline = std::chrono::steady_clock::now() + 10s;
+    for (unsigned n = 0; std::chrono::steady_clock::now() < deadline; ++n) {
+        const Bytes ping = Ping(4, static_cast<std::uint8_t>(n & 0x7F));
+        peer.Send(ping);
+        if (WaitFor([&] {
+                while (auto event = input.TakeEvent())
+                    if (event->sysexData == ping) return true;
+                return false;
+            }, 30ms))
+            return true;
+    }
+    return false;
+}
+
+class JackServerLossTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const char* server = std::getenv("MONDRAL_JACK_SERVER");
+        if (!server || !*server) {
+            const char* ci = std::getenv("CI");
+            if (ci && std::string(ci) == "true")
+                FAIL() << "CI: the MIDI integration tests need the private JACK server of tools/test.sh.";
+            GTEST_SKIP() << "No JACK server for the MIDI integration tests (tools/test.sh); skipped.";
+        }
+        ::setenv("JACK_NO_START_SERVER", "1", 1);
+    }
+};
+
+TEST_F(JackServerLossTest, AServerThatGoesAwayIsDroppedAndANewOneFoundByTheNextReopen) {
+    const std::string tag = "loss-" + std::to_string(::getpid());
+    StoppableJackServer server("mondral-" + tag + "-" + std::to_string(std::time(nullptr)));
+    ASSERT_TRUE(server.Start()) << "jackd did not come up";
+    DefaultServer useIt(server.Name());
+
+    const std::string client = "mondral-test-" + tag;
+    EmulatedRack rack;
+    RtMidiBackend jack(client);
+    CompositeBackend backend({&jack, &rack});
+    auto peer = std::make_unique<JackPeer>(tag);
+    // Another program whose name only starts with ours is listed like any other.
+    auto lookalike = std::make_unique<RtMidiOut>(RtMidi::UNIX_JACK, client + "-x");
+    lookalike->openVirtualPort("out");
+
+    TMidiInput input(backend);
+    TMidiOutput output(backend);
+    const std::string peerIn = "peer-in-" + tag + ":in";
+    const std::string peerOut = "peer-out-" + tag + ":out";
+    EXPECT_TRUE(WaitFor([&] { return Lists(backend.Inputs(), client + "-x:out"); }));
+    input.SetProductName(peerOut);
+    ASSERT_TRUE(input.Open());
+    input.Start();
+    output.SetProductName(peerIn);
+    ASSERT_TRUE(output.Open());
+    ASSERT_TRUE(PingThrough(output, *peer));
+    ASSERT_TRUE(PingBack(*peer, input));
+    const auto expectStableNames = [&] {
+        auto seen = OurPortsSeenFromOutside(client);
+        std::sort(seen.begin(), seen.end());
+        EXPECT_EQ(seen, (std::vector<std::string>{client + ":in", client + ":out"}));
+    };
+    expectStableNames();
+    // Reopening keeps the names, so connections made elsewhere find them again.
+    output.Close();
+    input.Close();
+    ASSERT_TRUE(input.Open());
+    ASSERT_TRUE(output.Open());
+    expectStableNames();
+
+    lookalike.reset();
+    // Stopped, then crashed: each time while our ports are open on it (the other programs
+    // went first), then a server under the same name comes back.
+    for (const int signal : {SIGTERM, SIGKILL}) {
+        SCOPED_TRACE(signal == SIGTERM ? "stopped" : "crashed");
+        peer.reset();
+        server.Stop(signal);
+        // Sends fail (they neither hang nor crash) once the shutdown notice is in.
+        ASSERT_TRUE(WaitFor([&] {
+            try {
+                output.SendShort(0xBF, 0x14, 0x01);
+                return false;
+            } catch (const EmidioutputError&) {
+                return true;
+            }
+        }, 10s));
+        const std::vector<DeviceInfo> left = backend.Outputs();
+        ASSERT_EQ(left.size(), 1u);
+        EXPECT_EQ(left[0].name, kEmulatedRackName);
+        output.Close();
+        input.Close();
+        const std::uint8_t module = signal == SIGTERM ? 2 : 5;
+        output.SetProductName(kEmulatedRackName);
+        ASSERT_TRUE(output.Open());
+        output.SendShort(0xBF, 0x14, module);
+        EXPECT_TRUE(rack.WaitIdle(5s));
+        EXPECT_EQ(rack.SelectedModule(), std::optional<std::size_t>(module));
+        for (int reopen = 0; reopen < 3; ++reopen) {  // nothing touches the dead server's clients
+            output.Close();
+            output.SetTechnology(kTechnologyMidiPort);
+            ASSERT_TRUE(output.Open());
+        }
+
+        // The next list finds the server that came back, and our names are kept.
+        ASSERT_TRUE(server.Start()) << "jackd did not come back";
+        peer = std::make_unique<JackPeer>(tag);
+        ASSERT_TRUE(WaitFor([&] { return Lists(backend.Outputs(), peerIn); }, 10s));
+        output.Close();
+        output.SetProductName(peerIn);
+        ASSERT_TRUE(output.Open());
+        input.SetProductName(peerOut);
+        ASSERT_TRUE(input.Open());
+        input.Start();
+        ASSERT_TRUE(PingThrough(output, *peer));
+        ASSERT_TRUE(PingBack(*peer, input));
+        expectStableNames();
+    }
+    input.Close();
+    output.Close();
+    peer.reset();
 }
 
 }  // namespace

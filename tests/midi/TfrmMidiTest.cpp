@@ -39,6 +39,7 @@ public:
     int liveInputs = 0, liveOutputs = 0;
     std::vector<Bytes> sent;
     std::function<void()> onOpen, onSend;
+    bool refuseSend = false;  // a device that went away while open
 
     std::vector<DeviceInfo> Inputs() override { return inputs; }
     std::vector<DeviceInfo> Outputs() override { return outputs; }
@@ -61,6 +62,7 @@ public:
             explicit Stream(FakeBackend& b) : backend(b) { ++backend.liveOutputs; }
             ~Stream() override { --backend.liveOutputs; }
             bool Send(std::span<const std::uint8_t> bytes) override {
+                if (backend.refuseSend) return false;
                 backend.sent.emplace_back(bytes.begin(), bytes.end());
                 if (backend.onSend) backend.onSend();
                 return true;
@@ -320,6 +322,41 @@ TEST_F(TfrmMidiTest, AReopenErrorIsShownAndLeavesThePortsClosed) {
     EXPECT_EQ(boxes.Shown()[0].text, "MIDI output Device USB MIDI B not installed");
     EXPECT_EQ(backend.liveOutputs, 0);
     EXPECT_EQ(backend.liveInputs, 0);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(TfrmMidiTest, TheListsFollowDevicesThatComeAndGo) {
+    FakeBackend backend = TwoInterfaces();
+    const auto w = Window(backend);
+    w->ListPorts();  // In A, USB MIDI A
+    const auto entries = [](const QComboBox* list) {
+        QStringList names;
+        for (int i = 0; i < list->count(); ++i) names << list->itemText(i);
+        return names;
+    };
+
+    // A MIDI system stops: its ports go. Auto Select shows what it opened, among what is there.
+    backend.inputs = {{"In B", kTechnologyMidiPort}};
+    backend.outputs = {{"Soft Synth", kTechnologySoftwarePort}, {"USB MIDI B", kTechnologyMidiPort}};
+    w->AutodetectClick();
+    EXPECT_TRUE(boxes.Shown().empty());
+    EXPECT_EQ(entries(w->cmbInput), QStringList{"In B"});
+    EXPECT_EQ(w->cmbInput->currentText(), "In B");
+    EXPECT_EQ(entries(w->cmbOutput), (QStringList{"Soft Synth", "USB MIDI B"}));
+    EXPECT_EQ(w->cmbOutput->currentText(), "USB MIDI B");
+    EXPECT_EQ(w->MidiOutput1().ProductName(), "USB MIDI B");
+
+    // It comes back: a list about to open shows its ports again, the chosen entries stay chosen.
+    backend.inputs = {{"In A", kTechnologyMidiPort}, {"In B", kTechnologyMidiPort}};
+    backend.outputs = {{"Soft Synth", kTechnologySoftwarePort}, {"USB MIDI A", kTechnologyMidiPort},
+                       {"USB MIDI B", kTechnologyMidiPort}};
+    QTest::mousePress(w->cmbOutput, Qt::LeftButton);
+    w->cmbOutput->hidePopup();
+    EXPECT_EQ(entries(w->cmbInput), (QStringList{"In A", "In B"}));
+    EXPECT_EQ(w->cmbInput->currentText(), "In B");
+    EXPECT_EQ(entries(w->cmbOutput), (QStringList{"Soft Synth", "USB MIDI A", "USB MIDI B"}));
+    EXPECT_EQ(w->cmbOutput->currentText(), "USB MIDI B");
+    EXPECT_EQ(w->cmbOutput->currentIndex(), 2);
 }
 
 TEST_F(TfrmMidiTest, TwoInterfacesOfTheSameNameAreToldApart) {
@@ -344,6 +381,20 @@ TEST_F(TfrmMidiTest, PatchBayButtonIsPressedWhileItSendsTheConfiguredProgramChan
     EXPECT_EQ(backend.sent, std::vector<Bytes>{(Bytes{0xCE, 10})});
     EXPECT_EQ(pressedDuringSend, 1);
     EXPECT_EQ(w->PBAutoSend->state(), 0);
+}
+
+TEST_F(TfrmMidiTest, APatchBaySendThatFailsShowsOneBoxAndReleasesTheButton) {
+    FakeBackend backend = TwoInterfaces();
+    const auto w = Window(backend);
+    w->ListPorts();
+    backend.refuseSend = true;
+    QTest::mouseClick(w->PBAutoSend, Qt::LeftButton);
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(boxes.Shown()[0].kind, platform::BoxKind::Error);
+    EXPECT_EQ(boxes.Shown()[0].text, MidiResultText(kResultError));
+    EXPECT_EQ(w->PBAutoSend->state(), 0);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_TRUE(backend.sent.empty());
 }
 
 TEST_F(TfrmMidiTest, AMachineWithOnlyTheEmulatedRackWorksWithIt) {

@@ -2,8 +2,6 @@
 // are taken as the windows take them (made for the screen); the controls redraw them for the
 // ratio they are rendered at.
 
-#include <QLabel>
-
 #include "SnapshotRegistry.h"
 #include "controls/Artwork.h"
 #include "controls/TDigitBox.h"
@@ -15,14 +13,7 @@
 namespace {
 
 using namespace controls;
-
-QLabel* Caption(QWidget* parent, const QString& text, int x, int y) {
-    auto* label = new QLabel(text, parent);
-    label->setStyleSheet(QStringLiteral("color: #b8bcc4; font: 11px 'DejaVu Sans';"));
-    label->adjustSize();
-    label->move(x, y);
-    return label;
-}
+using snapshot::Caption;
 
 void Knob(QWidget* parent, const QPixmap& strip, int state, int x, int y) {
     auto* knob = new Tzopotbmp(parent);

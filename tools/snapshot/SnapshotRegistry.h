@@ -3,6 +3,7 @@
 // SNAPSHOT_REGISTER; the tool renders every one (or those named on its command line) at device
 // pixel ratios 1 and 2.
 
+#include <QLabel>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -21,6 +22,9 @@ struct Entry {
 };
 
 std::vector<Entry>& Registry();
+
+// A small light caption on a sheet, its top left at (x, y).
+QLabel* Caption(QWidget* parent, const QString& text, int x, int y);
 
 struct Registrar {
     Registrar(std::string name, Factory make) {
