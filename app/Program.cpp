@@ -1,6 +1,7 @@
 #include "app/Program.h"
 
 #include <QCoreApplication>
+#include <QLabel>
 
 #include "app/ShutdownSettings.h"
 #include "core/Bankson.h"
@@ -8,6 +9,8 @@
 #include "core/Libson.h"
 #include "librarian/AutoBankCommands.h"
 #include "librarian/BankCommands.h"
+#include "editor/TfrmEditOpt.h"
+#include "editor/TfrmEdt.h"
 #include "librarian/BankMidiMenus.h"
 #include "librarian/LibrarianOptions.h"
 #include "librarian/LibraryCommands.h"
@@ -57,6 +60,15 @@ Program::Program(midi::Backend& backend, platform::SettingsStore& store) : store
                          main_->gswLibSelFinderClick();
                      });
     bankMidi_ = std::make_unique<librarian::BankMidiMenus>(*main_, banks, *midi_, *dump_, *system_);
+    // The options window reaches the editor's displays, so the editor comes first.
+    editor_ = std::make_unique<editor::TfrmEdt>(*buffer_, &midi_->Messages(), main_.get(), store_);
+    editorOptions_ = std::make_unique<editor::TfrmEditOpt>(
+        editor::EditorDisplaySet{editor_->EnvelopeDisplays(), editor_->KeyScalingDisplays()},
+        editor_.get(), store_);
+    editor_->SetOptionsWindow(editorOptions_.get());
+    editor_->SetNameEditor([this](const QString& name) -> std::optional<QString> {
+        return nameForm_->Edit(QStringLiteral("Edit Voice Name"), name);
+    });
 
     main_->SetAboutWindow(info_.get());
     main_->SetOptionsWindow(options_.get());
@@ -65,18 +77,30 @@ Program::Program(midi::Backend& backend, platform::SettingsStore& store) : store
     midi_->SetMainWindowLink(main_.get());
     // Owned by the main window, as its menus are.
     new librarian::BankCommands(*main_, banks, *library_, *buffer_, *options_, *midi_);
+    QObject::connect(main_.get(), &librarian::TfrmMain::editBufferRequested, editor_.get(), [this] {
+        editor_->Refill();
+        editor_->show();
+        editor_->raise();
+        editor_->activateWindow();
+    });
+    QObject::connect(main_.get(), &librarian::TfrmMain::editBufferChanged, editor_.get(),
+                     [this] { editor_->Refill(); });
+    QObject::connect(editor_.get(), &editor::TfrmEdt::nameChanged, main_.get(),
+                     [this](const QString& name) { main_->BufferLabel()->setText(name); });
     QObject::connect(main_.get(), &librarian::TfrmMain::closing, main_.get(), [this] {
         librarian::BaseValues base;
         main_->CollectBaseValues(base);
         options_->CollectBaseValues(base);
         types_->CollectBaseValues(base);
-        WriteShutdownSettings(base, *midi_, store_);
+        WriteShutdownSettings(base, *midi_, *editor_, *editorOptions_, store_);
         QCoreApplication::quit();
     });
 }
 
 Program::~Program() {
     if (midi_) midi_->ClosePorts();
+    editorOptions_.reset();
+    editor_.reset();
     autoBank_.reset();
     libraryCommands_.reset();
     bankMidi_.reset();

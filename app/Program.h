@@ -32,6 +32,11 @@ class TfrmMidi;
 class TfrmSystem;
 }  // namespace midi
 
+namespace editor {
+class TfrmEdt;
+class TfrmEditOpt;
+}  // namespace editor
+
 namespace app {
 
 class Program {
@@ -57,6 +62,8 @@ public:
     midi::TfrmDump& DumpWindow() { return *dump_; }
     midi::TfrmSystem& SystemWindow() { return *system_; }
     librarian::TfrmExtract& ExtractorWindow() { return *extract_; }
+    editor::TfrmEdt& EditorWindow() { return *editor_; }
+    editor::TfrmEditOpt& EditorOptionsWindow() { return *editorOptions_; }
     core::Bankson& Bank(int n) { return *banks_.at(n); }
     core::Libson& Library() { return *library_; }
     core::Edtson& EditBuffer() { return *buffer_; }
@@ -79,6 +86,8 @@ private:
     std::unique_ptr<midi::TfrmSystem> system_;
     std::unique_ptr<librarian::TfrmExtract> extract_;
     std::unique_ptr<librarian::BankMidiMenus> bankMidi_;
+    std::unique_ptr<editor::TfrmEdt> editor_;
+    std::unique_ptr<editor::TfrmEditOpt> editorOptions_;
 };
 
 }  // namespace app

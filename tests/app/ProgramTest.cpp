@@ -18,7 +18,9 @@
 
 #include "controls/Tzografsw.h"
 #include "core/Bankson.h"
+#include "core/Edtson.h"
 #include "core/Libson.h"
+#include "editor/TfrmEdt.h"
 #include "librarian/TfrmExtract.h"
 #include "librarian/TfrmMain.h"
 #include "librarian/TfrmOption.h"
@@ -61,6 +63,39 @@ TEST_F(ProgramTest, FirstStartComesUpOnTheEmulatedRackWithoutAnyBox) {
     ASSERT_TRUE(rack_.WaitIdle(2s));
     EXPECT_EQ(rack_.SelectedModule(), std::optional<std::size_t>(1));
     EXPECT_TRUE(settings_.Writes().empty()) << "nothing is written before the close";
+}
+
+// The editor is made at start-up over the edit buffer, shown by a right click on the buffer
+// label, renames the label, and its place and visibility are what is written at exit.
+TEST_F(ProgramTest, TheEditorShowsTheBufferAndItsPlaceIsWrittenAtExit) {
+    {
+        Program program(rack_, settings_);
+        program.Start();
+        editor::TfrmEdt& editor = program.EditorWindow();
+        EXPECT_FALSE(editor.isVisible());
+        EXPECT_EQ(editor.pos(), QPoint(206, 278));
+        program.EditBuffer().Image(0)[134] = 21;
+        QLabel* buffer = program.MainWindow().BufferLabel();
+        QTest::mouseClick(buffer, Qt::RightButton);
+        EXPECT_TRUE(editor.isVisible());
+        EXPECT_EQ(editor.findChild<QLabel*>(QStringLiteral("E_ALGO_NUM2"))->text(), QStringLiteral("22"));
+        // A voice loaded by the main window shows at once.
+        program.EditBuffer().Image(0)[134] = 30;
+        emit program.MainWindow().editBufferChanged();
+        EXPECT_EQ(editor.findChild<QLabel*>(QStringLiteral("E_ALGO_NUM2"))->text(), QStringLiteral("31"));
+        editor.SetNameEditor([](const QString&) { return QStringLiteral("EDITED"); });
+        QTest::mouseClick(editor.findChild<QLabel*>(QStringLiteral("EdNomSon")), Qt::LeftButton);
+        EXPECT_EQ(buffer->text(), QStringLiteral("EDITED    "));
+        editor.move(300, 200);
+        program.MainWindow().close();
+    }
+    EXPECT_EQ(settings_.Get(platform::kEditorOptionsKey, "EDX"), 200);
+    EXPECT_EQ(settings_.Get(platform::kEditorOptionsKey, "EDY"), 300);
+    EXPECT_EQ(settings_.Get(platform::kEditorOptionsKey, "EVI"), 1);
+    EXPECT_EQ(settings_.Get(platform::kEditorOptionsKey, "GRN"), 64);
+    Program again(rack_, settings_);
+    EXPECT_TRUE(again.EditorWindow().isVisible());
+    EXPECT_EQ(again.EditorWindow().pos(), QPoint(300, 200));
 }
 
 TEST_F(ProgramTest, RestoredMidiModesSetTheMainWindowsMenuItemsFromTheStart) {
