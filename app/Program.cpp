@@ -8,6 +8,7 @@
 #include "core/Libson.h"
 #include "librarian/TfrmInfo.h"
 #include "librarian/TfrmMain.h"
+#include "librarian/TfrmOption.h"
 #include "midi/TfrmMidi.h"
 
 namespace app {
@@ -21,13 +22,15 @@ Program::Program(midi::Backend& backend, platform::SettingsStore& store) : store
     for (std::size_t n = 0; n < banks.size(); ++n) banks[n] = banks_[n].get();
     main_ = std::make_unique<librarian::TfrmMain>(banks, *library_, *buffer_, store_);
     info_ = std::make_unique<librarian::TfrmInfo>();
+    options_ = std::make_unique<librarian::TfrmOption>(store_);
     midi_ = std::make_unique<midi::TfrmMidi>(backend, main_.get(), store_);
 
     main_->SetAboutWindow(info_.get());
+    main_->SetOptionsWindow(options_.get());
     main_->SetMidiWindow(midi_.get());
     midi_->SetMainWindowLink(main_.get());
     QObject::connect(main_.get(), &librarian::TfrmMain::closing, main_.get(), [this] {
-        WriteShutdownSettings(*main_, *midi_, store_);
+        WriteShutdownSettings(*main_, *options_, *midi_, store_);
         QCoreApplication::quit();
     });
 }
@@ -35,6 +38,7 @@ Program::Program(midi::Backend& backend, platform::SettingsStore& store) : store
 Program::~Program() {
     if (midi_) midi_->ClosePorts();
     midi_.reset();
+    options_.reset();
     info_.reset();
     main_.reset();
     for (auto& bank : banks_) bank.reset();
@@ -45,6 +49,7 @@ Program::~Program() {
 void Program::Start() {
     midi_->ListPorts();
     main_->show();
+    if (options_->OpenAtStart()) options_->show();
 }
 
 }  // namespace app

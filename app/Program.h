@@ -15,6 +15,7 @@ class Libson;
 }  // namespace core
 namespace librarian {
 class TfrmInfo;
+class TfrmOption;
 class TfrmMain;
 }  // namespace librarian
 namespace midi {
@@ -34,12 +35,14 @@ public:
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
-    // Lists and opens the MIDI ports and shows the main window. Closing the main window writes
-    // the settings and ends the window loop.
+    // Lists and opens the MIDI ports and shows the main window, then the options window when it
+    // was open at the last close. Closing the main window writes the settings and ends the
+    // window loop.
     void Start();
 
     librarian::TfrmMain& MainWindow() { return *main_; }
     midi::TfrmMidi& MidiWindow() { return *midi_; }
+    librarian::TfrmOption& OptionsWindow() { return *options_; }
     core::Bankson& Bank(int n) { return *banks_.at(n); }
     core::Libson& Library() { return *library_; }
     core::Edtson& EditBuffer() { return *buffer_; }
@@ -51,6 +54,7 @@ private:
     std::unique_ptr<core::Edtson> buffer_;
     std::unique_ptr<librarian::TfrmMain> main_;
     std::unique_ptr<librarian::TfrmInfo> info_;
+    std::unique_ptr<librarian::TfrmOption> options_;
     std::unique_ptr<midi::TfrmMidi> midi_;
 };
 

@@ -6,6 +6,7 @@
 
 namespace librarian {
 class TfrmMain;
+class TfrmOption;
 }
 namespace midi {
 class TfrmMidi;
@@ -13,7 +14,8 @@ class TfrmMidi;
 
 namespace app {
 
-void WriteShutdownSettings(const librarian::TfrmMain& main, const midi::TfrmMidi& midi,
+void WriteShutdownSettings(const librarian::TfrmMain& main, const librarian::TfrmOption& options,
+                           const midi::TfrmMidi& midi,
                            platform::SettingsStore& store = platform::Settings());
 
 }  // namespace app

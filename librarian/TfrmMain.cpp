@@ -407,7 +407,11 @@ void TfrmMain::btnInfosClick() {
 
 void TfrmMain::btnOptionsClick() {
     PressFeedback(btnOptions_);
-    if (optionsWindow_) optionsWindow_->show();
+    if (optionsWindow_) {  // already open: brought to the front
+        optionsWindow_->show();
+        optionsWindow_->raise();
+        optionsWindow_->activateWindow();
+    }
 }
 
 void TfrmMain::gswTypesClick() {

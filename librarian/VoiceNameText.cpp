@@ -25,4 +25,20 @@ QString DisplayVoiceName(const core::VoiceSlot& slot) {
     return DisplayVoiceName(slot.voice.data() + core::kPackedNameOffset);
 }
 
+std::optional<core::Byte> NameByteFromChar(QChar typed) {
+    // The way back through the display's own table, so the two can never disagree.
+    for (int byte = 0x20; byte <= 0x7F; ++byte)
+        if (DisplayNameChar(core::Byte(byte)) == typed) return core::Byte(byte);
+    // A typed backslash or tilde is the byte itself, shown as yen sign or arrow.
+    if (typed == QLatin1Char('\\') || typed == QLatin1Char('~')) return core::Byte(typed.unicode());
+    return std::nullopt;
+}
+
+std::string NameBytesFromText(const QString& text) {
+    std::string bytes;
+    for (const QChar typed : text)
+        if (const auto byte = NameByteFromChar(typed)) bytes.push_back(char(*byte));
+    return bytes;
+}
+
 }  // namespace librarian

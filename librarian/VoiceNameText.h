@@ -3,6 +3,9 @@
 
 #include <QString>
 
+#include <optional>
+#include <string>
+
 #include "core/VoiceFormats.h"
 
 namespace librarian {
@@ -17,5 +20,12 @@ QChar DisplayNameChar(core::Byte byte);
 QString DisplayVoiceName(const core::Byte* name);
 // A slot's line: its name, or "----------" when the slot is not used.
 QString DisplayVoiceName(const core::VoiceSlot& slot);
+
+// The name byte a typed character stands for, so a search finds what the lists show: the
+// characters DisplayNameChar shows for 20h-7Fh give their byte back (a typed backslash or tilde too);
+// nothing for any other character.
+std::optional<core::Byte> NameByteFromChar(QChar typed);
+// A typed text as name bytes; characters without a byte are left out.
+std::string NameBytesFromText(const QString& text);
 
 }  // namespace librarian

@@ -138,8 +138,10 @@ void SysexMessages::SendSingleFunction(std::size_t module,
 }
 
 void SysexMessages::SendMemoryProtect(std::size_t module, Byte value) {
-    protect_.at(module) = value;
+    // Stored only once sent: after a failed send the next toggle asks again for what the user
+    // wanted, not for its opposite.
     SendParameterChange(kMemoryProtectParameter, module, kGroupMemoryProtect, value);
+    protect_.at(module) = value;
 }
 
 Byte SysexMessages::ToggleMemoryProtect(std::size_t module) {

@@ -15,6 +15,7 @@
 #include "controls/Tzografsw.h"
 #include "core/Libson.h"
 #include "librarian/TfrmMain.h"
+#include "librarian/TfrmOption.h"
 #include "midi/EmulatedRack.h"
 #include "midi/TfrmMidi.h"
 #include "platform/MemorySettings.h"
@@ -102,6 +103,31 @@ TEST_F(ProgramTest, ClosingTheMainWindowWritesBaseMidiAndEditorKeysInOrder) {
     Program again(rack_, settings_);
     EXPECT_EQ(again.MainWindow().pos(), QPoint(50, 60));
     EXPECT_TRUE(again.MainWindow().FunctionsMode());
+}
+
+TEST_F(ProgramTest, AnOptionsWindowLeftOpenIsStoredAndOpensAgainAfterTheMainWindow) {
+    {
+        Program program(rack_, settings_);
+        program.Start();
+        EXPECT_FALSE(program.OptionsWindow().isVisible());
+        QTest::keyClick(&program.MainWindow(), 'o');
+        program.OptionsWindow().move(300, 320);
+        program.OptionsWindow().OptionClick(librarian::OptionSwitch::Swap);
+        program.MainWindow().close();
+    }
+    const platform::MemorySettings& stored = settings_;
+    EXPECT_EQ(stored.Get(platform::kBaseKey, "OBO"), 1);
+    EXPECT_EQ(stored.Get(platform::kBaseKey, "OBX"), 320);
+    EXPECT_EQ(stored.Get(platform::kBaseKey, "OBY"), 300);
+    EXPECT_EQ(stored.Get(platform::kBaseKey, "CPY"), 0);
+    EXPECT_EQ(stored.Get(platform::kBaseKey, "SWP"), 1);
+
+    Program again(rack_, settings_);
+    EXPECT_FALSE(again.OptionsWindow().isVisible()) << "not before the main window";
+    again.Start();
+    EXPECT_TRUE(again.OptionsWindow().isVisible());
+    EXPECT_EQ(again.OptionsWindow().pos(), QPoint(300, 320));
+    EXPECT_TRUE(again.OptionsWindow().Swap());
 }
 
 TEST_F(ProgramTest, ClosingTheMainWindowEndsTheLoopEvenWithTheMidiWindowOpen) {

@@ -46,5 +46,18 @@ TEST(VoiceNameText, AnUnusedSlotReadsAsEmptyWhateverItsBytes) {
     EXPECT_EQ(DisplayVoiceName(slot), QStringLiteral("----------"));
 }
 
+TEST(VoiceNameText, WhatTheListsShowTypesBackAsTheSameBytes) {
+    std::string bytes;
+    for (int byte = 0x20; byte <= 0x7F; ++byte) bytes.push_back(char(byte));
+    QString shown;
+    for (const char byte : bytes) shown.append(DisplayNameChar(core::Byte(byte)));
+    EXPECT_EQ(NameBytesFromText(shown), bytes);
+    EXPECT_EQ(NameBytesFromText(QStringLiteral("a\\b~")), "a\\b~") << "the bytes themselves";
+    EXPECT_FALSE(NameByteFromChar(QChar(kUnprintableNameChar)));
+    EXPECT_FALSE(NameByteFromChar(QChar(u'\u00E9')));
+    EXPECT_FALSE(NameByteFromChar(QChar(u'\t')));
+    EXPECT_EQ(NameBytesFromText(QString::fromUtf8("\u00e9A\u00a5")), "A\\");
+}
+
 }  // namespace
 }  // namespace librarian
