@@ -14,13 +14,19 @@ class Edtson;
 class Libson;
 }  // namespace core
 namespace librarian {
+class BankMidiMenus;
+class LibraryCommands;
 class TfrmInfo;
 class TfrmOption;
 class TfrmMain;
+class TfrmTypes;
+class TNameForm;
 }  // namespace librarian
 namespace midi {
 class Backend;
+class TfrmDump;
 class TfrmMidi;
+class TfrmSystem;
 }  // namespace midi
 
 namespace app {
@@ -43,6 +49,10 @@ public:
     librarian::TfrmMain& MainWindow() { return *main_; }
     midi::TfrmMidi& MidiWindow() { return *midi_; }
     librarian::TfrmOption& OptionsWindow() { return *options_; }
+    librarian::TfrmTypes& MarkersWindow() { return *types_; }
+    librarian::LibraryCommands& LibraryCommands() { return *libraryCommands_; }
+    midi::TfrmDump& DumpWindow() { return *dump_; }
+    midi::TfrmSystem& SystemWindow() { return *system_; }
     core::Bankson& Bank(int n) { return *banks_.at(n); }
     core::Libson& Library() { return *library_; }
     core::Edtson& EditBuffer() { return *buffer_; }
@@ -56,6 +66,12 @@ private:
     std::unique_ptr<librarian::TfrmInfo> info_;
     std::unique_ptr<librarian::TfrmOption> options_;
     std::unique_ptr<midi::TfrmMidi> midi_;
+    std::unique_ptr<librarian::TNameForm> nameForm_;
+    std::unique_ptr<librarian::TfrmTypes> types_;
+    std::unique_ptr<librarian::LibraryCommands> libraryCommands_;
+    std::unique_ptr<midi::TfrmDump> dump_;
+    std::unique_ptr<midi::TfrmSystem> system_;
+    std::unique_ptr<librarian::BankMidiMenus> bankMidi_;
 };
 
 }  // namespace app

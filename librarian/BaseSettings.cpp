@@ -25,6 +25,13 @@ void ReadOptionsWindowValues(BaseValues& values, platform::SettingsStore& store)
     reader.Next("DEL", values.doublesDelete);
 }
 
+void ReadMarkersWindowValues(BaseValues& values, platform::SettingsStore& store) {
+    platform::SettingsReader reader(platform::kBaseKey, store);
+    reader.Next("TBX", values.markersTop);
+    reader.Next("TBY", values.markersLeft);
+    reader.Next("TBO", values.markersOpen);
+}
+
 int WriteBaseValues(const BaseValues& v, platform::SettingsStore& store) {
     return platform::WriteSettings(platform::kBaseKey, {
         {"MBX", v.mainTop},

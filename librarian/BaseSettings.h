@@ -39,6 +39,10 @@ void ReadMainWindowValues(BaseValues& values, platform::SettingsStore& store = p
 void ReadOptionsWindowValues(BaseValues& values,
                              platform::SettingsStore& store = platform::Settings());
 
+// The markers window's three values, read in the order "TBX", "TBY", "TBO" with the same rule.
+void ReadMarkersWindowValues(BaseValues& values,
+                             platform::SettingsStore& store = platform::Settings());
+
 // Writes all eighteen values in the key's fixed order; returns how many were written.
 int WriteBaseValues(const BaseValues& values, platform::SettingsStore& store = platform::Settings());
 

@@ -33,7 +33,7 @@ public:
     using QValidator::QValidator;
     State validate(QString& input, int&) const override {
         for (const QChar typed : input)
-            if (!NameByteFromChar(typed)) return Invalid;
+            if (!NameByteOf(typed)) return Invalid;
         return Acceptable;
     }
 };
@@ -135,7 +135,7 @@ void TfrmOption::ShowAndRaise() {
     activateWindow();
 }
 
-std::string TfrmOption::SearchText() const { return NameBytesFromText(edtOcc_->text()); }
+std::string TfrmOption::SearchText() const { return NameBytesOf(edtOcc_->text()); }
 
 int TfrmOption::SearchPosition() const { return digPosOcc_->state(); }
 

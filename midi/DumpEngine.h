@@ -75,6 +75,9 @@ public:
 
     void SetBusyFactory(BusyFactory factory) { busy_ = std::move(factory); }
 
+    SysexMessages& Messages() { return messages_; }
+    const MidiSettings& Settings() const { return settings_; }
+
     // One request/reply exchange with a module; true when it failed (one error box has been
     // shown). In TX816 mode what is queued is discarded (a late reply to an earlier request is no
     // answer to this one) and the request of this format is sent on the module's channel; in DX7

@@ -16,6 +16,7 @@
 #include "core/Libson.h"
 #include "librarian/TfrmMain.h"
 #include "librarian/TfrmOption.h"
+#include "librarian/TfrmTypes.h"
 #include "midi/EmulatedRack.h"
 #include "midi/TfrmMidi.h"
 #include "platform/MemorySettings.h"
@@ -128,6 +129,33 @@ TEST_F(ProgramTest, AnOptionsWindowLeftOpenIsStoredAndOpensAgainAfterTheMainWind
     EXPECT_TRUE(again.OptionsWindow().isVisible());
     EXPECT_EQ(again.OptionsWindow().pos(), QPoint(300, 320));
     EXPECT_TRUE(again.OptionsWindow().Swap());
+}
+
+TEST_F(ProgramTest, TheMarkersWindowOpensWhereItWasLeftAndIsStoredAtTheClose) {
+    settings_.Set(platform::kBaseKey, "TBX", 120);
+    settings_.Set(platform::kBaseKey, "TBY", 90);
+    settings_.Set(platform::kBaseKey, "TBO", 1);
+    {
+        Program program(rack_, settings_);
+        program.Start();
+        librarian::TfrmTypes& markers = program.MarkersWindow();
+        EXPECT_TRUE(markers.isVisible());
+        EXPECT_EQ(markers.pos(), QPoint(90, 120));
+        // Every library command is connected, and "t" raises the window.
+        for (const char* item : {"mnpSelLibClear1Click", "mnpFindDblLibClick", "btnLoadLibClick",
+                                 "btnSaveLibClick", "btnDelLibClick", "mnpTriTypeLib1Click"})
+            EXPECT_TRUE(program.MainWindow().Menus().Item(QString::fromLatin1(item))->isEnabled())
+                << item;
+        markers.hide();
+        QTest::keyClick(&program.MainWindow(), 't');
+        EXPECT_TRUE(markers.isVisible());
+        markers.move(70, 80);
+        program.MainWindow().close();
+    }
+    const platform::MemorySettings& stored = settings_;
+    EXPECT_EQ(stored.Get(platform::kBaseKey, "TBX"), 80);
+    EXPECT_EQ(stored.Get(platform::kBaseKey, "TBY"), 70);
+    EXPECT_EQ(stored.Get(platform::kBaseKey, "TBO"), 1);
 }
 
 TEST_F(ProgramTest, ClosingTheMainWindowEndsTheLoopEvenWithTheMidiWindowOpen) {
