@@ -8,6 +8,7 @@
 #include "core/Libson.h"
 #include "librarian/BankMidiMenus.h"
 #include "librarian/LibraryCommands.h"
+#include "librarian/MainDragDrop.h"
 #include "librarian/TNameForm.h"
 #include "librarian/TfrmInfo.h"
 #include "librarian/TfrmMain.h"
@@ -40,6 +41,8 @@ Program::Program(midi::Backend& backend, platform::SettingsStore& store) : store
     libraryCommands_->SetMarkersWindow(types_.get());
     libraryCommands_->Connect();
     bankMidi_ = std::make_unique<librarian::BankMidiMenus>(*main_, banks, *midi_, *dump_, *system_);
+    dragDrop_ = std::make_unique<librarian::MainDragDrop>(*main_, banks, *library_, *buffer_,
+                                                          *options_);
 
     main_->SetAboutWindow(info_.get());
     main_->SetOptionsWindow(options_.get());
@@ -58,6 +61,7 @@ Program::Program(midi::Backend& backend, platform::SettingsStore& store) : store
 
 Program::~Program() {
     if (midi_) midi_->ClosePorts();
+    dragDrop_.reset();
     libraryCommands_.reset();
     bankMidi_.reset();
     system_.reset();

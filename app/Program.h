@@ -16,6 +16,7 @@ class Libson;
 namespace librarian {
 class BankMidiMenus;
 class LibraryCommands;
+class MainDragDrop;
 class TfrmInfo;
 class TfrmOption;
 class TfrmMain;
@@ -72,6 +73,7 @@ private:
     std::unique_ptr<midi::TfrmDump> dump_;
     std::unique_ptr<midi::TfrmSystem> system_;
     std::unique_ptr<librarian::BankMidiMenus> bankMidi_;
+    std::unique_ptr<librarian::MainDragDrop> dragDrop_;
 };
 
 }  // namespace app

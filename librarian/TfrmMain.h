@@ -129,6 +129,9 @@ public:
 signals:
     // A right-button release on the edit buffer label: the editor shows the buffer.
     void editBufferRequested();
+    // A voice click (or another command) loaded the edit buffer: the editor refreshes its
+    // controls from it.
+    void editBufferChanged();
     // The window is closing: the program writes its settings and ends.
     void closing();
     // The library lists and counters were refreshed after a command: whatever else shows the
