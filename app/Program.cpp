@@ -6,6 +6,7 @@
 #include "core/Bankson.h"
 #include "core/Edtson.h"
 #include "core/Libson.h"
+#include "librarian/BankCommands.h"
 #include "librarian/BankMidiMenus.h"
 #include "librarian/LibraryCommands.h"
 #include "librarian/MainDragDrop.h"
@@ -49,6 +50,8 @@ Program::Program(midi::Backend& backend, platform::SettingsStore& store) : store
     main_->SetMarkersWindow(types_.get());
     main_->SetMidiWindow(midi_.get());
     midi_->SetMainWindowLink(main_.get());
+    // Owned by the main window, as its menus are.
+    new librarian::BankCommands(*main_, banks, *library_, *buffer_, *options_, *midi_);
     QObject::connect(main_.get(), &librarian::TfrmMain::closing, main_.get(), [this] {
         librarian::BaseValues base;
         main_->CollectBaseValues(base);

@@ -10,6 +10,7 @@
 #include "midi/CompositeBackend.h"
 #include "midi/EmulatedRack.h"
 #include "midi/RtMidiBackend.h"
+#include "platform/QtFileDialogs.h"
 #include "platform/QtMessageBoxes.h"
 #include "platform/QtSettingsStore.h"
 
@@ -20,6 +21,8 @@ int main(int argc, char* argv[]) {
     QApplication::setPalette(controls::artwork::RackPalette());
     platform::QtMessageBoxes boxes;
     platform::SetBoxes(&boxes);
+    platform::QtFileDialogs dialogs;
+    platform::SetDialogs(&dialogs);
     platform::QtSettingsStore settings;
     platform::SetSettings(&settings);
 
@@ -34,6 +37,7 @@ int main(int argc, char* argv[]) {
         return application.exec();
     });
     platform::SetSettings(nullptr);
+    platform::SetDialogs(nullptr);
     platform::SetBoxes(nullptr);
     return status;
 }

@@ -22,10 +22,9 @@ core::VoiceSlot* SourceSlot(const DropScene& scene, const DragPlace& source) {
         if (!IsLine(source.line, kBankLines)) return nullptr;
         return &scene.banks[source.list]->Page()[source.line];
     case DragKind::LibraryList: {
-        if (!IsLine(source.line, kLibraryListSlots)) return nullptr;
+        if (!IsLine(source.line, kBankLines / 2)) return nullptr;
         if (source.page < 0 || source.page >= core::Libson::PageCount()) return nullptr;
-        const int slot = source.line + (source.list % 2) * kLibraryListSlots;
-        return &scene.library.Page(source.page)[slot];
+        return &scene.library.Page(source.page)[LibraryLineSlot(source.list, source.line, 0).slot];
     }
     default:
         return nullptr;
@@ -110,10 +109,6 @@ void DropOnLibrary(const DropScene& scene, const DragPlace& source, core::VoiceS
 }
 
 }  // namespace
-
-LibrarySlot LibraryListSlot(int list, int line, int pageNumber) {
-    return {.page = pageNumber + list / 2, .slot = line + (list % 2) * kLibraryListSlots};
-}
 
 bool AcceptsDrop(DragKind source, DragKind target) {
     const bool voiceSource = source == DragKind::BankList || source == DragKind::LibraryList ||

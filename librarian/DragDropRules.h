@@ -15,6 +15,7 @@
 #include "core/Edtson.h"
 #include "core/Libson.h"
 #include "librarian/OptionSwitches.h"
+#include "librarian/VoiceClick.h"
 
 namespace librarian {
 
@@ -31,17 +32,6 @@ struct DragPlace {
     int page = 0;
     bool operator==(const DragPlace&) const = default;
 };
-
-inline constexpr int kLibraryListSlots = 16;  // slots a library list shows: half a page
-
-// The library slot line `line` of library list `list` shows at page number `pageNumber`: page
-// pageNumber + list / 2, slot line (even lists) or line + 16 (odd lists).
-struct LibrarySlot {
-    int page = 0;
-    int slot = 0;
-    bool operator==(const LibrarySlot&) const = default;
-};
-LibrarySlot LibraryListSlot(int list, int line, int pageNumber);
 
 // The acceptance table: a bank list takes every voice (its own too), a library list takes
 // bank voices and the edit buffer, the trash takes all three; nothing else takes anything,

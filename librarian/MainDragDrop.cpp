@@ -67,7 +67,7 @@ std::optional<DragPlace> MainDragDrop::ListOf(const QWidget* widget) const {
         if (widget == main_.LibraryList(k))
             return DragPlace{.kind = DragKind::LibraryList,
                              .list = k,
-                             .page = LibraryListSlot(k, 0, main_.PageNumber()).page};
+                             .page = LibraryLineSlot(k, 0, main_.PageNumber()).page};
     return std::nullopt;
 }
 
@@ -83,7 +83,7 @@ std::optional<DragPlace> MainDragDrop::SourceAt(QWidget* widget, QPoint local) c
     const core::VoiceSlot& slot =
         place->kind == DragKind::BankList
             ? banks_[place->list]->Page()[place->line]
-            : library_.Page(place->page)[LibraryListSlot(place->list, place->line, 0).slot];
+            : library_.Page(place->page)[LibraryLineSlot(place->list, place->line, 0).slot];
     if (!slot.IsUsed()) return std::nullopt;
     return place;
 }

@@ -31,12 +31,6 @@ TEST(DragDropRules, TheAcceptanceTableTakesExactlyItsEightPairs) {
     EXPECT_EQ(taken, 8);
 }
 
-TEST(DragDropRules, LibraryListsShowHalfPagesFromThePageNumber) {
-    EXPECT_EQ(LibraryListSlot(0, 0, 0), (LibrarySlot{0, 0}));
-    EXPECT_EQ(LibraryListSlot(3, 3, 10), (LibrarySlot{11, 19}));
-    EXPECT_EQ(LibraryListSlot(11, 15, 994), (LibrarySlot{999, 31}));
-}
-
 TEST(DragDropRules, BankFileNamesEndInDx7OrSyxInAnyCase) {
     struct Case {
         const char* name;
