@@ -5,6 +5,9 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
@@ -13,6 +16,8 @@
 #include <gtest/gtest.h>
 
 #include "controls/Tzografsw.h"
+#include "core/Bankson.h"
+#include "core/Edtson.h"
 #include "core/Libson.h"
 #include "librarian/TfrmMain.h"
 #include "librarian/TfrmOption.h"
@@ -156,6 +161,50 @@ TEST_F(ProgramTest, TheMarkersWindowOpensWhereItWasLeftAndIsStoredAtTheClose) {
     EXPECT_EQ(stored.Get(platform::kBaseKey, "TBX"), 80);
     EXPECT_EQ(stored.Get(platform::kBaseKey, "TBY"), 70);
     EXPECT_EQ(stored.Get(platform::kBaseKey, "TBO"), 1);
+}
+
+TEST_F(ProgramTest, ThePressOfADragIsTheVoiceClickAndTheDropCarriesItsNewSelection) {
+    Program program(rack_, settings_);
+    program.Start();
+    librarian::TfrmMain& main = program.MainWindow();
+    ASSERT_TRUE(program.Bank(0).LoadBankFile(
+        std::string(MONDRAL_SHARED_DIR) + "/banks/SynprezFM_16.syx", false));
+    main.RefreshBankList(0);
+    QSignalSpy editorTold(&main, &librarian::TfrmMain::editBufferChanged);
+    QListWidget* from = main.BankList(0);
+    QListWidget* to = main.BankList(1);
+    const QPoint pressAt = from->visualItemRect(from->item(3)).center();
+    const QPoint dropAt = from->viewport()->mapFromGlobal(
+        to->viewport()->mapToGlobal(to->visualItemRect(to->item(10)).center()));
+
+    QTest::mousePress(from->viewport(), Qt::LeftButton, {}, pressAt);
+    EXPECT_TRUE(program.Bank(0).Page()[3].IsSelected()) << "clicked at the press";
+    EXPECT_EQ(editorTold.count(), 1);
+    QTest::mouseMove(from->viewport(), pressAt + QPoint(0, QApplication::startDragDistance() + 1));
+    QTest::mouseMove(from->viewport(), dropAt);
+    QTest::mouseRelease(from->viewport(), Qt::LeftButton, {}, dropAt);
+
+    const core::VoiceSlot& source = program.Bank(0).Page()[3];
+    const core::VoiceSlot& copy = program.Bank(1).Page()[10];
+    EXPECT_TRUE(source.IsSelected()) << "the release clicks nothing";
+    EXPECT_EQ(copy.voice, source.voice);
+    EXPECT_EQ(copy.status, source.status);
+    EXPECT_EQ(main.BufferLabel()->text(), main.BankList(1)->item(10)->text());
+    EXPECT_EQ(editorTold.count(), 1);
+
+    // The buffer on the trash: emptied, and the editor told so.
+    QLabel* buffer = main.BufferLabel();
+    const QPoint trashAt = buffer->mapFromGlobal(
+        main.TrashPicture()->mapToGlobal(main.TrashPicture()->rect().center()));
+    QTest::mousePress(buffer, Qt::LeftButton, {}, buffer->rect().center());
+    QTest::mouseMove(buffer, buffer->rect().center() + QPoint(QApplication::startDragDistance() + 1, 0));
+    QTest::mouseMove(buffer, trashAt);
+    QTest::mouseRelease(buffer, Qt::LeftButton, {}, trashAt);
+    const core::Edtson empty;
+    EXPECT_EQ(program.EditBuffer().Image(core::Edtson::Working), empty.Image(core::Edtson::Working));
+    EXPECT_EQ(buffer->text(), QStringLiteral("----------"));
+    EXPECT_EQ(editorTold.count(), 2);
+    EXPECT_TRUE(boxes_.Shown().empty());
 }
 
 TEST_F(ProgramTest, ClosingTheMainWindowEndsTheLoopEvenWithTheMidiWindowOpen) {

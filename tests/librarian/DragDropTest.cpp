@@ -108,7 +108,9 @@ TEST_F(DragDropTest, CopyBetweenBanksCarriesTheSlotAndInFunctionsModeItsRecord) 
     EXPECT_TRUE(SamePages(banks_[0].Page(), before0.page)) << "the source keeps its voice";
     EXPECT_EQ(banks_[0].Functions(), before0.functions);
     for (int s = 0; s < 32; ++s)
-        if (s != 10) EXPECT_TRUE(Same(banks_[1].Page()[s], before1.page[s])) << s;
+        if (s != 10) {
+            EXPECT_TRUE(Same(banks_[1].Page()[s], before1.page[s])) << s;
+        }
     EXPECT_EQ(Window().BankList(1)->item(10)->text(), Window().BankList(0)->item(3)->text());
     EXPECT_EQ(Pointer(), Qt::ArrowCursor) << "the pointer is back after the drop";
     EXPECT_TRUE(Boxes().empty());
