@@ -66,6 +66,13 @@ core::Bankson* BankCommands::MenuBank() const {
     return bank >= 0 && bank < kBankCount ? banks_[bank] : nullptr;
 }
 
+void BankCommands::OnMenuBank(const std::function<void(core::Bankson&)>& operation) {
+    if (core::Bankson* bank = MenuBank()) {
+        operation(*bank);
+        main_.RefreshBankList(main_.MenuBank());
+    }
+}
+
 void BankCommands::RefreshBankAndLabel(int bank) {
     main_.RefreshBankList(bank);
     SetLabelToName(bank);
@@ -78,46 +85,32 @@ void BankCommands::SetLabelToName(int bank) {
 // --- popBank ---
 
 void BankCommands::popSelCleanClick() {
-    if (core::Bankson* bank = MenuBank()) {
-        bank->ClearSelection();
-        main_.RefreshBankList(main_.MenuBank());
-    }
+    OnMenuBank([](core::Bankson& bank) { bank.ClearSelection(); });
 }
 
 void BankCommands::popSelRrevClick() {
-    if (core::Bankson* bank = MenuBank()) {
-        bank->InvertSelection();
-        main_.RefreshBankList(main_.MenuBank());
-    }
+    OnMenuBank([](core::Bankson& bank) { bank.InvertSelection(); });
 }
 
 void BankCommands::popSelDelClick() {
-    if (core::Bankson* bank = MenuBank()) {
-        bank->ClearSelected(main_.FunctionsMode());
-        main_.RefreshBankList(main_.MenuBank());
-    }
+    OnMenuBank([this](core::Bankson& bank) { bank.ClearSelected(main_.FunctionsMode()); });
 }
 
 void BankCommands::popFindDblClick() {
-    if (core::Bankson* bank = MenuBank()) {
-        bank->FindDoubles(main_.FunctionsMode(), options_.Doubles());
-        main_.RefreshBankList(main_.MenuBank());
-    }
+    OnMenuBank([this](core::Bankson& bank) {
+        bank.FindDoubles(main_.FunctionsMode(), options_.Doubles());
+    });
 }
 
 void BankCommands::popFindNameClick() {
-    if (core::Bankson* bank = MenuBank()) {
-        SearchBankByName(*bank, options_.SearchText(), options_.SearchPosition(),
+    OnMenuBank([this](core::Bankson& bank) {
+        SearchBankByName(bank, options_.SearchText(), options_.SearchPosition(),
                          options_.MultiSelect());
-        main_.RefreshBankList(main_.MenuBank());
-    }
+    });
 }
 
 void BankCommands::popSortNameClick() {
-    if (core::Bankson* bank = MenuBank()) {
-        bank->SortByName(main_.FunctionsMode());
-        main_.RefreshBankList(main_.MenuBank());
-    }
+    OnMenuBank([this](core::Bankson& bank) { bank.SortByName(main_.FunctionsMode()); });
 }
 
 void BankCommands::popCpyBLClick() {

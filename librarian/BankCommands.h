@@ -6,6 +6,7 @@
 
 #include <QObject>
 
+#include <functional>
 #include <string>
 
 #include "librarian/TfrmMain.h"
@@ -62,6 +63,8 @@ protected:
 private:
     // The bank the menu was opened on, nullptr when it was opened on anything else.
     core::Bankson* MenuBank() const;
+    // Runs an operation on the menu's bank (if any) and refreshes its list.
+    void OnMenuBank(const std::function<void(core::Bankson&)>& operation);
     void RefreshBankAndLabel(int bank);
     void SetLabelToName(int bank);
     // After a voice click took a voice: its name on btnBuffer, the editor told, the voice sent.

@@ -14,7 +14,7 @@
 namespace midi {
 namespace {
 
-constexpr int kWidth = 236;
+constexpr int kWidth = 248;
 constexpr int kHeight = 132;
 
 const char* const kCaptionStyle =
@@ -68,22 +68,22 @@ TfrmSystem::TfrmSystem(QWidget* parent) : QDialog(parent) {
     wallpaper->setWallpaper(controls::artwork::WallpaperTile());
 
     Caption(this, "Model", 12, 14);
-    labNomSys = Display(this, "labNomSys", QRect(64, 8, 112, 28), Qt::AlignLeft);
+    labNomSys = Display(this, "labNomSys", QRect(76, 8, 112, 28), Qt::AlignLeft);
     labRevSys = new QLabel("x.x", this);
     labRevSys->setStyleSheet(kCaptionStyle);
     labRevSys->setAlignment(Qt::AlignCenter);
-    labRevSys->setGeometry(180, 12, 48, 20);
+    labRevSys->setGeometry(192, 12, 48, 20);
 
     Caption(this, "MIDI", 12, 54);
-    labMidiSys = Display(this, "16", QRect(64, 48, 40, 28), Qt::AlignRight);
+    labMidiSys = Display(this, "16", QRect(76, 48, 40, 28), Qt::AlignRight);
     labMidiSys->setToolTip("Module MIDI Channel");
-    Caption(this, "Omni", 132, 54);
-    btnOmniSys = Lamp(this, 180, 50, "Omni On/Off");
+    Caption(this, "Omni", 144, 54);
+    btnOmniSys = Lamp(this, 196, 50, "Omni On/Off");
 
     Caption(this, "Battery", 12, 94);
-    labBattSys = Display(this, "0.0V", QRect(64, 88, 72, 28), Qt::AlignRight);
+    labBattSys = Display(this, "0.0V", QRect(76, 88, 72, 28), Qt::AlignRight);
     labBattSys->setToolTip("Voltage");
-    btnBattLow = Lamp(this, 180, 90, "Low Power BATT Warning");
+    btnBattLow = Lamp(this, 196, 90, "Low Power BATT Warning");
 }
 
 void TfrmSystem::Fill(std::span<const Byte, kSystemInfoSize> info, std::size_t module) {

@@ -23,6 +23,7 @@
 #include "librarian/TfrmOption.h"
 #include "librarian/TfrmTypes.h"
 #include "midi/EmulatedRack.h"
+#include "midi/TfrmDump.h"
 #include "midi/TfrmMidi.h"
 #include "platform/MemorySettings.h"
 #include "platform/MessageBoxes.h"
@@ -73,6 +74,33 @@ TEST_F(ProgramTest, RestoredMidiModesSetTheMainWindowsMenuItemsFromTheStart) {
     EXPECT_FALSE(menus.Item(QStringLiteral("MemoryProtectOffClick"))->isEnabled());
     EXPECT_FALSE(menus.Item(QStringLiteral("ShowSystemInfoClick"))->isEnabled());
     EXPECT_TRUE(menus.Item(QStringLiteral("GetBankMIDIClick"))->isEnabled());
+}
+
+// The bank menus' MIDI items run their commands from the start, against the listed rack.
+TEST_F(ProgramTest, BankMidiItemsFetchFromTheRack) {
+    Program program(rack_, settings_);
+    program.Start();
+    librarian::TfrmMain& main = program.MainWindow();
+    librarian::MainMenus& menus = main.Menus();
+    for (const char* item : {"GetBankMIDIClick", "SendBankMIDIClick", "GetAllBankMIDIClick",
+                             "SendAllBankstoMIDIClick", "ShowSystemInfoClick",
+                             "MemoryProtectOffClick", "AllMIDIProtect1Click"})
+        EXPECT_TRUE(menus.Item(QString::fromLatin1(item))->isEnabled()) << item;
+    EXPECT_FALSE(program.DumpWindow().isVisible());
+    EXPECT_EQ(program.DumpWindow().windowTitle(), "Dump");
+
+    menus.Item(QStringLiteral("GetBankMIDIClick"))->trigger();  // no menu bank: the current one
+    EXPECT_EQ(main.BankLabel(0)->text(), "MIDI New");
+    EXPECT_EQ(main.BankList(0)->item(5)->text(),
+              QString::fromStdString(program.Bank(0).VoiceName(5)));
+    core::BankImage fetched{};
+    core::PageToBankImage(program.Bank(0).Page(), fetched);
+    EXPECT_EQ(fetched, rack_.VoiceBank(0));
+
+    menus.Item(QStringLiteral("GetAllBankMIDIClick"))->trigger();
+    for (int bank = 0; bank < 8; ++bank) EXPECT_EQ(main.BankLabel(bank)->text(), "MIDI New");
+    EXPECT_FALSE(program.DumpWindow().isVisible());
+    EXPECT_TRUE(boxes_.Shown().empty());
 }
 
 TEST_F(ProgramTest, ClosingTheMainWindowWritesBaseMidiAndEditorKeysInOrder) {

@@ -14,6 +14,7 @@
 
 #include "../core/PageTestData.h"
 #include "MainWindowFixture.h"
+#include "controls/Tzografsw.h"
 #include "controls/Tzopotlab.h"
 #include "librarian/TfrmOption.h"
 #include "midi/EmulatedRack.h"
@@ -308,6 +309,45 @@ TEST_F(BankCommandsTest, FindByNameSearchesForWhatTheListsShow) {
     Choose("popFindNameClick", 3);
     EXPECT_TRUE(banks_[3].IsSelected(2));
     EXPECT_TRUE(banks_[3].IsSelected(0)) << "Multi Select keeps the earlier match";
+}
+
+TEST_F(BankCommandsTest, SelectionCopyAndDeleteCommandsRefreshWhatTheyChange) {
+    Commands();
+    for (int n = 0; n < 2; ++n) ASSERT_TRUE(banks_[n].LoadBankFile(BankFile(12 + n), false));
+    banks_[0].Page()[30].status = 0;
+    banks_[0].Page()[31].status = 0;
+    banks_[0].Page()[1].status |= core::kStatusSelected;
+    Choose("popSelRrevClick", 0);  // now all used slots but 1 are selected
+    EXPECT_FALSE(Window().BankList(0)->item(1)->isSelected());
+    EXPECT_TRUE(Window().BankList(0)->item(2)->isSelected());
+    Choose("popSelCleanClick", 0);
+    banks_[0].Page()[1].status |= core::kStatusSelected;
+    const std::string name = banks_[0].VoiceName(1);
+    Choose("popCpySBClick", 0);  // the current bank itself: the voice is duplicated
+    EXPECT_EQ(banks_[0].VoiceName(30), name);
+    EXPECT_TRUE(Window().BankList(0)->item(30)->isSelected()) << "the copy keeps its selection";
+
+    Window().LibrarySwitch()->setState(1);  // Page mode
+    Window().SetPageNumber(7);
+    Choose("popCpySLClick", 0);
+    EXPECT_EQ(library_.VoiceName(7, 0), name);
+    EXPECT_EQ(Window().UsedCount()->text(), "2") << "the two selected voices";
+    Choose("CopyAllBankstoLibrary1Click", -1);  // 31 voices meet 30 free slots on page 7
+    EXPECT_EQ(Window().UsedCount()->text(), QString::number(2 + 30 + 32));
+    ASSERT_EQ(boxes_.Shown().size(), 1u);
+    EXPECT_EQ(boxes_.Shown()[0].text, "30 Sounds Copied. Destination Page is Full !");
+    EXPECT_EQ(library_.VoiceName(8, 0), banks_[1].VoiceName(0));
+
+    Choose("popSelDelClick", 0);
+    EXPECT_FALSE(banks_[0].Page()[1].IsUsed());
+    EXPECT_EQ(Lines(Window().BankList(0))[1], "----------");
+    Choose("DeselectAllBanks1Click", -1);
+    Choose("DeleteAllBanksClick", -1);
+    for (int n = 0; n < kBankCount; ++n) {
+        EXPECT_EQ(Window().BankLabel(n)->text(), "Empty");
+        EXPECT_EQ(Lines(Window().BankList(n))[0], "----------");
+    }
+    EXPECT_EQ(banks_[1].Name(), "SynprezFM_13") << "the name stays for the next save";
 }
 
 }  // namespace
