@@ -31,16 +31,24 @@ Program::Program(midi::Backend& backend, platform::SettingsStore& store) : store
     main_ = std::make_unique<librarian::TfrmMain>(banks, *library_, *buffer_, store_);
     info_ = std::make_unique<librarian::TfrmInfo>();
     options_ = std::make_unique<librarian::TfrmOption>(store_);
+    optionsRead_ = std::make_unique<librarian::WindowOptions<librarian::TfrmOption>>(*options_);
     midi_ = std::make_unique<midi::TfrmMidi>(backend, main_.get(), store_);
     dump_ = std::make_unique<midi::TfrmDump>(main_.get());
     nameForm_ = std::make_unique<librarian::TNameForm>();
     types_ =
-        std::make_unique<librarian::TfrmTypes>(*library_, *main_, *options_, *nameForm_, store_);
+        std::make_unique<librarian::TfrmTypes>(*library_, *main_, *optionsRead_, *nameForm_, store_);
     system_ = std::make_unique<midi::TfrmSystem>(main_.get());
     libraryCommands_ =
-        std::make_unique<librarian::LibraryCommands>(*main_, banks, *library_, *options_);
+        std::make_unique<librarian::LibraryCommands>(*main_, banks, *library_, *optionsRead_);
     libraryCommands_->SetMarkersWindow(types_.get());
+    libraryCommands_->SetProgress(dump_.get());
     libraryCommands_->Connect();
+    // "Run Search by Name" of the options window.
+    QObject::connect(options_.get(), &librarian::TfrmOption::autoSearchNameRequested, main_.get(),
+                     [this] {
+                         libraryCommands_->mnpFinOccLib1Click();
+                         main_->gswLibSelFinderClick();
+                     });
     bankMidi_ = std::make_unique<librarian::BankMidiMenus>(*main_, banks, *midi_, *dump_, *system_);
     dragDrop_ = std::make_unique<librarian::MainDragDrop>(*main_, banks, *library_, *buffer_,
                                                           *options_);

@@ -15,6 +15,7 @@ class Libson;
 }  // namespace core
 namespace librarian {
 class BankMidiMenus;
+class LibrarianOptions;
 class LibraryCommands;
 class MainDragDrop;
 class TfrmInfo;
@@ -67,6 +68,7 @@ private:
     std::unique_ptr<librarian::TfrmInfo> info_;
     std::unique_ptr<librarian::TfrmOption> options_;
     std::unique_ptr<midi::TfrmMidi> midi_;
+    std::unique_ptr<librarian::LibrarianOptions> optionsRead_;
     std::unique_ptr<librarian::TNameForm> nameForm_;
     std::unique_ptr<librarian::TfrmTypes> types_;
     std::unique_ptr<librarian::LibraryCommands> libraryCommands_;

@@ -38,7 +38,6 @@ void ReadMainWindowValues(BaseValues& values, platform::SettingsStore& store = p
 // "CPY", "SWP", "ADD", "DF1", "DF2", "DEL"; the first missing one leaves itself and the rest.
 void ReadOptionsWindowValues(BaseValues& values,
                              platform::SettingsStore& store = platform::Settings());
-
 // The markers window's three values, read in the order "TBX", "TBY", "TBO" with the same rule.
 void ReadMarkersWindowValues(BaseValues& values,
                              platform::SettingsStore& store = platform::Settings());

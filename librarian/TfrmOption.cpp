@@ -4,7 +4,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QValidator>
 
 #include "controls/Artwork.h"
 #include "controls/PanelParts.h"
@@ -12,6 +11,7 @@
 #include "controls/TWallpaper.h"
 #include "controls/Tzografsw.h"
 #include "controls/Tzopotlab.h"
+#include "librarian/NameField.h"
 #include "librarian/VoiceNameText.h"
 #include "librarian/WindowPlacement.h"
 
@@ -26,17 +26,6 @@ const char* const kFieldStyle =
     " font: 12px 'DejaVu Sans Mono'; padding: 0 2px; selection-background-color: #6a3a10; }";
 const char* const kSmallCaptionStyle =
     "color: #8a8e96; background: transparent; font: 10px 'DejaVu Sans';";
-
-// Lets through only characters that stand for a name byte, so every text typed can match.
-class NameTextValidator final : public QValidator {
-public:
-    using QValidator::QValidator;
-    State validate(QString& input, int&) const override {
-        for (const QChar typed : input)
-            if (!NameByteOf(typed)) return Invalid;
-        return Acceptable;
-    }
-};
 
 }  // namespace
 
@@ -75,8 +64,8 @@ void TfrmOption::BuildControls() {
     edtOcc_ = new QLineEdit(w);
     edtOcc_->setObjectName(QStringLiteral("edtOcc"));
     edtOcc_->setGeometry(52, 34, 108, 22);
-    edtOcc_->setMaxLength(kSearchTextLength);
-    edtOcc_->setValidator(new NameTextValidator(edtOcc_));
+    // Only characters that stand for a name byte, so every text typed can match.
+    MakeNameField(edtOcc_);
     edtOcc_->setStyleSheet(QString::fromLatin1(kFieldStyle));
     SetHint(edtOcc_, Caption(w, QStringLiteral("Text"), 52, 60, kSmallCaptionStyle),
             QStringLiteral("Text to search for"));
@@ -135,7 +124,7 @@ void TfrmOption::ShowAndRaise() {
     activateWindow();
 }
 
-std::string TfrmOption::SearchText() const { return NameBytesOf(edtOcc_->text()); }
+std::string TfrmOption::SearchText() const { return NameBytesFromText(edtOcc_->text()); }
 
 int TfrmOption::SearchPosition() const { return digPosOcc_->state(); }
 

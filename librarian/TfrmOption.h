@@ -10,7 +10,6 @@
 #include <string>
 
 #include "librarian/BaseSettings.h"
-#include "librarian/LibrarianOptions.h"
 #include "librarian/OptionSwitches.h"
 
 class QLabel;
@@ -25,7 +24,7 @@ namespace librarian {
 
 inline constexpr int kSearchTextLength = 10;  // a longer text could never match a name
 
-class TfrmOption : public QWidget, public LibrarianOptions {
+class TfrmOption : public QWidget {
     Q_OBJECT
 public:
     // Reads "OBX", "OBY", "OBO" and the switches from the "Base" settings; a stored place out of
@@ -40,7 +39,7 @@ public:
 
     // --- What the commands read ---
     const OptionStates& States() const { return states_; }
-    bool MultiSelect() const override { return states_.multiSelect; }
+    bool MultiSelect() const { return states_.multiSelect; }
     bool LinkBuffers() const { return states_.linkBuffers; }
     bool Copy() const { return states_.copy; }
     bool Swap() const { return states_.swap; }
@@ -48,12 +47,12 @@ public:
     bool DoublesFirst() const { return states_.first; }
     bool DoublesSecond() const { return states_.second; }
     bool DoublesDelete() const { return states_.doublesDelete; }
-    core::DoublesOptions Doubles() const override { return DoublesFrom(states_); }
+    core::DoublesOptions Doubles() const { return DoublesFrom(states_); }
     // The search text as name bytes (what the lists show as yen sign and arrows is 5Ch, 7Eh,
     // 7Fh), at most 10.
-    std::string SearchText() const override;
+    std::string SearchText() const;
     // 0: anywhere in the name; 1-10: the text starts at that character.
-    int SearchPosition() const override;
+    int SearchPosition() const;
 
     // The window's part of the "Base" values: place, visibility and switches.
     void CollectBaseValues(BaseValues& values) const;

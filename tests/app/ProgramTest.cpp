@@ -76,33 +76,6 @@ TEST_F(ProgramTest, RestoredMidiModesSetTheMainWindowsMenuItemsFromTheStart) {
     EXPECT_TRUE(menus.Item(QStringLiteral("GetBankMIDIClick"))->isEnabled());
 }
 
-// The bank menus' MIDI items run their commands from the start, against the listed rack.
-TEST_F(ProgramTest, BankMidiItemsFetchFromTheRack) {
-    Program program(rack_, settings_);
-    program.Start();
-    librarian::TfrmMain& main = program.MainWindow();
-    librarian::MainMenus& menus = main.Menus();
-    for (const char* item : {"GetBankMIDIClick", "SendBankMIDIClick", "GetAllBankMIDIClick",
-                             "SendAllBankstoMIDIClick", "ShowSystemInfoClick",
-                             "MemoryProtectOffClick", "AllMIDIProtect1Click"})
-        EXPECT_TRUE(menus.Item(QString::fromLatin1(item))->isEnabled()) << item;
-    EXPECT_FALSE(program.DumpWindow().isVisible());
-    EXPECT_EQ(program.DumpWindow().windowTitle(), "Dump");
-
-    menus.Item(QStringLiteral("GetBankMIDIClick"))->trigger();  // no menu bank: the current one
-    EXPECT_EQ(main.BankLabel(0)->text(), "MIDI New");
-    EXPECT_EQ(main.BankList(0)->item(5)->text(),
-              QString::fromStdString(program.Bank(0).VoiceName(5)));
-    core::BankImage fetched{};
-    core::PageToBankImage(program.Bank(0).Page(), fetched);
-    EXPECT_EQ(fetched, rack_.VoiceBank(0));
-
-    menus.Item(QStringLiteral("GetAllBankMIDIClick"))->trigger();
-    for (int bank = 0; bank < 8; ++bank) EXPECT_EQ(main.BankLabel(bank)->text(), "MIDI New");
-    EXPECT_FALSE(program.DumpWindow().isVisible());
-    EXPECT_TRUE(boxes_.Shown().empty());
-}
-
 TEST_F(ProgramTest, ClosingTheMainWindowWritesBaseMidiAndEditorKeysInOrder) {
     {
         Program program(rack_, settings_);
@@ -139,31 +112,6 @@ TEST_F(ProgramTest, ClosingTheMainWindowWritesBaseMidiAndEditorKeysInOrder) {
     EXPECT_TRUE(again.MainWindow().FunctionsMode());
 }
 
-TEST_F(ProgramTest, AnOptionsWindowLeftOpenIsStoredAndOpensAgainAfterTheMainWindow) {
-    {
-        Program program(rack_, settings_);
-        program.Start();
-        EXPECT_FALSE(program.OptionsWindow().isVisible());
-        QTest::keyClick(&program.MainWindow(), 'o');
-        program.OptionsWindow().move(300, 320);
-        program.OptionsWindow().OptionClick(librarian::OptionSwitch::Swap);
-        program.MainWindow().close();
-    }
-    const platform::MemorySettings& stored = settings_;
-    EXPECT_EQ(stored.Get(platform::kBaseKey, "OBO"), 1);
-    EXPECT_EQ(stored.Get(platform::kBaseKey, "OBX"), 320);
-    EXPECT_EQ(stored.Get(platform::kBaseKey, "OBY"), 300);
-    EXPECT_EQ(stored.Get(platform::kBaseKey, "CPY"), 0);
-    EXPECT_EQ(stored.Get(platform::kBaseKey, "SWP"), 1);
-
-    Program again(rack_, settings_);
-    EXPECT_FALSE(again.OptionsWindow().isVisible()) << "not before the main window";
-    again.Start();
-    EXPECT_TRUE(again.OptionsWindow().isVisible());
-    EXPECT_EQ(again.OptionsWindow().pos(), QPoint(300, 320));
-    EXPECT_TRUE(again.OptionsWindow().Swap());
-}
-
 TEST_F(ProgramTest, TheMarkersWindowOpensWhereItWasLeftAndIsStoredAtTheClose) {
     settings_.Set(platform::kBaseKey, "TBX", 120);
     settings_.Set(platform::kBaseKey, "TBY", 90);
@@ -189,6 +137,31 @@ TEST_F(ProgramTest, TheMarkersWindowOpensWhereItWasLeftAndIsStoredAtTheClose) {
     EXPECT_EQ(stored.Get(platform::kBaseKey, "TBX"), 80);
     EXPECT_EQ(stored.Get(platform::kBaseKey, "TBY"), 70);
     EXPECT_EQ(stored.Get(platform::kBaseKey, "TBO"), 1);
+}
+
+TEST_F(ProgramTest, AnOptionsWindowLeftOpenIsStoredAndOpensAgainAfterTheMainWindow) {
+    {
+        Program program(rack_, settings_);
+        program.Start();
+        EXPECT_FALSE(program.OptionsWindow().isVisible());
+        QTest::keyClick(&program.MainWindow(), 'o');
+        program.OptionsWindow().move(300, 320);
+        program.OptionsWindow().OptionClick(librarian::OptionSwitch::Swap);
+        program.MainWindow().close();
+    }
+    const platform::MemorySettings& stored = settings_;
+    EXPECT_EQ(stored.Get(platform::kBaseKey, "OBO"), 1);
+    EXPECT_EQ(stored.Get(platform::kBaseKey, "OBX"), 320);
+    EXPECT_EQ(stored.Get(platform::kBaseKey, "OBY"), 300);
+    EXPECT_EQ(stored.Get(platform::kBaseKey, "CPY"), 0);
+    EXPECT_EQ(stored.Get(platform::kBaseKey, "SWP"), 1);
+
+    Program again(rack_, settings_);
+    EXPECT_FALSE(again.OptionsWindow().isVisible()) << "not before the main window";
+    again.Start();
+    EXPECT_TRUE(again.OptionsWindow().isVisible());
+    EXPECT_EQ(again.OptionsWindow().pos(), QPoint(300, 320));
+    EXPECT_TRUE(again.OptionsWindow().Swap());
 }
 
 TEST_F(ProgramTest, ThePressOfADragIsTheVoiceClickAndTheDropCarriesItsNewSelection) {
@@ -232,6 +205,58 @@ TEST_F(ProgramTest, ThePressOfADragIsTheVoiceClickAndTheDropCarriesItsNewSelecti
     EXPECT_EQ(program.EditBuffer().Image(core::Edtson::Working), empty.Image(core::Edtson::Working));
     EXPECT_EQ(buffer->text(), QStringLiteral("----------"));
     EXPECT_EQ(editorTold.count(), 2);
+    EXPECT_TRUE(boxes_.Shown().empty());
+=======
+TEST_F(ProgramTest, AnOptionsWindowLeftOpenIsStoredAndOpensAgainAfterTheMainWindow) {
+    {
+        Program program(rack_, settings_);
+        program.Start();
+        EXPECT_FALSE(program.OptionsWindow().isVisible());
+        QTest::keyClick(&program.MainWindow(), 'o');
+        program.OptionsWindow().move(300, 320);
+        program.OptionsWindow().OptionClick(librarian::OptionSwitch::Swap);
+        program.MainWindow().close();
+    }
+    const platform::MemorySettings& stored = settings_;
+    EXPECT_EQ(stored.Get(platform::kBaseKey, "OBO"), 1);
+    EXPECT_EQ(stored.Get(platform::kBaseKey, "OBX"), 320);
+    EXPECT_EQ(stored.Get(platform::kBaseKey, "OBY"), 300);
+    EXPECT_EQ(stored.Get(platform::kBaseKey, "CPY"), 0);
+    EXPECT_EQ(stored.Get(platform::kBaseKey, "SWP"), 1);
+
+    Program again(rack_, settings_);
+    EXPECT_FALSE(again.OptionsWindow().isVisible()) << "not before the main window";
+    again.Start();
+    EXPECT_TRUE(again.OptionsWindow().isVisible());
+    EXPECT_EQ(again.OptionsWindow().pos(), QPoint(300, 320));
+    EXPECT_TRUE(again.OptionsWindow().Swap());
+>>>>>>> i13
+}
+
+// The bank menus' MIDI items run their commands from the start, against the listed rack.
+TEST_F(ProgramTest, BankMidiItemsFetchFromTheRack) {
+    Program program(rack_, settings_);
+    program.Start();
+    librarian::TfrmMain& main = program.MainWindow();
+    librarian::MainMenus& menus = main.Menus();
+    for (const char* item : {"GetBankMIDIClick", "SendBankMIDIClick", "GetAllBankMIDIClick",
+                             "SendAllBankstoMIDIClick", "ShowSystemInfoClick",
+                             "MemoryProtectOffClick", "AllMIDIProtect1Click"})
+        EXPECT_TRUE(menus.Item(QString::fromLatin1(item))->isEnabled()) << item;
+    EXPECT_FALSE(program.DumpWindow().isVisible());
+    EXPECT_EQ(program.DumpWindow().windowTitle(), "Dump");
+
+    menus.Item(QStringLiteral("GetBankMIDIClick"))->trigger();  // no menu bank: the current one
+    EXPECT_EQ(main.BankLabel(0)->text(), "MIDI New");
+    EXPECT_EQ(main.BankList(0)->item(5)->text(),
+              QString::fromStdString(program.Bank(0).VoiceName(5)));
+    core::BankImage fetched{};
+    core::PageToBankImage(program.Bank(0).Page(), fetched);
+    EXPECT_EQ(fetched, rack_.VoiceBank(0));
+
+    menus.Item(QStringLiteral("GetAllBankMIDIClick"))->trigger();
+    for (int bank = 0; bank < 8; ++bank) EXPECT_EQ(main.BankLabel(bank)->text(), "MIDI New");
+    EXPECT_FALSE(program.DumpWindow().isVisible());
     EXPECT_TRUE(boxes_.Shown().empty());
 }
 
