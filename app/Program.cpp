@@ -8,6 +8,7 @@
 #include "core/Libson.h"
 #include "librarian/BankCommands.h"
 #include "librarian/BankMidiMenus.h"
+#include "librarian/LibrarianOptions.h"
 #include "librarian/LibraryCommands.h"
 #include "librarian/MainDragDrop.h"
 #include "librarian/TNameForm.h"

@@ -12,7 +12,9 @@ void DragTrackerBase::Watch(QWidget* widget) { widget->installEventFilter(this);
 
 bool DragTrackerBase::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
-    case QEvent::MouseButtonPress: {
+    // A quick second press comes as a double click: it may begin a drag all the same.
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick: {
         auto* mouse = static_cast<QMouseEvent*>(event);
         auto* widget = qobject_cast<QWidget*>(watched);
         if (mouse->button() != Qt::LeftButton || !widget || dragging_) break;

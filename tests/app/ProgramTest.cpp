@@ -206,31 +206,6 @@ TEST_F(ProgramTest, ThePressOfADragIsTheVoiceClickAndTheDropCarriesItsNewSelecti
     EXPECT_EQ(buffer->text(), QStringLiteral("----------"));
     EXPECT_EQ(editorTold.count(), 2);
     EXPECT_TRUE(boxes_.Shown().empty());
-=======
-TEST_F(ProgramTest, AnOptionsWindowLeftOpenIsStoredAndOpensAgainAfterTheMainWindow) {
-    {
-        Program program(rack_, settings_);
-        program.Start();
-        EXPECT_FALSE(program.OptionsWindow().isVisible());
-        QTest::keyClick(&program.MainWindow(), 'o');
-        program.OptionsWindow().move(300, 320);
-        program.OptionsWindow().OptionClick(librarian::OptionSwitch::Swap);
-        program.MainWindow().close();
-    }
-    const platform::MemorySettings& stored = settings_;
-    EXPECT_EQ(stored.Get(platform::kBaseKey, "OBO"), 1);
-    EXPECT_EQ(stored.Get(platform::kBaseKey, "OBX"), 320);
-    EXPECT_EQ(stored.Get(platform::kBaseKey, "OBY"), 300);
-    EXPECT_EQ(stored.Get(platform::kBaseKey, "CPY"), 0);
-    EXPECT_EQ(stored.Get(platform::kBaseKey, "SWP"), 1);
-
-    Program again(rack_, settings_);
-    EXPECT_FALSE(again.OptionsWindow().isVisible()) << "not before the main window";
-    again.Start();
-    EXPECT_TRUE(again.OptionsWindow().isVisible());
-    EXPECT_EQ(again.OptionsWindow().pos(), QPoint(300, 320));
-    EXPECT_TRUE(again.OptionsWindow().Swap());
->>>>>>> i13
 }
 
 // The bank menus' MIDI items run their commands from the start, against the listed rack.

@@ -55,7 +55,14 @@ protected:
     static void Drag(QWidget* from, QPoint fromLocal, QWidget* to, QPoint toLocal) {
         QTest::mousePress(from, Qt::LeftButton, {}, fromLocal);
         MoveOver(from, fromLocal, to, toLocal);
+        ReleaseOver(from, to, toLocal);
+    }
+    // The release goes to the pressed widget, wherever the pointer is.
+    static void ReleaseOver(QWidget* from, QWidget* to, QPoint toLocal) {
         QTest::mouseRelease(from, Qt::LeftButton, {}, from->mapFromGlobal(to->mapToGlobal(toLocal)));
+    }
+    static void ReleaseOverTrash(QWidget* from, TfrmMain& w) {
+        ReleaseOver(from, w.TrashPicture(), w.TrashPicture()->rect().center());
     }
     static void MoveOver(QWidget* from, QPoint fromLocal, QWidget* to, QPoint toLocal) {
         QTest::mouseMove(from, fromLocal + QPoint(QApplication::startDragDistance() + 1, 0));
@@ -202,17 +209,19 @@ TEST_F(DragDropTest, LibraryVoicesGoToBanksAndTrashButNotToLibraryLists) {
     MoveOver(from->viewport(), LineCentre(from, 1), Window().TrashPicture(),
              Window().TrashPicture()->rect().center());
     EXPECT_EQ(Pointer(), Qt::DragMoveCursor);
-    QTest::mouseMove(from->viewport(), from->viewport()->mapFromGlobal(
-                                           Window().LibraryList(3)->viewport()->mapToGlobal(
-                                               LineCentre(Window().LibraryList(3), 2))));
-    QTest::mouseRelease(from->viewport(), Qt::LeftButton, {},
-                        from->viewport()->mapFromGlobal(Window().LibraryList(3)->viewport()->mapToGlobal(
-                            LineCentre(Window().LibraryList(3), 2))));
+    ReleaseOver(from->viewport(), Window().LibraryList(3)->viewport(),
+                LineCentre(Window().LibraryList(3), 2));
     for (int s = 0; s < 32; ++s) EXPECT_TRUE(SameVoice(library_.Page(0)[s], before[s])) << s;
     EXPECT_EQ(Window().UsedCount()->text().toInt(), available);
 
-    // lstLib2 line 1 (slot 17) onto the trash: gone, "Available" one less.
-    DragLine(Window().LibraryList(1), 1, Window().TrashPicture());
+    // lstLib2 line 1 (slot 17) onto the trash: gone, "Available" one less. The drag begins
+    // with a quick second press, which comes as a double click.
+    QListWidget* second = Window().LibraryList(1);
+    QTest::mouseClick(second->viewport(), Qt::LeftButton, {}, LineCentre(second, 1));
+    QTest::mouseDClick(second->viewport(), Qt::LeftButton, {}, LineCentre(second, 1));
+    MoveOver(second->viewport(), LineCentre(second, 1), Window().TrashPicture(),
+             Window().TrashPicture()->rect().center());
+    ReleaseOverTrash(second->viewport(), Window());
     EXPECT_EQ(library_.Page(0)[17].status, 0);
     EXPECT_EQ(DisplayVoiceName(library_.Page(0)[17]), QStringLiteral("----------"));
     EXPECT_EQ(Window().UsedCount()->text().toInt(), available - 1);
@@ -284,9 +293,7 @@ TEST_F(DragDropTest, NothingMovesFromAnEmptyLineOrAfterEscapeAndAPageChangeKeeps
     EXPECT_TRUE(dragDrop_->Dragging());
     QTest::keyClick(&Window(), Qt::Key_Escape);
     EXPECT_FALSE(dragDrop_->Dragging());
-    QTest::mouseRelease(from->viewport(), Qt::LeftButton, {},
-                        from->viewport()->mapFromGlobal(Window().TrashPicture()->mapToGlobal(
-                            Window().TrashPicture()->rect().center())));
+    ReleaseOverTrash(from->viewport(), Window());
     EXPECT_TRUE(banks_[0].Page()[2].IsUsed());
     EXPECT_EQ(Pointer(), Qt::ArrowCursor);
 
@@ -300,9 +307,7 @@ TEST_F(DragDropTest, NothingMovesFromAnEmptyLineOrAfterEscapeAndAPageChangeKeeps
              Window().TrashPicture()->rect().center());
     QTest::keyClick(&Window(), '+');
     ASSERT_EQ(Window().PageNumber(), 1);
-    QTest::mouseRelease(lib->viewport(), Qt::LeftButton, {},
-                        lib->viewport()->mapFromGlobal(Window().TrashPicture()->mapToGlobal(
-                            Window().TrashPicture()->rect().center())));
+    ReleaseOverTrash(lib->viewport(), Window());
     EXPECT_FALSE(library_.Page(0)[3].IsUsed());
     EXPECT_TRUE(library_.Page(1)[3].IsUsed());
 }
