@@ -6,11 +6,13 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <chrono>
 
 #include <gtest/gtest.h>
@@ -233,6 +235,20 @@ TEST_F(ProgramTest, BankMidiItemsFetchFromTheRack) {
     for (int bank = 0; bank < 8; ++bank) EXPECT_EQ(main.BankLabel(bank)->text(), "MIDI New");
     EXPECT_FALSE(program.DumpWindow().isVisible());
     EXPECT_TRUE(boxes_.Shown().empty());
+TEST_F(ProgramTest, RunSearchByNameSearchesTheLibraryAndShowsTheFirstPageFound) {
+    Program program(rack_, settings_);
+    core::Libson& library = program.Library();
+    for (int page : {40, 600}) {
+        core::VoiceSlot& slot = library.Page(page)[3];
+        slot.status = core::kStatusUsed;
+        std::copy_n("ORGAN 1   ", 10, slot.voice.begin() + core::kPackedNameOffset);
+    }
+    library.Page(2)[0].status = core::kStatusUsed | core::kStatusSelected;  // Multi Select off
+    program.OptionsWindow().SearchField()->setText(QStringLiteral("organ"));
+    program.OptionsWindow().btnAutoSearchNameClick();
+    EXPECT_EQ(library.CountSelection().selected, 2);
+    EXPECT_TRUE(library.IsSelected(40, 3));
+    EXPECT_EQ(program.MainWindow().PageNumber(), 40);
 }
 
 TEST_F(ProgramTest, ClosingTheMainWindowEndsTheLoopEvenWithTheMidiWindowOpen) {
