@@ -235,6 +235,8 @@ TEST_F(ProgramTest, BankMidiItemsFetchFromTheRack) {
     for (int bank = 0; bank < 8; ++bank) EXPECT_EQ(main.BankLabel(bank)->text(), "MIDI New");
     EXPECT_FALSE(program.DumpWindow().isVisible());
     EXPECT_TRUE(boxes_.Shown().empty());
+}
+
 TEST_F(ProgramTest, RunSearchByNameSearchesTheLibraryAndShowsTheFirstPageFound) {
     Program program(rack_, settings_);
     core::Libson& library = program.Library();
