@@ -11,7 +11,7 @@ std::optional<std::string> Arguments::Value(std::string_view name) const {
     return found->second;
 }
 
-Arguments ParseArguments(std::span<const std::string> args, const OptionSpec& spec) {
+Arguments ParseArguments(std::span<const std::string> args, const OptionRules& rules) {
     Arguments parsed;
     const auto listed = [](const std::vector<std::string_view>& names, std::string_view name) {
         return std::find(names.begin(), names.end(), name) != names.end();
@@ -29,9 +29,9 @@ Arguments ParseArguments(std::span<const std::string> args, const OptionSpec& sp
         }
         const std::size_t equals = arg.find('=');
         const std::string name = arg.substr(0, equals);
-        if (listed(spec.switches, name) && equals == std::string::npos) {
+        if (listed(rules.switches, name) && equals == std::string::npos) {
             parsed.switches.insert(name);
-        } else if (listed(spec.valued, name)) {
+        } else if (listed(rules.valued, name)) {
             if (equals != std::string::npos) {
                 parsed.values[name] = arg.substr(equals + 1);
             } else if (i + 1 < args.size()) {

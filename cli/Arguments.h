@@ -12,7 +12,7 @@
 
 namespace cli {
 
-struct OptionSpec {
+struct OptionRules {
     std::vector<std::string_view> valued;    // take a value: "--library", "-o"
     std::vector<std::string_view> switches;  // stand alone: "--json", "--help"
 };
@@ -21,14 +21,14 @@ struct Arguments {
     std::vector<std::string> positional;
     std::map<std::string, std::string, std::less<>> values;
     std::set<std::string, std::less<>> switches;
-    std::string error;  // empty when the arguments fit the spec
+    std::string error;  // empty when the arguments fit the rules
 
     bool Has(std::string_view name) const { return switches.count(name) || values.count(name); }
     std::optional<std::string> Value(std::string_view name) const;
 };
 
 // "--" ends the options: what follows is positional even when it starts with "-".
-Arguments ParseArguments(std::span<const std::string> args, const OptionSpec& spec);
+Arguments ParseArguments(std::span<const std::string> args, const OptionRules& rules);
 
 // A whole decimal number within [low, high], or nothing.
 std::optional<int> ParseNumber(std::string_view text, int low, int high);

@@ -870,7 +870,7 @@ int Export(const Arguments& args, Session& session) {
 struct Command {
     std::string_view name;
     std::string_view help;
-    OptionSpec options;
+    OptionRules options;
     int (*run)(const Arguments&, Session&);
 };
 
