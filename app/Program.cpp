@@ -1,14 +1,24 @@
 #include "app/Program.h"
 
 #include <QCoreApplication>
+#include <QLabel>
 
 #include "app/ShutdownSettings.h"
 #include "core/Bankson.h"
 #include "core/Edtson.h"
 #include "core/Libson.h"
+#include "editor/TfrmEditOpt.h"
+#include "editor/TfrmEdt.h"
+#include "librarian/BankMidiMenus.h"
+#include "librarian/LibrarianOptions.h"
+#include "librarian/LibraryCommands.h"
+#include "librarian/TNameForm.h"
 #include "librarian/TfrmInfo.h"
 #include "librarian/TfrmMain.h"
+#include "librarian/TfrmTypes.h"
+#include "midi/TfrmDump.h"
 #include "midi/TfrmMidi.h"
+#include "midi/TfrmSystem.h"
 
 namespace app {
 
@@ -22,18 +32,60 @@ Program::Program(midi::Backend& backend, platform::SettingsStore& store) : store
     main_ = std::make_unique<librarian::TfrmMain>(banks, *library_, *buffer_, store_);
     info_ = std::make_unique<librarian::TfrmInfo>();
     midi_ = std::make_unique<midi::TfrmMidi>(backend, main_.get(), store_);
+    dump_ = std::make_unique<midi::TfrmDump>(main_.get());
+    options_ = std::make_unique<librarian::FixedLibrarianOptions>();
+    nameForm_ = std::make_unique<librarian::TNameForm>();
+    types_ =
+        std::make_unique<librarian::TfrmTypes>(*library_, *main_, *options_, *nameForm_, store_);
+    libraryCommands_ =
+        std::make_unique<librarian::LibraryCommands>(*main_, banks, *library_, *options_);
+    libraryCommands_->SetMarkersWindow(types_.get());
+    libraryCommands_->Connect();
+    system_ = std::make_unique<midi::TfrmSystem>(main_.get());
+    bankMidi_ = std::make_unique<librarian::BankMidiMenus>(*main_, banks, *midi_, *dump_, *system_);
+    // The options window reaches the editor's displays, so the editor comes first.
+    editor_ = std::make_unique<editor::TfrmEdt>(*buffer_, &midi_->Messages(), main_.get(), store_);
+    editorOptions_ = std::make_unique<editor::TfrmEditOpt>(
+        editor::EditorDisplaySet{editor_->EnvelopeDisplays(), editor_->KeyScalingDisplays()},
+        editor_.get(), store_);
+    editor_->SetOptionsWindow(editorOptions_.get());
+    editor_->SetNameEditor([this](const QString& name) -> std::optional<QString> {
+        return nameForm_->Edit(QStringLiteral("Edit Voice Name"), name);
+    });
 
     main_->SetAboutWindow(info_.get());
+    main_->SetMarkersWindow(types_.get());
     main_->SetMidiWindow(midi_.get());
     midi_->SetMainWindowLink(main_.get());
+    QObject::connect(main_.get(), &librarian::TfrmMain::editBufferRequested, editor_.get(), [this] {
+        editor_->Refill();
+        editor_->show();
+        editor_->raise();
+        editor_->activateWindow();
+    });
+    QObject::connect(main_.get(), &librarian::TfrmMain::editBufferChanged, editor_.get(),
+                     [this] { editor_->Refill(); });
+    QObject::connect(editor_.get(), &editor::TfrmEdt::nameChanged, main_.get(),
+                     [this](const QString& name) { main_->BufferLabel()->setText(name); });
     QObject::connect(main_.get(), &librarian::TfrmMain::closing, main_.get(), [this] {
-        WriteShutdownSettings(*main_, *midi_, store_);
+        librarian::BaseValues base;
+        main_->CollectBaseValues(base);
+        types_->CollectBaseValues(base);
+        WriteShutdownSettings(base, *midi_, *editor_, *editorOptions_, store_);
         QCoreApplication::quit();
     });
 }
 
 Program::~Program() {
     if (midi_) midi_->ClosePorts();
+    editorOptions_.reset();
+    editor_.reset();
+    libraryCommands_.reset();
+    types_.reset();
+    nameForm_.reset();
+    bankMidi_.reset();
+    system_.reset();
+    dump_.reset();
     midi_.reset();
     info_.reset();
     main_.reset();
@@ -45,6 +97,7 @@ Program::~Program() {
 void Program::Start() {
     midi_->ListPorts();
     main_->show();
+    if (types_->OpenAtStart()) types_->show();
 }
 
 }  // namespace app

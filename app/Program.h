@@ -14,13 +14,25 @@ class Edtson;
 class Libson;
 }  // namespace core
 namespace librarian {
+class BankMidiMenus;
+class FixedLibrarianOptions;
+class LibraryCommands;
 class TfrmInfo;
 class TfrmMain;
+class TfrmTypes;
+class TNameForm;
 }  // namespace librarian
 namespace midi {
 class Backend;
+class TfrmDump;
 class TfrmMidi;
+class TfrmSystem;
 }  // namespace midi
+
+namespace editor {
+class TfrmEdt;
+class TfrmEditOpt;
+}  // namespace editor
 
 namespace app {
 
@@ -40,6 +52,12 @@ public:
 
     librarian::TfrmMain& MainWindow() { return *main_; }
     midi::TfrmMidi& MidiWindow() { return *midi_; }
+    librarian::TfrmTypes& MarkersWindow() { return *types_; }
+    librarian::LibraryCommands& LibraryCommands() { return *libraryCommands_; }
+    editor::TfrmEdt& EditorWindow() { return *editor_; }
+    editor::TfrmEditOpt& EditorOptionsWindow() { return *editorOptions_; }
+    midi::TfrmDump& DumpWindow() { return *dump_; }
+    midi::TfrmSystem& SystemWindow() { return *system_; }
     core::Bankson& Bank(int n) { return *banks_.at(n); }
     core::Libson& Library() { return *library_; }
     core::Edtson& EditBuffer() { return *buffer_; }
@@ -52,6 +70,15 @@ private:
     std::unique_ptr<librarian::TfrmMain> main_;
     std::unique_ptr<librarian::TfrmInfo> info_;
     std::unique_ptr<midi::TfrmMidi> midi_;
+    std::unique_ptr<midi::TfrmDump> dump_;
+    std::unique_ptr<librarian::FixedLibrarianOptions> options_;
+    std::unique_ptr<librarian::TNameForm> nameForm_;
+    std::unique_ptr<librarian::TfrmTypes> types_;
+    std::unique_ptr<librarian::LibraryCommands> libraryCommands_;
+    std::unique_ptr<midi::TfrmSystem> system_;
+    std::unique_ptr<librarian::BankMidiMenus> bankMidi_;
+    std::unique_ptr<editor::TfrmEdt> editor_;
+    std::unique_ptr<editor::TfrmEditOpt> editorOptions_;
 };
 
 }  // namespace app

@@ -18,6 +18,9 @@ int main(int argc, char* argv[]) {
     app::GuardedApplication application(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(app::kProgramTitle));
     QApplication::setPalette(controls::artwork::RackPalette());
+    QApplication::setWindowIcon(controls::artwork::AppIconSet());
+    // Ties the windows to the installed desktop entry (its name and icon in the desktop's lists).
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.korvane.Mondral"));
     platform::QtMessageBoxes boxes;
     platform::SetBoxes(&boxes);
     platform::QtSettingsStore settings;

@@ -147,6 +147,16 @@ QPixmap MidiPlug(qreal ratio) {
     });
 }
 
+QImage AppIcon(int pixels) {
+    return Render(QSize(pixels, pixels), 1.0, [pixels](QPainter& p) { detail::PaintAppIcon(p, pixels); });
+}
+
+QIcon AppIconSet() {
+    QIcon icon;
+    for (int pixels : {16, 24, 32, 48, 64}) icon.addPixmap(QPixmap::fromImage(AppIcon(pixels)));
+    return icon;
+}
+
 QPalette RackPalette() {
     QPalette pal;
     const QColor panel(30, 31, 35), base(8, 8, 9), text(210, 212, 218), amber(255, 158, 36);

@@ -6,6 +6,8 @@
 // at (AtRatio), so windows get crisp pictures at 1x and 2x whatever ratio they were given.
 // Strips put their frames side by side, as the filmstrip controls expect.
 
+#include <QIcon>
+#include <QImage>
 #include <QPainter>
 #include <QPalette>
 #include <QPixmap>
@@ -39,6 +41,10 @@ QPixmap PushButtonStrip(const QString& legend = {}, int size = kButtonSize,
 QPixmap WallpaperTile(qreal ratio = ScreenRatio());    // seamless, 64 x 64
 QPixmap TrashCan(qreal ratio = ScreenRatio());         // 40 x 48
 QPixmap MidiPlug(qreal ratio = ScreenRatio());         // 64 x 64, five-pin DIN face
+// The application icon, `pixels` square (drawn anew each call: it is asked for rarely).
+QImage AppIcon(int pixels);
+// The window icon at the sizes title bars and task lists show.
+QIcon AppIconSet();
 
 // Style sheet that gives a label knob (or any value read-out) the rack look: amber digits in a
 // black window with a thin frame.

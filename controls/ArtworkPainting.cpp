@@ -326,4 +326,44 @@ void PaintMidiPlug(QPainter& p, int size) {
     }
 }
 
+void PaintAppIcon(QPainter& p, int size) {
+    const double s = size;
+    const double margin = std::max(0.5, s / 32);
+    const QRectF panel(margin, margin, s - 2 * margin, s - 2 * margin);
+    const double corner = s * 0.18;
+
+    // A dark rack panel, lit from the upper left, with a thin bright rim.
+    QLinearGradient metal(panel.topLeft(), panel.bottomRight());
+    metal.setColorAt(0, QColor(74, 77, 85));
+    metal.setColorAt(0.55, QColor(34, 35, 40));
+    metal.setColorAt(1, QColor(14, 14, 16));
+    p.setPen(QPen(QColor(120, 124, 134), std::max(1.0, s / 64)));
+    p.setBrush(metal);
+    p.drawRoundedRect(panel, corner, corner);
+
+    // The eight modules' lamps across the top, the current one lit; tiny icons keep four.
+    const int lamps = size >= 32 ? 8 : 4;
+    const double lampRow = panel.top() + panel.height() * 0.16;
+    const double span = panel.width() * 0.70;
+    const double pitch = span / lamps;
+    const double lampR = std::max(0.9, pitch * 0.30);
+    for (int i = 0; i < lamps; ++i) {
+        const QPointF at(panel.center().x() - span / 2 + pitch * (i + 0.5), lampRow);
+        const bool lit = i == 2;
+        QRadialGradient dome(at - QPointF(lampR * 0.3, lampR * 0.3), lampR * 1.5);
+        dome.setColorAt(0, lit ? QColor(255, 170, 150) : QColor(90, 20, 14));
+        dome.setColorAt(1, lit ? QColor(200, 20, 10) : QColor(30, 6, 5));
+        p.setPen(Qt::NoPen);
+        p.setBrush(dome);
+        p.drawEllipse(at, lampR, lampR);
+    }
+
+    // A large value knob below them, its amber track two thirds up.
+    const double knob = panel.width() * 0.74;
+    p.save();
+    p.translate(panel.center().x() - knob / 2, panel.bottom() - knob - panel.height() * 0.04);
+    PaintKnob(p, qRound(knob), 0.66);
+    p.restore();
+}
+
 }  // namespace controls::artwork::detail

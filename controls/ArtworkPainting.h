@@ -20,6 +20,8 @@ void PaintPushButton(QPainter& p, int size, const QString& legend, bool pressed)
 QImage WallpaperTexture(int devicePixels);
 void PaintTrashCan(QPainter& p, int width, int height);
 void PaintMidiPlug(QPainter& p, int size);
+// The program's icon: a rounded rack panel with the eight module lamps and a large knob.
+void PaintAppIcon(QPainter& p, int size);
 
 // Pointer angle in degrees, clockwise from straight up, for fraction t of the sweep.
 double KnobAngle(double t);

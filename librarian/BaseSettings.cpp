@@ -10,6 +10,13 @@ void ReadMainWindowValues(BaseValues& values, platform::SettingsStore& store) {
     reader.Next("PAG", values.pageMode);
 }
 
+void ReadMarkersWindowValues(BaseValues& values, platform::SettingsStore& store) {
+    platform::SettingsReader reader(platform::kBaseKey, store);
+    reader.Next("TBX", values.markersTop);
+    reader.Next("TBY", values.markersLeft);
+    reader.Next("TBO", values.markersOpen);
+}
+
 int WriteBaseValues(const BaseValues& v, platform::SettingsStore& store) {
     return platform::WriteSettings(platform::kBaseKey, {
         {"MBX", v.mainTop},

@@ -34,6 +34,10 @@ struct BaseValues {
 // missing one leaves itself and the rest at the values already in `values`.
 void ReadMainWindowValues(BaseValues& values, platform::SettingsStore& store = platform::Settings());
 
+// The markers window's three values, read in the order "TBX", "TBY", "TBO" with the same rule.
+void ReadMarkersWindowValues(BaseValues& values,
+                             platform::SettingsStore& store = platform::Settings());
+
 // Writes all eighteen values in the key's fixed order; returns how many were written.
 int WriteBaseValues(const BaseValues& values, platform::SettingsStore& store = platform::Settings());
 

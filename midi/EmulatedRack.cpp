@@ -1,6 +1,7 @@
 #include "midi/EmulatedRack.h"
 
 #include <algorithm>
+#include <bitset>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -29,6 +30,7 @@ struct Module {
     Byte battery = EmulatedRack::kDefaultBattery;
     bool silent = false;
     bool corruptChecksum = false;
+    std::bitset<128> answered = std::bitset<128>().set();  // the request formats it answers
 };
 
 // A message on one of the wires, handled once its last byte is through.
@@ -240,7 +242,7 @@ private:
 
     void Answer(std::size_t m, Byte format, Clock::time_point arrived) {
         const Module& module = modules_[m];
-        if (module.silent) return;
+        if (module.silent || !module.answered.test(format & 0x7F)) return;
         const Byte n = ChannelNibble(module.channel);
         const auto voiceOfEdit = std::span<const Byte>(module.edit.data(), core::kUnpackedVoiceSize);
         const auto functionOfEdit =
@@ -418,6 +420,11 @@ void EmulatedRack::SetSilent(std::size_t module, bool silent) {
 }
 void EmulatedRack::SetCorruptChecksum(std::size_t module, bool corrupt) {
     impl_->WithModule(module, [&](Module& m) { m.corruptChecksum = corrupt; });
+}
+void EmulatedRack::SetAnsweredFormats(std::size_t module, std::initializer_list<core::Byte> formats) {
+    std::bitset<128> answered;
+    for (const core::Byte format : formats) answered.set(format & 0x7F);
+    impl_->WithModule(module, [&](Module& m) { m.answered = answered; });
 }
 void EmulatedRack::SetPieceSize(std::size_t bytes) { impl_->SetPieceSize(bytes); }
 void EmulatedRack::SendUnsolicitedBankDump(std::size_t module) { impl_->SendUnsolicitedBankDump(module); }

@@ -16,6 +16,7 @@
 #include <array>
 #include <chrono>
 #include <cstddef>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <span>
@@ -29,8 +30,6 @@
 namespace midi {
 
 inline constexpr char kEmulatedRackName[] = "Emulated TX816";
-// 31,250 baud, ten bits a byte.
-inline constexpr std::chrono::microseconds kWireByteTime{320};
 
 class EmulatedRack final : public Backend {
 public:
@@ -65,6 +64,9 @@ public:
     void SetWireSpeed(bool on);
     // The module still takes in what it is sent, but answers no request.
     void SetSilent(std::size_t module, bool silent);
+    // The module answers requests of these formats only (all of them at power-up), as a
+    // module that sends its voices but no function bank.
+    void SetAnsweredFormats(std::size_t module, std::initializer_list<core::Byte> formats);
     // The module's replies carry a wrong checksum.
     void SetCorruptChecksum(std::size_t module, bool corrupt);
     // Replies longer than this reach the handlers in pieces of this size (0: whole messages).

@@ -4,11 +4,14 @@
 // the moment of use, so a change takes effect at its next use.
 
 #include <array>
+#include <chrono>
 #include <cstddef>
 
 namespace midi {
 
 inline constexpr std::size_t kModuleCount = 8;
+// A byte on a MIDI wire: 31,250 baud, ten bits a byte.
+inline constexpr std::chrono::microseconds kWireByteTime{320};
 
 struct MidiSettings {
     // Mode switches. DX7 and TX816 exclude each other when clicked, but restored settings can

@@ -87,7 +87,7 @@ void SysexMessages::SendParameterChange(int parameter, std::size_t module, int g
 }
 
 void SysexMessages::SendParameterChangeCurrent(int parameter, int value, int group) {
-    SendParameterChange(parameter, currentModule_ ? currentModule_() : 0, group, value);
+    SendParameterChange(parameter, CurrentModule(), group, value);
 }
 
 void SysexMessages::SelectModule(std::size_t module) {
@@ -138,8 +138,10 @@ void SysexMessages::SendSingleFunction(std::size_t module,
 }
 
 void SysexMessages::SendMemoryProtect(std::size_t module, Byte value) {
-    protect_.at(module) = value;
+    // Stored only once sent: after a failed send the next toggle asks again for what the user
+    // wanted, not for its opposite.
     SendParameterChange(kMemoryProtectParameter, module, kGroupMemoryProtect, value);
+    protect_.at(module) = value;
 }
 
 Byte SysexMessages::ToggleMemoryProtect(std::size_t module) {

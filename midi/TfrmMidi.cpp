@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QSocketNotifier>
 
 #include <exception>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "controls/PressedWhile.h"
 #include "controls/Tzografsw.h"
 #include "controls/Tzopotlab.h"
+#include "midi/DumpEngine.h"
 #include "midi/MainWindowLink.h"
 #include "midi/MidiBackend.h"
 #include "midi/MidiInput.h"
@@ -23,6 +25,7 @@
 #include "midi/MidiSettingsStore.h"
 #include "midi/ModeSwitches.h"
 #include "midi/SysexMessages.h"
+#include "midi/WakeSignal.h"
 #include "platform/BusyCursor.h"
 #include "platform/Clock.h"
 #include "platform/MessageBoxes.h"
@@ -118,16 +121,26 @@ TfrmMidi::TfrmMidi(Backend& backend, QWidget* parent, platform::SettingsStore& s
     input_->SetSysexBufferCount(kSysexBufferCount);
     input_->SetSysexOnly(true);
     // The ports' notices arrive on the MIDI thread; they are handled here, on the window thread.
-    input_->SetNoticeHook([this] {
-        QMetaObject::invokeMethod(this, [this] { input_->HandleNotices(); }, Qt::QueuedConnection);
-    });
-    output_->SetNoticeHook([this] {
-        QMetaObject::invokeMethod(this, [this] { output_->HandleNotices(); }, Qt::QueuedConnection);
-    });
+    // The MIDI thread only raises a signal (no allocation, no lock); its notifier runs the
+    // port's HandleNotices here.
+    auto watch = [this](WakeSignal& signal, auto handle) {
+        auto& notifier = notifiers_.emplace_back(
+            std::make_unique<QSocketNotifier>(signal.Handle(), QSocketNotifier::Read));
+        connect(notifier.get(), &QSocketNotifier::activated, this, [&signal, handle] {
+            signal.Clear();
+            handle();
+        });
+    };
+    input_->SetNoticeHook(inputWake_.Hook());
+    output_->SetNoticeHook(outputWake_.Hook());
+    watch(inputWake_, [this] { input_->HandleNotices(); });
+    watch(outputWake_, [this] { output_->HandleNotices(); });
     messages_ = std::make_unique<SysexMessages>(*output_, settings_, [this]() -> std::size_t {
         const int bank = link_ ? link_->CurrentBank() : 0;
         return bank >= 0 && bank < int(kModuleCount) ? std::size_t(bank) : 0;
     });
+    dump_ = std::make_unique<DumpEngine>(*messages_, *input_, settings_);
+    dump_->SetBusyFactory([] { return std::make_shared<platform::BusyCursor>(); });
 
     setWindowTitle("MIDI");
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |

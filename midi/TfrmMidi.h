@@ -9,12 +9,15 @@
 #include <cstddef>
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "midi/MidiSettings.h"
+#include "midi/WakeSignal.h"
 #include "platform/SettingsStore.h"
 
 class QComboBox;
 class QLabel;
+class QSocketNotifier;
 
 namespace controls {
 class Tzografsw;
@@ -25,6 +28,7 @@ class TWallpaper;
 namespace midi {
 
 class Backend;
+class DumpEngine;
 class MainWindowLink;
 class SysexMessages;
 class TMidiInput;
@@ -64,6 +68,8 @@ public:
 
     const MidiSettings& Settings() const { return settings_; }
     SysexMessages& Messages() { return *messages_; }
+    // The bank transfers, reading these settings and using these ports.
+    DumpEngine& Dump() { return *dump_; }
     TMidiInput& MidiInput1() { return *input_; }
     TMidiOutput& MidiOutput1() { return *output_; }
 
@@ -115,9 +121,14 @@ private:
 
     MidiSettings settings_;
     Backend& backend_;
+    // Declared before the ports, whose hooks raise them, so they outlive them.
+    WakeSignal inputWake_;
+    WakeSignal outputWake_;
+    std::vector<std::unique_ptr<QSocketNotifier>> notifiers_;
     std::unique_ptr<TMidiInput> input_;
     std::unique_ptr<TMidiOutput> output_;
     std::unique_ptr<SysexMessages> messages_;
+    std::unique_ptr<DumpEngine> dump_;
     MainWindowLink* link_ = nullptr;
     controls::TWallpaper* wallpaper_ = nullptr;
     std::map<QObject*, ModeSwitch> modeLabels_;

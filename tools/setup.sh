@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev
   librtmidi-dev jackd2 libjack-jackd2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  dpkg-dev file desktop-file-utils appstream
 )
 
 missing=()

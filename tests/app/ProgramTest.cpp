@@ -5,6 +5,8 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
 #include <QTest>
 #include <QTimer>
 
@@ -13,9 +15,14 @@
 #include <gtest/gtest.h>
 
 #include "controls/Tzografsw.h"
+#include "core/Bankson.h"
+#include "core/Edtson.h"
 #include "core/Libson.h"
+#include "editor/TfrmEdt.h"
 #include "librarian/TfrmMain.h"
+#include "librarian/TfrmTypes.h"
 #include "midi/EmulatedRack.h"
+#include "midi/TfrmDump.h"
 #include "midi/TfrmMidi.h"
 #include "platform/MemorySettings.h"
 #include "platform/MessageBoxes.h"
@@ -53,6 +60,39 @@ TEST_F(ProgramTest, FirstStartComesUpOnTheEmulatedRackWithoutAnyBox) {
     EXPECT_TRUE(settings_.Writes().empty()) << "nothing is written before the close";
 }
 
+// The editor is made at start-up over the edit buffer, shown by a right click on the buffer
+// label, renames the label, and its place and visibility are what is written at exit.
+TEST_F(ProgramTest, TheEditorShowsTheBufferAndItsPlaceIsWrittenAtExit) {
+    {
+        Program program(rack_, settings_);
+        program.Start();
+        editor::TfrmEdt& editor = program.EditorWindow();
+        EXPECT_FALSE(editor.isVisible());
+        EXPECT_EQ(editor.pos(), QPoint(206, 278));
+        program.EditBuffer().Image(0)[134] = 21;
+        QLabel* buffer = program.MainWindow().BufferLabel();
+        QTest::mouseClick(buffer, Qt::RightButton);
+        EXPECT_TRUE(editor.isVisible());
+        EXPECT_EQ(editor.findChild<QLabel*>(QStringLiteral("E_ALGO_NUM2"))->text(), QStringLiteral("22"));
+        // A voice loaded by the main window shows at once.
+        program.EditBuffer().Image(0)[134] = 30;
+        emit program.MainWindow().editBufferChanged();
+        EXPECT_EQ(editor.findChild<QLabel*>(QStringLiteral("E_ALGO_NUM2"))->text(), QStringLiteral("31"));
+        editor.SetNameEditor([](const QString&) { return QStringLiteral("EDITED"); });
+        QTest::mouseClick(editor.findChild<QLabel*>(QStringLiteral("EdNomSon")), Qt::LeftButton);
+        EXPECT_EQ(buffer->text(), QStringLiteral("EDITED    "));
+        editor.move(300, 200);
+        program.MainWindow().close();
+    }
+    EXPECT_EQ(settings_.Get(platform::kEditorOptionsKey, "EDX"), 200);
+    EXPECT_EQ(settings_.Get(platform::kEditorOptionsKey, "EDY"), 300);
+    EXPECT_EQ(settings_.Get(platform::kEditorOptionsKey, "EVI"), 1);
+    EXPECT_EQ(settings_.Get(platform::kEditorOptionsKey, "GRN"), 64);
+    Program again(rack_, settings_);
+    EXPECT_TRUE(again.EditorWindow().isVisible());
+    EXPECT_EQ(again.EditorWindow().pos(), QPoint(300, 200));
+}
+
 TEST_F(ProgramTest, RestoredMidiModesSetTheMainWindowsMenuItemsFromTheStart) {
     settings_.Set(platform::kMidiKey, "AD", 1);
     settings_.Set(platform::kMidiKey, "DX", 1);
@@ -66,6 +106,33 @@ TEST_F(ProgramTest, RestoredMidiModesSetTheMainWindowsMenuItemsFromTheStart) {
     EXPECT_FALSE(menus.Item(QStringLiteral("MemoryProtectOffClick"))->isEnabled());
     EXPECT_FALSE(menus.Item(QStringLiteral("ShowSystemInfoClick"))->isEnabled());
     EXPECT_TRUE(menus.Item(QStringLiteral("GetBankMIDIClick"))->isEnabled());
+}
+
+// The bank menus' MIDI items run their commands from the start, against the listed rack.
+TEST_F(ProgramTest, BankMidiItemsFetchFromTheRack) {
+    Program program(rack_, settings_);
+    program.Start();
+    librarian::TfrmMain& main = program.MainWindow();
+    librarian::MainMenus& menus = main.Menus();
+    for (const char* item : {"GetBankMIDIClick", "SendBankMIDIClick", "GetAllBankMIDIClick",
+                             "SendAllBankstoMIDIClick", "ShowSystemInfoClick",
+                             "MemoryProtectOffClick", "AllMIDIProtect1Click"})
+        EXPECT_TRUE(menus.Item(QString::fromLatin1(item))->isEnabled()) << item;
+    EXPECT_FALSE(program.DumpWindow().isVisible());
+    EXPECT_EQ(program.DumpWindow().windowTitle(), "Dump");
+
+    menus.Item(QStringLiteral("GetBankMIDIClick"))->trigger();  // no menu bank: the current one
+    EXPECT_EQ(main.BankLabel(0)->text(), "MIDI New");
+    EXPECT_EQ(main.BankList(0)->item(5)->text(),
+              QString::fromStdString(program.Bank(0).VoiceName(5)));
+    core::BankImage fetched{};
+    core::PageToBankImage(program.Bank(0).Page(), fetched);
+    EXPECT_EQ(fetched, rack_.VoiceBank(0));
+
+    menus.Item(QStringLiteral("GetAllBankMIDIClick"))->trigger();
+    for (int bank = 0; bank < 8; ++bank) EXPECT_EQ(main.BankLabel(bank)->text(), "MIDI New");
+    EXPECT_FALSE(program.DumpWindow().isVisible());
+    EXPECT_TRUE(boxes_.Shown().empty());
 }
 
 TEST_F(ProgramTest, ClosingTheMainWindowWritesBaseMidiAndEditorKeysInOrder) {
@@ -102,6 +169,33 @@ TEST_F(ProgramTest, ClosingTheMainWindowWritesBaseMidiAndEditorKeysInOrder) {
     Program again(rack_, settings_);
     EXPECT_EQ(again.MainWindow().pos(), QPoint(50, 60));
     EXPECT_TRUE(again.MainWindow().FunctionsMode());
+}
+
+TEST_F(ProgramTest, TheMarkersWindowOpensWhereItWasLeftAndIsStoredAtTheClose) {
+    settings_.Set(platform::kBaseKey, "TBX", 120);
+    settings_.Set(platform::kBaseKey, "TBY", 90);
+    settings_.Set(platform::kBaseKey, "TBO", 1);
+    {
+        Program program(rack_, settings_);
+        program.Start();
+        librarian::TfrmTypes& markers = program.MarkersWindow();
+        EXPECT_TRUE(markers.isVisible());
+        EXPECT_EQ(markers.pos(), QPoint(90, 120));
+        // Every library command is connected, and "t" raises the window.
+        for (const char* item : {"mnpSelLibClear1Click", "mnpFindDblLibClick", "btnLoadLibClick",
+                                 "btnSaveLibClick", "btnDelLibClick", "mnpTriTypeLib1Click"})
+            EXPECT_TRUE(program.MainWindow().Menus().Item(QString::fromLatin1(item))->isEnabled())
+                << item;
+        markers.hide();
+        QTest::keyClick(&program.MainWindow(), 't');
+        EXPECT_TRUE(markers.isVisible());
+        markers.move(70, 80);
+        program.MainWindow().close();
+    }
+    const platform::MemorySettings& stored = settings_;
+    EXPECT_EQ(stored.Get(platform::kBaseKey, "TBX"), 80);
+    EXPECT_EQ(stored.Get(platform::kBaseKey, "TBY"), 70);
+    EXPECT_EQ(stored.Get(platform::kBaseKey, "TBO"), 1);
 }
 
 TEST_F(ProgramTest, ClosingTheMainWindowEndsTheLoopEvenWithTheMidiWindowOpen) {

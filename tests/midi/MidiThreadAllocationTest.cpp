@@ -10,6 +10,7 @@
 #include "midi/EmulatedRack.h"
 #include "midi/InputReceiver.h"
 #include "midi/SysexMessages.h"
+#include "midi/WakeSignal.h"
 
 namespace {
 
@@ -95,6 +96,34 @@ TEST(MidiThreadAllocationTest, RackDeliversWithoutAllocating) {
     EXPECT_EQ(handler.calls.load(), 8);
     EXPECT_EQ(gWatchedAllocations.exchange(0), 0);
     EXPECT_EQ(receiver.Count(), 8);
+    input.reset();
+}
+
+// The hook the MIDI window installs on its ports: the MIDI thread raises a signal that the window
+// thread's notifier watches; raising allocates nothing, and a raised signal stays raised.
+TEST(MidiThreadAllocationTest, WindowWakeHookAllocatesNothing) {
+    WakeSignal signal;
+    PortNotices notices;
+    notices.SetWakeHook(signal.Hook());
+    InputReceiver receiver(16, 4104, 8, true, notices);
+    WatchingHandler handler(receiver);
+    EmulatedRack rack;
+    auto input = rack.OpenInput(0, handler);
+    input->Start();
+    for (std::size_t module = 0; module < 8; ++module) rack.SendUnsolicitedBankDump(module);
+    ASSERT_TRUE(rack.WaitIdle(10s));
+    EXPECT_EQ(handler.calls.load(), 8);
+    EXPECT_EQ(gWatchedAllocations.exchange(0), 0);
+    // One batch so far (nobody took the notices): raised once, then lowered by the window thread.
+    EXPECT_TRUE(signal.Clear());
+    EXPECT_FALSE(signal.Clear());
+    EXPECT_EQ(notices.Take()[kNoticeData], 8u);
+
+    // A new batch raises it again, from the MIDI thread, still without allocating.
+    rack.SendUnsolicitedBankDump(0);
+    ASSERT_TRUE(rack.WaitIdle(10s));
+    EXPECT_EQ(gWatchedAllocations.exchange(0), 0);
+    EXPECT_TRUE(signal.Clear());
     input.reset();
 }
 

@@ -184,6 +184,16 @@ TEST_F(SysexMessagesTest, MemoryProtectTogglesFromOnAndUsesTheModuleChannel) {
     EXPECT_EQ(messages.ToggleMemoryProtect(1), kMemoryProtectOff);
 }
 
+TEST_F(SysexMessagesTest, MemoryProtectStateChangesOnlyWhenSent) {
+    sink.failing = true;
+    EXPECT_THROW(messages.ToggleMemoryProtect(2), std::runtime_error);
+    EXPECT_EQ(messages.MemoryProtectState(2), kMemoryProtectOn);
+    sink.failing = false;
+    // The user's second try still asks for protection off.
+    EXPECT_EQ(messages.ToggleMemoryProtect(2), kMemoryProtectOff);
+    EXPECT_THAT(Last(), ElementsAre(0xF0, 0x43, 0x12, 0x11, 0x07, 0x00, 0xF7));
+}
+
 TEST_F(SysexMessagesTest, MoreThan4096DataBytesAreRefused) {
     const Bytes data(4097);
     EXPECT_THROW(messages.SendSysex(data.data(), MakeSysexHeader(0x09, 0, 4097), 4097), std::length_error);

@@ -1,0 +1,101 @@
+// The progress window and the "TF1 System Info" window.
+
+#include <QLabel>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "controls/TDigitBox.h"
+#include "controls/Tzografsw.h"
+#include "midi/SystemInfoView.h"
+#include "midi/TfrmDump.h"
+#include "midi/TfrmSystem.h"
+#include "support/TestApplication.h"
+
+namespace midi {
+namespace {
+
+using Info = std::array<Byte, kSystemInfoSize>;
+
+Info InfoBytes(Byte flags, Byte channel, Byte battery) {
+    Info info{'T', 'F', '1', ' ', ' ', ' ', ' ', ' ', ' ', ' ', 1, 2, flags, channel, battery, 0};
+    return info;
+}
+
+TEST(SystemInfoView, FieldsFromTheModuleBytes) {
+    struct Row {
+        Info info;
+        std::string revision, channel, battery;
+        bool omni, lowBattery;
+    };
+    const Row rows[] = {
+        {InfoBytes(0x10, 0, 26), "1.2", "1", "2.6 V", true, false},
+        {InfoBytes(0x00, 15, 25), "1.2", "16", "2.5 V", false, true},
+        {InfoBytes(0xEF, 4, 31), "1.2", "5", "3.1 V", false, false},
+        {InfoBytes(0xFF, 4, 5), "1.2", "5", "0.5 V", true, true},
+    };
+    for (const Row& row : rows) {
+        const SystemInfoView view = ViewOf(row.info);
+        EXPECT_EQ(view.model, "TF1       ");
+        EXPECT_EQ(view.revision, row.revision);
+        EXPECT_EQ(view.channel, row.channel);
+        EXPECT_EQ(view.battery, row.battery);
+        EXPECT_EQ(view.omni, row.omni);
+        EXPECT_EQ(view.lowBattery, row.lowBattery);
+    }
+    Info named = InfoBytes(0, 0, 30);
+    named[3] = 0;  // the name ends at its first zero byte
+    named[10] = 12;
+    named[11] = 0;
+    EXPECT_EQ(ViewOf(named).model, "TF1");
+    EXPECT_EQ(ViewOf(named).revision, "12.0");
+    EXPECT_EQ(SystemInfoCaption(7), "Info Module 8");
+}
+
+TEST(TfrmSystem, FilledWithoutShowingAndClosedByEnterOrEsc) {
+    testing_support::TestApplication();
+    TfrmSystem window;
+    EXPECT_EQ(window.windowTitle(), "TF1 System Info");
+    EXPECT_EQ(window.labMidiSys->toolTip(), "Module MIDI Channel");
+    EXPECT_EQ(window.btnBattLow->toolTip(), "Low Power BATT Warning");
+    window.Fill(InfoBytes(0x10, 15, 25), 2);
+    EXPECT_EQ(window.windowTitle(), "Info Module 3");
+    EXPECT_EQ(window.labNomSys->text(), "TF1       ");
+    EXPECT_EQ(window.labRevSys->text(), "1.2");
+    EXPECT_EQ(window.labMidiSys->text(), "16");
+    EXPECT_EQ(window.labBattSys->text(), "2.5 V");
+    EXPECT_EQ(window.btnOmniSys->state(), 1);
+    EXPECT_EQ(window.btnBattLow->state(), 1);
+    window.Fill(InfoBytes(0x00, 0, 26), 0);
+    EXPECT_EQ(window.btnOmniSys->state(), 0);
+    EXPECT_EQ(window.btnBattLow->state(), 0);
+
+    for (const int key : {Qt::Key_Return, Qt::Key_Escape}) {
+        window.show();
+        QTest::keyClick(&window, Qt::Key(key));
+        EXPECT_FALSE(window.isVisible());
+    }
+}
+
+TEST(TfrmDump, ShowsItsCaptionAndCounterUntilHidden) {
+    testing_support::TestApplication();
+    TfrmDump window;
+    EXPECT_EQ(window.windowTitle(), "Dump");
+    EXPECT_EQ(window.size(), QSize(104, 51));
+    {
+        ShownProgress shown(window, "Get All");
+        EXPECT_TRUE(window.isVisible());
+        EXPECT_EQ(window.windowTitle(), "Get All");
+        shown.SetCounter(2);
+        EXPECT_EQ(window.DigitBox1->value(), 2u);
+        EXPECT_EQ(window.DigitBox1->target(), 2u);
+        // The digits are drawn already: the window thread may not return to the loop.
+        const QImage drawn = window.DigitBox1->surface();
+        EXPECT_FALSE(drawn.isNull());
+    }
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(window.windowTitle(), "Dump");
+}
+
+}  // namespace
+}  // namespace midi
