@@ -7,14 +7,18 @@
 #include "core/Bankson.h"
 #include "core/Edtson.h"
 #include "core/Libson.h"
+#include "librarian/AutoBankCommands.h"
+#include "librarian/BankCommands.h"
 #include "editor/TfrmEditOpt.h"
 #include "editor/TfrmEdt.h"
 #include "librarian/BankMidiMenus.h"
 #include "librarian/LibrarianOptions.h"
 #include "librarian/LibraryCommands.h"
 #include "librarian/TNameForm.h"
+#include "librarian/TfrmExtract.h"
 #include "librarian/TfrmInfo.h"
 #include "librarian/TfrmMain.h"
+#include "librarian/TfrmOption.h"
 #include "librarian/TfrmTypes.h"
 #include "midi/TfrmDump.h"
 #include "midi/TfrmMidi.h"
@@ -31,17 +35,30 @@ Program::Program(midi::Backend& backend, platform::SettingsStore& store) : store
     for (std::size_t n = 0; n < banks.size(); ++n) banks[n] = banks_[n].get();
     main_ = std::make_unique<librarian::TfrmMain>(banks, *library_, *buffer_, store_);
     info_ = std::make_unique<librarian::TfrmInfo>();
+    options_ = std::make_unique<librarian::TfrmOption>(store_);
+    optionsRead_ = std::make_unique<librarian::WindowOptions<librarian::TfrmOption>>(*options_);
     midi_ = std::make_unique<midi::TfrmMidi>(backend, main_.get(), store_);
     dump_ = std::make_unique<midi::TfrmDump>(main_.get());
-    options_ = std::make_unique<librarian::FixedLibrarianOptions>();
     nameForm_ = std::make_unique<librarian::TNameForm>();
     types_ =
-        std::make_unique<librarian::TfrmTypes>(*library_, *main_, *options_, *nameForm_, store_);
-    libraryCommands_ =
-        std::make_unique<librarian::LibraryCommands>(*main_, banks, *library_, *options_);
-    libraryCommands_->SetMarkersWindow(types_.get());
-    libraryCommands_->Connect();
+        std::make_unique<librarian::TfrmTypes>(*library_, *main_, *optionsRead_, *nameForm_, store_);
     system_ = std::make_unique<midi::TfrmSystem>(main_.get());
+    extract_ = std::make_unique<librarian::TfrmExtract>(main_->SelectedCount(), main_.get());
+    libraryCommands_ =
+        std::make_unique<librarian::LibraryCommands>(*main_, banks, *library_, *optionsRead_);
+    libraryCommands_->SetMarkersWindow(types_.get());
+    libraryCommands_->SetProgress(dump_.get());
+    libraryCommands_->Connect();
+    autoBank_ = std::make_unique<librarian::AutoBankCommands>(
+        *main_, banks, *library_, *extract_, *dump_,
+        [this](int module) { return midi_->ModuleChannel(std::size_t(module)); });
+    autoBank_->Connect();
+    // "Run Search by Name" of the options window.
+    QObject::connect(options_.get(), &librarian::TfrmOption::autoSearchNameRequested, main_.get(),
+                     [this] {
+                         libraryCommands_->mnpFinOccLib1Click();
+                         main_->gswLibSelFinderClick();
+                     });
     bankMidi_ = std::make_unique<librarian::BankMidiMenus>(*main_, banks, *midi_, *dump_, *system_);
     // The options window reaches the editor's displays, so the editor comes first.
     editor_ = std::make_unique<editor::TfrmEdt>(*buffer_, &midi_->Messages(), main_.get(), store_);
@@ -54,9 +71,12 @@ Program::Program(midi::Backend& backend, platform::SettingsStore& store) : store
     });
 
     main_->SetAboutWindow(info_.get());
+    main_->SetOptionsWindow(options_.get());
     main_->SetMarkersWindow(types_.get());
     main_->SetMidiWindow(midi_.get());
     midi_->SetMainWindowLink(main_.get());
+    // Owned by the main window, as its menus are.
+    new librarian::BankCommands(*main_, banks, *library_, *buffer_, *options_, *midi_);
     QObject::connect(main_.get(), &librarian::TfrmMain::editBufferRequested, editor_.get(), [this] {
         editor_->Refill();
         editor_->show();
@@ -70,6 +90,7 @@ Program::Program(midi::Backend& backend, platform::SettingsStore& store) : store
     QObject::connect(main_.get(), &librarian::TfrmMain::closing, main_.get(), [this] {
         librarian::BaseValues base;
         main_->CollectBaseValues(base);
+        options_->CollectBaseValues(base);
         types_->CollectBaseValues(base);
         WriteShutdownSettings(base, *midi_, *editor_, *editorOptions_, store_);
         QCoreApplication::quit();
@@ -80,13 +101,16 @@ Program::~Program() {
     if (midi_) midi_->ClosePorts();
     editorOptions_.reset();
     editor_.reset();
+    autoBank_.reset();
     libraryCommands_.reset();
+    bankMidi_.reset();
+    extract_.reset();
+    system_.reset();
     types_.reset();
     nameForm_.reset();
-    bankMidi_.reset();
-    system_.reset();
     dump_.reset();
     midi_.reset();
+    options_.reset();
     info_.reset();
     main_.reset();
     for (auto& bank : banks_) bank.reset();
@@ -97,6 +121,7 @@ Program::~Program() {
 void Program::Start() {
     midi_->ListPorts();
     main_->show();
+    if (options_->OpenAtStart()) options_->show();
     if (types_->OpenAtStart()) types_->show();
 }
 

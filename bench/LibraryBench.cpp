@@ -7,10 +7,11 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <map>
+#include <optional>
 #include <random>
 #include <vector>
 
+#include "bench/TimesReporter.h"
 #include "FullLibrary.h"
 #include "core/Bankson.h"
 #include "core/Libson.h"
@@ -113,32 +114,19 @@ BENCHMARK(LoadLibrary)->Unit(benchmark::kMillisecond);
 BENCHMARK(SaveLibrary)->Unit(benchmark::kMillisecond);
 BENCHMARK(LoadBank)->Unit(benchmark::kMicrosecond);
 
-// The console report, plus the time per iteration of each benchmark for the ratio.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration && run.iterations > 0)
-                seconds_[run.benchmark_name()] = run.real_accumulated_time / double(run.iterations);
-    }
-
-    void PrintRatio() const {
-        const auto fast = seconds_.find("FindDoublesFast");
-        const auto pairwise = seconds_.find("FindDoublesPairwise");
-        if (fast == seconds_.end() || pairwise == seconds_.end()) return;
-        const double full = pairwise->second * PairwiseScale();
-        std::printf(
-            "\nPairwise doubles search: %.3f ms on %d pages, x %.1f (slot pairs) = %.0f ms "
-            "for the full library\n",
-            pairwise->second * 1e3, kPairwisePages, PairwiseScale(), full * 1e3);
-        std::printf("Fast doubles search: %.3f ms\n", fast->second * 1e3);
-        std::printf("Ratio pairwise / fast: %.0f\n", full / fast->second);
-    }
-
-private:
-    std::map<std::string, double> seconds_;
-};
+// The pairwise search's time scaled to the full library, against the fast search.
+void PrintRatio(const ::bench::TimesReporter& times) {
+    const std::optional<double> fast = times.Seconds("FindDoublesFast");
+    const std::optional<double> pairwise = times.Seconds("FindDoublesPairwise");
+    if (!fast || !pairwise) return;
+    const double full = *pairwise * PairwiseScale();
+    std::printf(
+        "\nPairwise doubles search: %.3f ms on %d pages, x %.1f (slot pairs) = %.0f ms "
+        "for the full library\n",
+        *pairwise * 1e3, kPairwisePages, PairwiseScale(), full * 1e3);
+    std::printf("Fast doubles search: %.3f ms\n", *fast * 1e3);
+    std::printf("Ratio pairwise / fast: %.0f\n", full / *fast);
+}
 
 }  // namespace
 }  // namespace core
@@ -146,9 +134,9 @@ private:
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    core::RatioReporter reporter;
+    bench::TimesReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.PrintRatio();
+    core::PrintRatio(reporter);
     benchmark::Shutdown();
     return 0;
 }

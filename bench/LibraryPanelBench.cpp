@@ -19,6 +19,7 @@
 #include "librarian/LibrarianOptions.h"
 #include "librarian/LibraryCommands.h"
 #include "librarian/TfrmMain.h"
+#include "midi/TfrmDump.h"
 #include "platform/MemorySettings.h"
 #include "tests/core/LibraryTestData.h"
 
@@ -27,11 +28,15 @@ namespace {
 struct Panel {
     Panel() {
         core::testdata::CopyPages(core::bench::FullLibrary(), library);
-        for (int p = 0; p < core::kLibraryPageCount; p += 3) library.Page(p)[p % 32].status |= core::kStatusSelected;
+        for (int p = 0; p < core::kLibraryPageCount; p += 3)
+            library.Page(p)[p % 32].status |= core::kStatusSelected;
         librarian::TfrmMain::Banks pointers;
         for (int n = 0; n < librarian::kBankCount; ++n) pointers[n] = &banks[n];
         window = std::make_unique<librarian::TfrmMain>(pointers, library, buffer, settings);
-        commands = std::make_unique<librarian::LibraryCommands>(*window, pointers, library, options);
+        commands =
+            std::make_unique<librarian::LibraryCommands>(*window, pointers, library, options);
+        progress = std::make_unique<midi::TfrmDump>(window.get());
+        commands->SetProgress(progress.get());
         commands->Connect();
     }
 
@@ -49,10 +54,17 @@ struct Panel {
     platform::MemorySettings settings;
     librarian::FixedLibrarianOptions options;
     std::unique_ptr<librarian::TfrmMain> window;
+    std::unique_ptr<midi::TfrmDump> progress;
     std::unique_ptr<librarian::LibraryCommands> commands;
     int page = 0;
     int direction = 1;
 };
+
+// What every library command ends with: the lists and both counters over the whole library.
+void RefreshLibraryLists(benchmark::State& state) {
+    Panel panel;
+    for (auto _ : state) panel.window->RefreshLibraryLists();
+}
 
 void PageKnobStep(benchmark::State& state) {
     Panel panel;
@@ -81,6 +93,7 @@ void LibraryFindDoubles(benchmark::State& state) {
 }
 
 BENCHMARK(PageKnobStep)->Unit(benchmark::kMicrosecond);
+BENCHMARK(RefreshLibraryLists)->Unit(benchmark::kMicrosecond);
 BENCHMARK(PageKnobStepPainted)->Unit(benchmark::kMicrosecond);
 BENCHMARK(LibraryFindDoubles)->Unit(benchmark::kMillisecond);
 

@@ -18,6 +18,20 @@ public:
     virtual int SearchPosition() const = 0;
 };
 
+// The options as a window holds them that offers the same four accessors (the options window).
+template <class Window>
+class WindowOptions final : public LibrarianOptions {
+public:
+    explicit WindowOptions(const Window& window) : window_(window) {}
+    bool MultiSelect() const override { return window_.MultiSelect(); }
+    core::DoublesOptions Doubles() const override { return window_.Doubles(); }
+    std::string SearchText() const override { return window_.SearchText(); }
+    int SearchPosition() const override { return window_.SearchPosition(); }
+
+private:
+    const Window& window_;
+};
+
 // Options held as plain values: the defaults of a first start (Second on, the rest off).
 class FixedLibrarianOptions final : public LibrarianOptions {
 public:

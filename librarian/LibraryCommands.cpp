@@ -18,6 +18,7 @@ namespace {
 constexpr std::string_view kConfirmDeleteTitle = "Confirm Delete";
 constexpr std::string_view kDeleteLibraryText = "Delete All Library ?";
 constexpr std::string_view kLibraryPattern = "*.DXL";
+constexpr char kFindDoublesCaption[] = "Find Doubles";
 // Long enough that the counter's drawing stays a small part of a search that takes a few
 // milliseconds, short enough that a slow one visibly counts.
 constexpr std::uint32_t kProgressIntervalMs = 40;
@@ -85,16 +86,10 @@ void LibraryCommands::mnpFindDblLibClick() {
     } else if (!progress_) {
         library_.FindDoubles(doubles);
     } else {
-        progress_->Begin(QStringLiteral("Find Doubles"));
-        ThrottledProgress counter([this](int count) { progress_->Show(count); },
+        midi::ShownProgress shown(*progress_, kFindDoublesCaption);
+        ThrottledProgress counter([&shown](int count) { shown.SetCounter(count); },
                                   kProgressIntervalMs, platform::MonotonicMs);
-        try {
-            library_.FindDoubles(doubles, std::ref(counter));
-        } catch (...) {
-            progress_->End();
-            throw;
-        }
-        progress_->End();
+        library_.FindDoubles(doubles, std::ref(counter));
     }
     main_.RefreshLibraryLists();
 }

@@ -11,21 +11,12 @@
 
 #include "core/Nomsyn.h"
 #include "librarian/TfrmMain.h"
+#include "midi/DumpProgress.h"
 
 namespace librarian {
 
 class LibrarianOptions;
 class TfrmTypes;
-
-// Shows the progress of a long library operation: the progress window in the program.
-class LibraryProgress {
-public:
-    virtual ~LibraryProgress() = default;
-    // Shows the window with `caption` and the counter at 0, painted before the work starts.
-    virtual void Begin(const QString& caption) = 0;
-    virtual void Show(int count) = 0;
-    virtual void End() = 0;
-};
 
 class LibraryCommands {
 public:
@@ -36,7 +27,8 @@ public:
     void Connect();
     // The markers window, rebuilt with marker 0 highlighted after a library file is loaded.
     void SetMarkersWindow(TfrmTypes* window) { markers_ = window; }
-    void SetProgress(LibraryProgress* progress) { progress_ = progress; }
+    // The progress window of the library-wide doubles search.
+    void SetProgress(midi::DumpProgress* progress) { progress_ = progress; }
 
     // popLib
     void mnpSelLibClear1Click();
@@ -61,7 +53,7 @@ private:
     core::Libson& library_;
     const LibrarianOptions& options_;
     TfrmTypes* markers_ = nullptr;
-    LibraryProgress* progress_ = nullptr;
+    midi::DumpProgress* progress_ = nullptr;
 };
 
 // Reports a library-wide operation's progress without letting the drawing cost more than the

@@ -18,7 +18,8 @@ void ClearSelected(core::Libson& library, LibraryScope scope) {
 }
 
 void SelectByMarker(core::Libson& library, LibraryScope scope, int marker) {
-    scope.wholeLibrary ? library.SelectByMarker(marker) : library.SelectByMarker(scope.page, marker);
+    scope.wholeLibrary ? library.SelectByMarker(marker)
+                       : library.SelectByMarker(scope.page, marker);
 }
 
 void SetMarker(core::Libson& library, LibraryScope scope, int marker) {

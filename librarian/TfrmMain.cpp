@@ -432,12 +432,19 @@ void TfrmMain::btnInfosClick() {
 
 void TfrmMain::btnOptionsClick() {
     PressFeedback(btnOptions_);
-    if (optionsWindow_) optionsWindow_->show();
+    ShowInFront(optionsWindow_);
 }
 
 void TfrmMain::gswTypesClick() {
     PressFeedback(gswTypes_);
-    if (markersWindow_) markersWindow_->show();
+    ShowInFront(markersWindow_);
+}
+
+void TfrmMain::ShowInFront(QWidget* window) {
+    if (!window) return;
+    window->show();  // already open: brought to the front
+    window->raise();
+    window->activateWindow();
 }
 
 void TfrmMain::btnMidiConfClick() {

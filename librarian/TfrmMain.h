@@ -149,6 +149,7 @@ private:
     void ApplyBaseValues(const BaseValues& values);
     void PressFeedback(controls::Tzografsw* button);
     void ShowFoundPage(controls::Tzografsw* finder, int page);
+    void ShowInFront(QWidget* window);
     void ShowMenu(QMenu* menu, QWidget* owner, QPoint local);
 
     Banks banks_;

@@ -165,7 +165,7 @@ void TfrmTypes::listTypeDblClick(int marker) {
     // A field left as it opened stores nothing, also when it shows bytes no name character
     // stands for.
     if (typed.compare(shown, Qt::CaseInsensitive) != 0)
-        RenameMarker(library_, marker, NameBytesOf(typed));
+        RenameMarker(library_, marker, NameBytesFromText(typed));
     RebuildLists(marker);
 }
 

@@ -2,16 +2,7 @@
 
 namespace librarian {
 
-QChar DisplayNameChar(core::Byte byte) {
-    switch (byte) {
-    case 0x5C: return QChar(u'\u00A5');
-    case 0x7E: return QChar(u'\u2192');
-    case 0x7F: return QChar(u'\u2190');
-    default: break;
-    }
-    if (byte < 0x20 || byte > 0x7F) return QChar(kUnprintableNameChar);
-    return QChar(char16_t(byte));
-}
+QChar DisplayNameChar(core::Byte byte) { return QChar(core::NameCharCode(byte)); }
 
 QString DisplayVoiceName(const core::Byte* name) {
     QString text;
@@ -26,18 +17,6 @@ QString DisplayShortName(const core::Byte* name, std::size_t size) {
     return text;
 }
 
-std::optional<core::Byte> NameByteOf(QChar shown) {
-    switch (shown.unicode()) {
-    case u'\u00A5': return core::Byte(0x5C);
-    case u'\u2192': return core::Byte(0x7E);
-    case u'\u2190': return core::Byte(0x7F);
-    default: break;
-    }
-    const char16_t code = shown.unicode();
-    if (code < 0x20 || code > 0x7E) return std::nullopt;
-    return core::Byte(code);
-}
-
 std::optional<QString> ShownNameText(const QString& typed) {
     QString shown;
     shown.reserve(typed.size());
@@ -47,24 +26,32 @@ std::optional<QString> ShownNameText(const QString& typed) {
             shown.append(c);
             continue;
         }
-        const std::optional<core::Byte> byte = NameByteOf(c);
+        const std::optional<core::Byte> byte = NameByteFromChar(c);
         if (!byte) return std::nullopt;
         shown.append(DisplayNameChar(*byte));
     }
     return shown;
 }
 
-std::string NameBytesOf(const QString& shown) {
-    std::string bytes;
-    bytes.reserve(std::size_t(shown.size()));
-    for (QChar c : shown)
-        if (const std::optional<core::Byte> byte = NameByteOf(c)) bytes.push_back(char(*byte));
-    return bytes;
-}
-
 QString DisplayVoiceName(const core::VoiceSlot& slot) {
     if (!slot.IsUsed()) return QString::fromLatin1(core::kEmptyVoiceName);
     return DisplayVoiceName(slot.voice.data() + core::kPackedNameOffset);
+}
+
+std::optional<core::Byte> NameByteFromChar(QChar typed) {
+    // The way back through the display's own table, so the two can never disagree.
+    for (int byte = 0x20; byte <= 0x7F; ++byte)
+        if (DisplayNameChar(core::Byte(byte)) == typed) return core::Byte(byte);
+    // A typed backslash or tilde is the byte itself, shown as yen sign or arrow.
+    if (typed == QLatin1Char('\\') || typed == QLatin1Char('~')) return core::Byte(typed.unicode());
+    return std::nullopt;
+}
+
+std::string NameBytesFromText(const QString& text) {
+    std::string bytes;
+    for (const QChar typed : text)
+        if (const auto byte = NameByteFromChar(typed)) bytes.push_back(char(*byte));
+    return bytes;
 }
 
 }  // namespace librarian

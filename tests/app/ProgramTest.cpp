@@ -7,9 +7,11 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QLineEdit>
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <chrono>
 
 #include <gtest/gtest.h>
@@ -19,12 +21,15 @@
 #include "core/Edtson.h"
 #include "core/Libson.h"
 #include "editor/TfrmEdt.h"
+#include "librarian/TfrmExtract.h"
 #include "librarian/TfrmMain.h"
+#include "librarian/TfrmOption.h"
 #include "librarian/TfrmTypes.h"
 #include "midi/EmulatedRack.h"
 #include "midi/TfrmDump.h"
 #include "midi/TfrmMidi.h"
 #include "platform/MemorySettings.h"
+#include "platform/FileDialogs.h"
 #include "platform/MessageBoxes.h"
 #include "support/TestApplication.h"
 
@@ -196,6 +201,73 @@ TEST_F(ProgramTest, TheMarkersWindowOpensWhereItWasLeftAndIsStoredAtTheClose) {
     EXPECT_EQ(stored.Get(platform::kBaseKey, "TBX"), 80);
     EXPECT_EQ(stored.Get(platform::kBaseKey, "TBY"), 70);
     EXPECT_EQ(stored.Get(platform::kBaseKey, "TBO"), 1);
+}
+
+TEST_F(ProgramTest, AnOptionsWindowLeftOpenIsStoredAndOpensAgainAfterTheMainWindow) {
+    {
+        Program program(rack_, settings_);
+        program.Start();
+        EXPECT_FALSE(program.OptionsWindow().isVisible());
+        QTest::keyClick(&program.MainWindow(), 'o');
+        program.OptionsWindow().move(300, 320);
+        program.OptionsWindow().OptionClick(librarian::OptionSwitch::Swap);
+        program.MainWindow().close();
+    }
+    const platform::MemorySettings& stored = settings_;
+    EXPECT_EQ(stored.Get(platform::kBaseKey, "OBO"), 1);
+    EXPECT_EQ(stored.Get(platform::kBaseKey, "OBX"), 320);
+    EXPECT_EQ(stored.Get(platform::kBaseKey, "OBY"), 300);
+    EXPECT_EQ(stored.Get(platform::kBaseKey, "CPY"), 0);
+    EXPECT_EQ(stored.Get(platform::kBaseKey, "SWP"), 1);
+
+    Program again(rack_, settings_);
+    EXPECT_FALSE(again.OptionsWindow().isVisible()) << "not before the main window";
+    again.Start();
+    EXPECT_TRUE(again.OptionsWindow().isVisible());
+    EXPECT_EQ(again.OptionsWindow().pos(), QPoint(300, 320));
+    EXPECT_TRUE(again.OptionsWindow().Swap());
+}
+
+TEST_F(ProgramTest, AutoImportAndExportRunInTheProgramWithItsProgressAndExtractorWindows) {
+    platform::RecordingDialogs dialogs;
+    Program program(rack_, settings_);
+    program.Start();
+    const std::string banks = std::string(MONDRAL_SHARED_DIR) + "/banks";
+    dialogs.Answer(banks + "/SynprezFM_0?.syx");
+    program.MainWindow().Menus().Item(QStringLiteral("AutoImportBankClick"))->trigger();
+    EXPECT_EQ(program.MainWindow().PageNumber(), 9);
+    EXPECT_FALSE(program.Library().IsPageEmpty(8));
+    EXPECT_TRUE(program.Library().IsPageEmpty(9));
+    EXPECT_EQ(program.Bank(0).Name(), "SynprezFM_09");
+    EXPECT_FALSE(program.DumpWindow().isVisible());
+
+    // The export's extractor is the program's own window; cancelled at the dialog.
+    bool extractorShown = false;
+    QTimer::singleShot(0, &program.ExtractorWindow(), [&] {
+        extractorShown = program.ExtractorWindow().isVisible();
+        program.ExtractorWindow().gswGoExtractClick();
+    });
+    program.MainWindow().Menus().Item(QStringLiteral("AutoExportBank1Click"))->trigger();
+    EXPECT_TRUE(extractorShown);
+    ASSERT_EQ(dialogs.Shown().size(), 2u);
+    EXPECT_EQ(dialogs.Shown()[1].kind, platform::FileDialogKind::Save);
+    EXPECT_TRUE(boxes_.Shown().empty());
+}
+
+TEST_F(ProgramTest, RunSearchByNameSearchesTheLibraryAndShowsTheFirstPageFound) {
+    Program program(rack_, settings_);
+    core::Libson& library = program.Library();
+    for (int page : {40, 600}) {
+        core::VoiceSlot& slot = library.Page(page)[3];
+        slot.status = core::kStatusUsed;
+        std::copy_n("ORGAN 1   ", 10, slot.voice.begin() + core::kPackedNameOffset);
+    }
+    library.Page(2)[0].status = core::kStatusUsed | core::kStatusSelected;  // Multi Select off
+    program.OptionsWindow().SearchField()->setText(QStringLiteral("organ"));
+    program.OptionsWindow().btnAutoSearchNameClick();
+    EXPECT_EQ(library.CountSelection().selected, 2);
+    EXPECT_TRUE(library.IsSelected(40, 3));
+    EXPECT_EQ(program.MainWindow().PageNumber(), 40);
 }
 
 TEST_F(ProgramTest, ClosingTheMainWindowEndsTheLoopEvenWithTheMidiWindowOpen) {

@@ -30,14 +30,16 @@ bool SameSlot(const core::VoiceSlot& a, const core::VoiceSlot& b) {
 }
 
 // What the progress window was asked to show.
-class RecordingProgress final : public LibraryProgress {
+class RecordingProgress final : public midi::DumpProgress {
 public:
-    void Begin(const QString& caption) override { captions.push_back(caption); }
-    void Show(int count) override { counts.push_back(count); }
-    void End() override { ++ended; }
-    std::vector<QString> captions;
+    void SetCaption(const std::string& caption) override { captions.push_back(caption); }
+    void Show() override { ++shown; }
+    void SetCounter(int count) override { counts.push_back(count); }
+    void Hide() override { ++hidden; }
+    std::vector<std::string> captions;
     std::vector<int> counts;
-    int ended = 0;
+    int shown = 0;
+    int hidden = 0;
 };
 
 class LibraryCommandsTest : public MainWindowFixture {
@@ -80,7 +82,8 @@ protected:
     int SelectedOnPages(int first, int last) {
         int count = 0;
         for (int p = first; p <= last; ++p)
-            for (int s = 0; s < 32; ++s) count += library_.Page(p)[s].IsUsed() && library_.IsSelected(p, s);
+            for (int s = 0; s < 32; ++s)
+                count += library_.Page(p)[s].IsUsed() && library_.IsSelected(p, s);
         return count;
     }
 
@@ -108,7 +111,8 @@ TEST_F(LibraryCommandsTest, FindersShowTheFirstOrLastSelectedPageOrStayPut) {
     };
     for (const Case& c : cases) {
         library_.Clear();
-        for (int p : c.selectedPages) library_.Page(p)[9].status = core::kStatusUsed | core::kStatusSelected;
+        for (int p : c.selectedPages)
+            library_.Page(p)[9].status = core::kStatusUsed | core::kStatusSelected;
         // A selected slot that is not used does not count.
         library_.Page(3)[0].status = core::kStatusSelected;
         TfrmMain& w = Window();
@@ -259,13 +263,15 @@ TEST_F(LibraryCommandsTest, FindDoublesOverTheWholeLibraryShowsItsProgress) {
     Pick("mnpFindDblLibClick");
     EXPECT_EQ(SelectedOnPages(500, 523), 768) << "every later twin";
     EXPECT_FALSE(library_.IsSelected(600, 0));
-    EXPECT_EQ(progress_.captions, std::vector{QStringLiteral("Find Doubles")});
+    EXPECT_EQ(progress_.captions, std::vector<std::string>{"Find Doubles"});
     ASSERT_FALSE(progress_.counts.empty());
     EXPECT_EQ(progress_.counts.front(), 1);
     EXPECT_EQ(progress_.counts.back(), 1000);
     EXPECT_TRUE(std::is_sorted(progress_.counts.begin(), progress_.counts.end()));
-    EXPECT_EQ(progress_.ended, 1);
-    EXPECT_EQ(Window().SelectedCount()->text(), QString::number(library_.CountSelection().selected));
+    EXPECT_EQ(progress_.shown, 1);
+    EXPECT_EQ(progress_.hidden, 1);
+    EXPECT_EQ(Window().SelectedCount()->text(),
+              QString::number(library_.CountSelection().selected));
 
     // Page mode: within the page only, without the progress window.
     options_.doubles = {.first = false, .second = true, .erase = true};
@@ -276,7 +282,21 @@ TEST_F(LibraryCommandsTest, FindDoublesOverTheWholeLibraryShowsItsProgress) {
     EXPECT_FALSE(library_.Page(501)[9].IsUsed());
     EXPECT_TRUE(library_.Page(501)[4].IsUsed());
     EXPECT_EQ(SelectedOnPages(500, 500), 32) << "other pages keep their selection";
-    EXPECT_EQ(progress_.ended, 1);
+    EXPECT_EQ(progress_.hidden, 1);
+}
+
+TEST(ThrottledProgress, PassesOnTheFirstCountThenOnlyAfterTheIntervalAndAlwaysTheLast) {
+    std::uint32_t now = 0;
+    std::vector<int> shown;
+    ThrottledProgress progress([&shown](int count) { shown.push_back(count); }, 40,
+                               [&now] { return now; });
+    const std::pair<std::uint32_t, int> calls[] = {
+        {0, 1}, {39, 2}, {40, 3}, {41, 4}, {79, 5}, {80, 6}, {81, 999}, {82, 1000}};
+    for (const auto& [time, count] : calls) {
+        now = time;
+        progress(count, 1000);
+    }
+    EXPECT_EQ(shown, (std::vector<int>{1, 3, 6, 1000}));
 }
 
 TEST_F(LibraryCommandsTest, SelectionCommandsActInTheirScope) {

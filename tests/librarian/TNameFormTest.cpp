@@ -44,8 +44,8 @@ QString EditWhileTyping(TNameForm& form, const QString& name,
 
 class TNameFormTest : public ::testing::Test {
 protected:
-    void SetUp() override { testing_support::TestApplication(); }
-    TNameForm form_;
+    // The application exists before the window member is made.
+    TNameForm form_{(testing_support::TestApplication(), nullptr)};
 };
 
 TEST_F(TNameFormTest, EnterClosesWithTheTypedName) {
@@ -89,8 +89,9 @@ TEST_F(TNameFormTest, TheFieldHoldsTenNameCharactersAndRefusesTheRest) {
 }
 
 TEST_F(TNameFormTest, ALongerNameOpensWithItsFirstTenCharacters) {
-    const QString result = EditWhileTyping(form_, QStringLiteral("0123456789AB"),
-                                           [](QLineEdit* field) { QTest::keyClick(field, Qt::Key_Return); });
+    const QString result =
+        EditWhileTyping(form_, QStringLiteral("0123456789AB"),
+                        [](QLineEdit* field) { QTest::keyClick(field, Qt::Key_Return); });
     EXPECT_EQ(result, QStringLiteral("0123456789"));
 }
 
