@@ -19,9 +19,26 @@ FilmstripWidget::FilmstripWidget(int maxGlyph, QWidget* parent)
     resize(30, 30);
 }
 
+const QPixmap& FilmstripWidget::bitmap() const {
+    if (make_) {
+        bitmap_ = make_();
+        make_ = nullptr;
+    }
+    return bitmap_;
+}
+
 void FilmstripWidget::setBitmap(const QPixmap& strip) {
     // Shared until either side changes it; a drawn picture keeps its identity (AtRatio).
+    make_ = nullptr;
     bitmap_ = strip;
+    applyAutoSize();
+    update();
+}
+
+void FilmstripWidget::setBitmap(std::function<QPixmap()> make, QSize logicalSize) {
+    bitmap_ = QPixmap();
+    make_ = std::move(make);
+    pendingSize_ = make_ ? logicalSize : QSize();
     applyAutoSize();
     update();
 }
@@ -41,15 +58,20 @@ void FilmstripWidget::setAutoSize(bool on) {
     }
 }
 
+QSize FilmstripWidget::stripSize() const { return make_ ? pendingSize_ : bitmap_.size(); }
+
+qreal FilmstripWidget::stripRatio() const { return make_ ? 1.0 : bitmap_.devicePixelRatio(); }
+
 void FilmstripWidget::applyAutoSize() {
-    if (!autoSize_ || bitmap_.isNull()) return;
-    const qreal ratio = bitmap_.devicePixelRatio();
-    const int w = FrameWidth(bitmap_.width(), glyph_);
-    resize(qRound(w / ratio), qRound(bitmap_.height() / ratio));
+    const QSize size = stripSize();
+    if (!autoSize_ || size.isEmpty()) return;
+    const qreal ratio = stripRatio();
+    const int w = FrameWidth(size.width(), glyph_);
+    resize(qRound(w / ratio), qRound(size.height() / ratio));
 }
 
 void FilmstripWidget::paintEvent(QPaintEvent*) {
-    if (bitmap_.isNull()) return;
+    if (bitmap().isNull()) return;
     QPainter p(this);
     // The program's own pictures are taken at the ratio painted at, so frames are copied
     // pixel for pixel; any other strip is scaled smoothly when the ratios differ.

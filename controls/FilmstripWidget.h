@@ -5,6 +5,7 @@
 #include <QPixmap>
 #include <QRect>
 #include <QWidget>
+#include <functional>
 
 namespace controls {
 
@@ -16,9 +17,13 @@ QRect FrameRect(QSize stripSize, int glyph, int k);
 class FilmstripWidget : public QWidget {
     Q_OBJECT
 public:
-    const QPixmap& bitmap() const { return bitmap_; }
+    // The strip; one given by its maker is drawn now if it has not been yet.
+    const QPixmap& bitmap() const;
     // Keeps its own copy, so several controls can be given the same picture.
     void setBitmap(const QPixmap& strip);
+    // A strip `logicalSize` large that make() draws when the control first needs its pixels
+    // (its first paint): a window hidden at start-up draws no pictures it does not show.
+    void setBitmap(std::function<QPixmap()> make, QSize logicalSize);
     int glyph() const { return glyph_; }
     // A value outside 1..maxGlyph() is ignored.
     void setGlyph(int g);
@@ -39,7 +44,13 @@ protected:
 private:
     void applyAutoSize();
 
-    QPixmap bitmap_;
+    // The strip's size in device pixels and their ratio, known before a pending strip is drawn.
+    QSize stripSize() const;
+    qreal stripRatio() const;
+
+    mutable QPixmap bitmap_;
+    mutable std::function<QPixmap()> make_;
+    QSize pendingSize_;
     int glyph_ = 1;
     int maxGlyph_;
     bool autoSize_ = true;

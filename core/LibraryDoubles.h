@@ -14,6 +14,7 @@
 #include <memory>
 #include <span>
 #include <vector>
+#include "core/WorkingMemory.h"
 
 namespace core {
 
@@ -49,16 +50,16 @@ private:
     enum Action : Byte { kKeep, kSelect, kErase };
 
     ParameterHash hash_;
-    std::vector<TableEntry> table_;
+    WorkingVector<TableEntry> table_;
     // Parameter bytes of each group, kept together: comparing against them stays in cache.
-    std::vector<std::array<Byte, kVoiceParameterBytes>> groupVoice_;
-    std::vector<std::uint32_t> usedPosition_;
-    std::vector<std::uint32_t> usedGroup_;
-    std::vector<std::uint32_t> groupStart_;  // counts, then offsets into members_
-    std::vector<std::uint32_t> members_;     // used positions ordered by group, then position
-    std::vector<std::uint32_t> nextAlive_;
+    WorkingVector<std::array<Byte, kVoiceParameterBytes>> groupVoice_;
+    WorkingVector<std::uint32_t> usedPosition_;
+    WorkingVector<std::uint32_t> usedGroup_;
+    WorkingVector<std::uint32_t> groupStart_;  // counts, then offsets into members_
+    WorkingVector<std::uint32_t> members_;     // used positions ordered by group, then position
+    WorkingVector<std::uint32_t> nextAlive_;
     // What becomes of each slot, applied in one pass in library order at the end.
-    std::vector<Action> action_;
+    WorkingVector<Action> action_;
     std::size_t usedCount_ = 0;
     std::size_t groupCount_ = 0;
 };

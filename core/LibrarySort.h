@@ -11,6 +11,7 @@
 #include <memory>
 #include <span>
 #include <vector>
+#include "core/WorkingMemory.h"
 
 namespace core {
 
@@ -35,8 +36,8 @@ private:
     // Moves the slot at order_[k] to position k for every k.
     void Permute(LibraryPages pages);
 
-    std::vector<NameKey> keys_;
-    std::vector<std::uint32_t> order_;
+    WorkingVector<NameKey> keys_;
+    WorkingVector<std::uint32_t> order_;
 };
 
 }  // namespace core

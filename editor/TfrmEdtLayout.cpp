@@ -103,7 +103,10 @@ controls::Tzopotbmp* ImageKnob(QWidget* parent, const std::string& name, int max
                                bool large = false) {
     auto* knob = new controls::Tzopotbmp(parent);
     knob->setObjectName(QString::fromStdString(name));
-    knob->setBitmap(large ? art::LargeKnobStrip() : art::SmallKnobStrip());
+    // The strips are drawn when the editor is first painted, not while it is made hidden.
+    const int size = large ? art::kLargeKnobSize : art::kSmallKnobSize;
+    knob->setBitmap([large] { return large ? art::LargeKnobStrip() : art::SmallKnobStrip(); },
+                    QSize(size * art::kKnobFrames, size));
     knob->setGlyph(art::kKnobFrames);
     knob->setMax(max);
     knob->setCursorRange(DragRange(max));

@@ -219,12 +219,19 @@ struct RtMidiBackend::Impl {
 
     // The session with a running server, or nullptr. A session whose server went away is
     // closed before a new one is opened: libjack crashes the other way round.
+    // A server found absent is not asked for again until kJackRetry has passed: refreshing
+    // the port lists asks for them a dozen times in a row, and each try costs a connection.
     std::shared_ptr<JackSession> Jack() {
         if (jack && jack->Alive()) return jack;
         if (jack) jack->Close();
+        const auto now = std::chrono::steady_clock::now();
+        if (jackAbsentSince && now - *jackAbsentSince < kJackRetry) return jack = nullptr;
         jack = JackSession::Connect(clientName);
+        jackAbsentSince = jack ? std::nullopt : std::optional(now);
         return jack;
     }
+    static constexpr std::chrono::milliseconds kJackRetry{500};
+    std::optional<std::chrono::steady_clock::time_point> jackAbsentSince;
 
     int TechnologyOf(RtMidi::Api api, const std::string& name) {
         const bool hardware = SystemOf(api) == MidiSystem::kAlsa ? IsAlsaHardwarePort(name)

@@ -154,3 +154,29 @@ TEST(TzografswInput, ReportsClicksButNeverChangesItself) {
     EXPECT_EQ(releases[1][1].value<Qt::KeyboardModifiers>(), Qt::ShiftModifier);
     EXPECT_EQ(sw.state(), 0);
 }
+
+TEST(TzopotbmpFrames, AStripGivenByItsMakerIsDrawnAtTheFirstPaintOnly) {
+    int made = 0;
+    Tzopotbmp knob;
+    knob.setBitmap(
+        [&] {
+            ++made;
+            return NumberedStrip(128, 6, 5, 2);
+        },
+        QSize(6 * 128, 5));
+    knob.setGlyph(128);
+    knob.setMax(99);
+    knob.setState(99);
+    EXPECT_EQ(made, 0);
+    EXPECT_EQ(knob.size(), QSize(6, 5));  // sized from the announced strip, before any drawing
+    EXPECT_EQ(ShownFrame(knob), 127);
+    EXPECT_EQ(ShownFrame(knob), 127);
+    EXPECT_EQ(made, 1);
+    // A picture given later replaces the one still waiting to be drawn.
+    Tzopotbmp other;
+    other.setBitmap([&] { return ++made, NumberedStrip(2); }, QSize(12, 5));
+    other.setBitmap(NumberedStrip(128));
+    other.setGlyph(128);
+    EXPECT_EQ(ShownFrame(other), 0);
+    EXPECT_EQ(made, 1);
+}
