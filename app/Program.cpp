@@ -23,7 +23,7 @@ Program::Program(midi::Backend& backend, platform::SettingsStore& store) : store
     librarian::TfrmMain::Banks banks;
     for (std::size_t n = 0; n < banks.size(); ++n) banks[n] = banks_[n].get();
     main_ = std::make_unique<librarian::TfrmMain>(banks, *library_, *buffer_, store_);
-    info_ = std::make_unique<librarian::TfrmInfo>();
+    info_ = std::make_unique<librarian::TfrmInfo>(main_.get());
     midi_ = std::make_unique<midi::TfrmMidi>(backend, main_.get(), store_);
     dump_ = std::make_unique<midi::TfrmDump>(main_.get());
     system_ = std::make_unique<midi::TfrmSystem>(main_.get());
