@@ -427,7 +427,8 @@ void TfrmMain::btnInfosClick() {
     btnInfos_->repaint();
     if (aboutWindow_) {
         // Over the middle of this window, and focused so Escape closes it straight away.
-        aboutWindow_->move(geometry().center() - aboutWindow_->rect().center());
+        aboutWindow_->setGeometry(
+            QRect(geometry().center() - aboutWindow_->rect().center(), aboutWindow_->size()));
         aboutWindow_->show();
         aboutWindow_->raise();
         aboutWindow_->activateWindow();
