@@ -164,7 +164,8 @@ bool TTitleBar::ShownActive() const { return window_->isActiveWindow(); }
 
 void TTitleBar::paintEvent(QPaintEvent*) {
     const bool active = ShownActive();
-    const QPalette& pal = palette();
+    // The desktop's colours, not the window's own: every caption looks alike.
+    const QPalette pal = QApplication::palette();
     const QColor k = CaptionColour(pal, active);
     const int w = width(), h = height();
     QPainter p(this);
@@ -336,8 +337,9 @@ bool TTitleBar::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::Paint: {
             // The 1-pixel border round the caption and the client area.
             QPainter p(window_);
-            const QColor k = CaptionColour(palette(), ShownActive());
-            p.setPen(ShownActive() ? k.darker(160) : palette().color(QPalette::Active, QPalette::Light));
+            const QPalette pal = QApplication::palette();
+            const QColor k = CaptionColour(pal, ShownActive());
+            p.setPen(ShownActive() ? k.darker(160) : pal.color(QPalette::Active, QPalette::Light));
             p.drawRect(window_->rect().adjusted(0, 0, -1, -1));
             break;
         }
@@ -365,7 +367,14 @@ TTitleBar* WearCaptionBar(QWidget* window, CaptionButtons buttons) {
     area->setGeometry(1, 1 + h, client.width(), client.height());
     auto* bar = new TTitleBar(window, buttons);
     bar->setGeometry(1, 1, client.width(), h);
-    window->setWindowFlags(window->windowFlags() | Qt::FramelessWindowHint);
+    // The frameless hint alone: with the title hints kept the X11 window managers are still
+    // asked for their title bar. The button hints stay, so the window system still offers
+    // closing (Alt+F4) and minimising where the window allows them.
+    const Qt::WindowFlags kept = Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                                 Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint |
+                                 Qt::WindowStaysOnTopHint;
+    window->setWindowFlags(window->windowType() | (window->windowFlags() & kept) |
+                           Qt::FramelessWindowHint);
     window->setFixedSize(client.width() + 2, client.height() + h + 2);
     return bar;
 }
