@@ -1,16 +1,12 @@
 #include "app/ShutdownSettings.h"
 
 #include "app/EditorOptionValues.h"
-#include "librarian/BaseSettings.h"
-#include "librarian/TfrmMain.h"
 #include "midi/TfrmMidi.h"
 
 namespace app {
 
-void WriteShutdownSettings(const librarian::TfrmMain& main, const midi::TfrmMidi& midi,
+void WriteShutdownSettings(const librarian::BaseValues& base, const midi::TfrmMidi& midi,
                            platform::SettingsStore& store) {
-    librarian::BaseValues base;
-    main.CollectBaseValues(base);
     librarian::WriteBaseValues(base, store);
     midi.WriteSettings(store);
     WriteEditorOptionValues(EditorOptionValues{}, store);

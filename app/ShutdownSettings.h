@@ -2,18 +2,17 @@
 // What the program stores when the main window closes: the "Base", "Midi" and "EdtOpt" keys,
 // in that order, each from the windows that own its values.
 
+#include "librarian/BaseSettings.h"
 #include "platform/SettingsStore.h"
 
-namespace librarian {
-class TfrmMain;
-}
 namespace midi {
 class TfrmMidi;
 }
 
 namespace app {
 
-void WriteShutdownSettings(const librarian::TfrmMain& main, const midi::TfrmMidi& midi,
+// `base` holds the values each window put in (CollectBaseValues); the rest keep their defaults.
+void WriteShutdownSettings(const librarian::BaseValues& base, const midi::TfrmMidi& midi,
                            platform::SettingsStore& store = platform::Settings());
 
 }  // namespace app

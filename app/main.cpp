@@ -11,6 +11,7 @@
 #include "midi/CompositeBackend.h"
 #include "midi/EmulatedRack.h"
 #include "midi/RtMidiBackend.h"
+#include "platform/QtFileDialogs.h"
 #include "platform/QtMessageBoxes.h"
 #include "platform/QtSettingsStore.h"
 
@@ -25,6 +26,8 @@ int main(int argc, char* argv[]) {
     QGuiApplication::setDesktopFileName(QStringLiteral("org.korvane.Mondral"));
     platform::QtMessageBoxes boxes;
     platform::SetBoxes(&boxes);
+    platform::QtFileDialogs dialogs;
+    platform::SetDialogs(&dialogs);
     platform::QtSettingsStore settings;
     platform::SetSettings(&settings);
 
@@ -39,6 +42,7 @@ int main(int argc, char* argv[]) {
         return application.exec();
     });
     platform::SetSettings(nullptr);
+    platform::SetDialogs(nullptr);
     platform::SetBoxes(nullptr);
     return status;
 }

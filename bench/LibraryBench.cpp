@@ -1,18 +1,18 @@
-// Library-wide operations on a full library: 32 000 used voices made of about 2 000 distinct
-// voices (the 768 voices of the real banks and variants of them), with markers and names as
-// they come. The pairwise doubles search runs on the first pages only; its time for the whole
-// library is scaled by the number of slot pairs it compares. At the end the ratio
-// pairwise / fast is printed.
+// Library-wide operations on a full library (bench/FullLibrary.h). The pairwise doubles search
+// runs on the first pages only; its time for the whole library is scaled by the number of slot
+// pairs it compares. At the end the ratio pairwise / fast is printed.
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <map>
+#include <optional>
 #include <random>
 #include <vector>
 
+#include "bench/TimesReporter.h"
+#include "FullLibrary.h"
 #include "core/Bankson.h"
 #include "core/Libson.h"
 #include "tests/core/LibraryTestData.h"
@@ -23,45 +23,10 @@ namespace core {
 namespace {
 
 namespace fs = std::filesystem;
+using bench::FullLibrary;
 
-constexpr int kDistinctVoices = 2000;
 constexpr int kPairwisePages = 100;
 constexpr DoublesOptions kBothSelected{true, true, false};
-
-// The full library, built once.
-const Libson& FullLibrary() {
-    static const Libson* library = [] {
-        std::vector<PackedVoice> real;
-        for (const fs::path& path : test::RealBankFiles()) {
-            Bankson bank;
-            if (!bank.LoadBankFile(path, false)) continue;
-            for (const VoiceSlot& slot : bank.Page()) real.push_back(slot.voice);
-        }
-        if (real.empty()) {
-            std::fprintf(stderr, "no bank files in %s/banks\n", MONDRAL_SHARED_DIR);
-            std::exit(1);
-        }
-        std::vector<PackedVoice> distinct;
-        for (int d = 0; d < kDistinctVoices; ++d) {
-            PackedVoice voice = real[d % real.size()];
-            const int variant = d / int(real.size());
-            if (variant > 0) voice[112] = Byte((voice[112] + 33 * variant) % 128);  // LFO speed
-            distinct.push_back(voice);
-        }
-        std::vector<int> order(kLibrarySlotCount);
-        for (int g = 0; g < kLibrarySlotCount; ++g) order[g] = g % kDistinctVoices;
-        std::mt19937 random(816);
-        std::shuffle(order.begin(), order.end(), random);
-        auto* full = new Libson;
-        for (int g = 0; g < kLibrarySlotCount; ++g) {
-            VoiceSlot& slot = full->Page(g / 32)[g % 32];
-            slot.voice = distinct[order[g]];
-            slot.status = Byte(kStatusUsed | (random() % 32) << kMarkerShift);
-        }
-        return full;
-    }();
-    return *library;
-}
 
 fs::path BenchDirectory() {
     static const fs::path directory = [] {
@@ -149,32 +114,19 @@ BENCHMARK(LoadLibrary)->Unit(benchmark::kMillisecond);
 BENCHMARK(SaveLibrary)->Unit(benchmark::kMillisecond);
 BENCHMARK(LoadBank)->Unit(benchmark::kMicrosecond);
 
-// The console report, plus the time per iteration of each benchmark for the ratio.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration && run.iterations > 0)
-                seconds_[run.benchmark_name()] = run.real_accumulated_time / double(run.iterations);
-    }
-
-    void PrintRatio() const {
-        const auto fast = seconds_.find("FindDoublesFast");
-        const auto pairwise = seconds_.find("FindDoublesPairwise");
-        if (fast == seconds_.end() || pairwise == seconds_.end()) return;
-        const double full = pairwise->second * PairwiseScale();
-        std::printf(
-            "\nPairwise doubles search: %.3f ms on %d pages, x %.1f (slot pairs) = %.0f ms "
-            "for the full library\n",
-            pairwise->second * 1e3, kPairwisePages, PairwiseScale(), full * 1e3);
-        std::printf("Fast doubles search: %.3f ms\n", fast->second * 1e3);
-        std::printf("Ratio pairwise / fast: %.0f\n", full / fast->second);
-    }
-
-private:
-    std::map<std::string, double> seconds_;
-};
+// The pairwise search's time scaled to the full library, against the fast search.
+void PrintRatio(const bench::TimesReporter& times) {
+    const std::optional<double> fast = times.Seconds("FindDoublesFast");
+    const std::optional<double> pairwise = times.Seconds("FindDoublesPairwise");
+    if (!fast || !pairwise) return;
+    const double full = *pairwise * PairwiseScale();
+    std::printf(
+        "\nPairwise doubles search: %.3f ms on %d pages, x %.1f (slot pairs) = %.0f ms "
+        "for the full library\n",
+        *pairwise * 1e3, kPairwisePages, PairwiseScale(), full * 1e3);
+    std::printf("Fast doubles search: %.3f ms\n", *fast * 1e3);
+    std::printf("Ratio pairwise / fast: %.0f\n", full / *fast);
+}
 
 }  // namespace
 }  // namespace core
@@ -182,9 +134,9 @@ private:
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    core::RatioReporter reporter;
+    bench::TimesReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.PrintRatio();
+    core::PrintRatio(reporter);
     benchmark::Shutdown();
     return 0;
 }

@@ -10,6 +10,28 @@ void ReadMainWindowValues(BaseValues& values, platform::SettingsStore& store) {
     reader.Next("PAG", values.pageMode);
 }
 
+void ReadOptionsWindowValues(BaseValues& values, platform::SettingsStore& store) {
+    platform::SettingsReader reader(platform::kBaseKey, store);
+    reader.Next("OBX", values.optionsTop);
+    reader.Next("OBY", values.optionsLeft);
+    reader.Next("OBO", values.optionsOpen);
+    reader.Next("MSL", values.multiSelect);
+    reader.Next("LBU", values.linkBuffers);
+    reader.Next("CPY", values.dropCopy);
+    reader.Next("SWP", values.dropSwap);
+    reader.Next("ADD", values.dropAddTo);
+    reader.Next("DF1", values.doublesFirst);
+    reader.Next("DF2", values.doublesSecond);
+    reader.Next("DEL", values.doublesDelete);
+}
+
+void ReadMarkersWindowValues(BaseValues& values, platform::SettingsStore& store) {
+    platform::SettingsReader reader(platform::kBaseKey, store);
+    reader.Next("TBX", values.markersTop);
+    reader.Next("TBY", values.markersLeft);
+    reader.Next("TBO", values.markersOpen);
+}
+
 int WriteBaseValues(const BaseValues& v, platform::SettingsStore& store) {
     return platform::WriteSettings(platform::kBaseKey, {
         {"MBX", v.mainTop},

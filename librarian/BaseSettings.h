@@ -34,6 +34,14 @@ struct BaseValues {
 // missing one leaves itself and the rest at the values already in `values`.
 void ReadMainWindowValues(BaseValues& values, platform::SettingsStore& store = platform::Settings());
 
+// The options window's eleven values, read in the order "OBX", "OBY", "OBO", "MSL", "LBU",
+// "CPY", "SWP", "ADD", "DF1", "DF2", "DEL"; the first missing one leaves itself and the rest.
+void ReadOptionsWindowValues(BaseValues& values,
+                             platform::SettingsStore& store = platform::Settings());
+// The markers window's three values, read in the order "TBX", "TBY", "TBO" with the same rule.
+void ReadMarkersWindowValues(BaseValues& values,
+                             platform::SettingsStore& store = platform::Settings());
+
 // Writes all eighteen values in the key's fixed order; returns how many were written.
 int WriteBaseValues(const BaseValues& values, platform::SettingsStore& store = platform::Settings());
 

@@ -9,6 +9,8 @@
 #include <QMenu>
 #include <QMouseEvent>
 
+#include <algorithm>
+
 #include "controls/Artwork.h"
 #include "controls/PressedWhile.h"
 #include "controls/TWallpaper.h"
@@ -255,6 +257,10 @@ void TfrmMain::BuildMiddleStrip() {
     gswLibLastFinder_ = MakeSwitch(wallpaper_, QStringLiteral("gswLibLastFinder"),
                                    PushButtonStrip(QStringLiteral(">"), kSmallButtonSize),
                                    QPoint(784, 485), QStringLiteral("Find Last Selected"));
+    connect(gswLibSelFinder_, &controls::Tzografsw::clicked, this,
+            &TfrmMain::gswLibSelFinderClick);
+    connect(gswLibLastFinder_, &controls::Tzografsw::clicked, this,
+            &TfrmMain::gswLibLastFinderClick);
 
     const QString selectedHint = QStringLiteral("Selected Sounds in Library");
     const QString usedHint = QStringLiteral("Number of Sounds in Library");
@@ -328,14 +334,19 @@ void TfrmMain::SetBankLabel(int bank, const QString& text) {
 }
 
 void TfrmMain::RefreshLibraryLists() {
+    ShowLibraryPages();
+    const auto counts = library_.CountSelection();
+    labSel_->setText(QString::number(counts.selected));
+    labOcc_->setText(QString::number(counts.used));
+    emit libraryRefreshed();
+}
+
+void TfrmMain::ShowLibraryPages() {
     const int first = PageNumber();
     for (int k = 0; k < kLibraryListCount; ++k) {
         const core::VoicePage& page = library_.Page(first + k / 2);
         FillVoiceList(lstLib_[k], page.data() + (k % 2) * kLibraryListLines, kLibraryListLines);
     }
-    const auto counts = library_.CountSelection();
-    labSel_->setText(QString::number(counts.selected));
-    labOcc_->setText(QString::number(counts.used));
 }
 
 void TfrmMain::SelectBank(int bank) {
@@ -364,7 +375,21 @@ void TfrmMain::gsw_b1Click(QObject* sender) {
     if (midiWindow_) midiWindow_->SelectModuleShowingErrors(CurrentBank());
 }
 
-void TfrmMain::labPagelibChange() { RefreshLibraryLists(); }
+void TfrmMain::labPagelibChange() { ShowLibraryPages(); }
+
+void TfrmMain::gswLibSelFinderClick() {
+    ShowFoundPage(gswLibSelFinder_, library_.FirstSelectedPage());
+}
+
+void TfrmMain::gswLibLastFinderClick() {
+    ShowFoundPage(gswLibLastFinder_, library_.LastSelectedPage());
+}
+
+void TfrmMain::ShowFoundPage(controls::Tzografsw* finder, int page) {
+    controls::PressedWhile pressed(finder);
+    platform::WaitTicks(10);
+    if (page >= 0) SetPageNumber(std::min(page, kLastPageNumber));
+}
 
 bool TfrmMain::TypeCharacter(QChar typed) {
     const MainKey key = MainKeyFor(typed);
@@ -439,12 +464,19 @@ void TfrmMain::btnInfosClick() {
 
 void TfrmMain::btnOptionsClick() {
     PressFeedback(btnOptions_);
-    if (optionsWindow_) optionsWindow_->show();
+    ShowInFront(optionsWindow_);
 }
 
 void TfrmMain::gswTypesClick() {
     PressFeedback(gswTypes_);
-    if (markersWindow_) markersWindow_->show();
+    ShowInFront(markersWindow_);
+}
+
+void TfrmMain::ShowInFront(QWidget* window) {
+    if (!window) return;
+    window->show();  // already open: brought to the front
+    window->raise();
+    window->activateWindow();
 }
 
 void TfrmMain::btnMidiConfClick() {

@@ -8,6 +8,7 @@
 #include <array>
 
 #include "librarian/BaseSettings.h"
+#include "librarian/LibraryScope.h"
 #include "librarian/MainKeys.h"
 #include "librarian/MainMenus.h"
 #include "midi/MainWindowLink.h"
@@ -62,10 +63,17 @@ public:
     void SetPageNumber(int page);  // clamps to 0-994 and refreshes the library lists
     bool FunctionsMode() const;    // gswPerform on
     bool PageMode() const;         // gswLib on
+    // Where a library command acts now: the page shown first in Page mode, else everywhere.
+    LibraryScope Scope() const { return {.wholeLibrary = !PageMode(), .page = PageNumber()}; }
     // bank < 0: the current bank.
     void RefreshBankList(int bank);
     void SetBankLabel(int bank, const QString& text);
+    // The six pages from the page number on, and the two counters over the whole library;
+    // then libraryRefreshed(). Every command that changes the library ends with it.
     void RefreshLibraryLists();
+    // The six pages only: for a change of the page number, which changes nothing the
+    // counters count. Lines are updated in place.
+    void ShowLibraryPages();
 
     // Selects bank 0-7 as a click on its switch or name label does.
     void SelectBank(int bank);
@@ -74,6 +82,11 @@ public:
     void gsw_b1Click(QObject* sender);
     // The page knob moved (while dragged, and on each click).
     void labPagelibChange();
+    // The selection finders: the pages from the lowest (highest) page holding a used and
+    // selected voice come on screen, limited to the last page number so that the page itself
+    // is among the six shown. With no such voice the page number stays.
+    void gswLibSelFinderClick();
+    void gswLibLastFinderClick();
     // Runs the command of one typed character; false when the character has none.
     bool TypeCharacter(QChar typed);
 
@@ -116,8 +129,14 @@ public:
 signals:
     // A right-button release on the edit buffer label: the editor shows the buffer.
     void editBufferRequested();
+    // A voice click (or another command) loaded the edit buffer: the editor refreshes its
+    // controls from it.
+    void editBufferChanged();
     // The window is closing: the program writes its settings and ends.
     void closing();
+    // The library lists and counters were refreshed after a command: whatever else shows the
+    // library (the markers window) brings itself up to date.
+    void libraryRefreshed();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -129,6 +148,8 @@ private:
     void BuildLibraryLists();
     void ApplyBaseValues(const BaseValues& values);
     void PressFeedback(controls::Tzografsw* button);
+    void ShowFoundPage(controls::Tzografsw* finder, int page);
+    void ShowInFront(QWidget* window);
     void ShowMenu(QMenu* menu, QWidget* owner, QPoint local);
 
     Banks banks_;

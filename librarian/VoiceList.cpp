@@ -64,16 +64,27 @@ QListWidget* MakeVoiceList(QWidget* parent, const QString& name, const QRect& ge
 }
 
 void FillVoiceList(QListWidget* list, const core::VoiceSlot* lineSlots, int count) {
-    list->clear();
-    for (int i = 0; i < count; ++i) list->addItem(DisplayVoiceName(lineSlots[i]));
-    // Through the selection model: the list's own selection mode admits no highlight.
-    QItemSelection highlighted;
-    for (int i = 0; i < count; ++i) {
-        if (!lineSlots[i].IsSelected()) continue;
-        const QModelIndex index = list->model()->index(i, 0);
-        highlighted.select(index, index);
+    // Lines are changed in place, and only where they differ: the library lists follow every
+    // step of the page knob, and rebuilding 192 lines each time is what a drag would feel.
+    if (list->count() != count) {
+        list->clear();
+        for (int i = 0; i < count; ++i) list->addItem(QString());
     }
-    list->selectionModel()->select(highlighted, QItemSelectionModel::ClearAndSelect);
+    // Through the selection model: the list's own selection mode admits no highlight.
+    QItemSelectionModel* highlight = list->selectionModel();
+    QItemSelection toHighlight;
+    QItemSelection toClear;
+    for (int i = 0; i < count; ++i) {
+        QListWidgetItem* item = list->item(i);
+        const QString text = DisplayVoiceName(lineSlots[i]);
+        if (item->text() != text) item->setText(text);
+        const QModelIndex index = list->model()->index(i, 0);
+        const bool selected = lineSlots[i].IsSelected();
+        if (selected != highlight->isSelected(index))
+            (selected ? toHighlight : toClear).select(index, index);
+    }
+    if (!toClear.isEmpty()) highlight->select(toClear, QItemSelectionModel::Deselect);
+    if (!toHighlight.isEmpty()) highlight->select(toHighlight, QItemSelectionModel::Select);
 }
 
 }  // namespace librarian

@@ -1,7 +1,6 @@
 #include "midi/TfrmMidi.h"
 
 #include <QComboBox>
-#include <QFrame>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -13,6 +12,7 @@
 #include <vector>
 
 #include "controls/Artwork.h"
+#include "controls/PanelParts.h"
 #include "controls/TWallpaper.h"
 #include "controls/PressedWhile.h"
 #include "controls/Tzografsw.h"
@@ -46,12 +46,8 @@ constexpr int kPatchBayPressTicks = 20;
 constexpr int kWindowWidth = 520;
 constexpr int kWindowHeight = 318;
 
-const char* const kPanelStyle =
-    "QFrame { background: rgba(0, 0, 0, 110); border: 1px solid #3a3f47; border-radius: 6px; }";
-const char* const kCaptionStyle =
-    "color: #c8ccd4; background: transparent; font: bold 12px 'DejaVu Sans';";
-const char* const kHeadingStyle =
-    "color: #e8a040; background: transparent; font: bold 12px 'DejaVu Sans';";
+using controls::panel::kCaptionStyle;
+using controls::panel::kHeadingStyle;
 const char* const kListStyle =
     "QComboBox { color: #e0e4ea; background: #1a1d22; border: 1px solid #4a505a;"
     " padding: 2px 6px; }"
@@ -59,47 +55,23 @@ const char* const kListStyle =
     " selection-background-color: #6a3a10; }";
 
 QLabel* Caption(QWidget* parent, const char* text, int x, int y, const char* style = kCaptionStyle) {
-    auto* label = new QLabel(QString::fromUtf8(text), parent);
-    label->setStyleSheet(style);
-    label->adjustSize();
-    label->move(x, y);
-    return label;
+    return controls::panel::Caption(parent, QString::fromUtf8(text), x, y, style);
 }
 
 controls::Tzopotlab* Knob(QWidget* parent, KnobRange range, int cursorRange, int x, int y,
                           int width = 40) {
-    auto* knob = new controls::Tzopotlab(parent);
-    knob->setMin(range.min);
-    knob->setMax(range.max);
-    knob->setCursorRange(cursorRange);
-    knob->setAlignment(Qt::AlignCenter);
-    knob->setStyleSheet(controls::artwork::kValueLabelStyle);
-    knob->setGeometry(x, y, width, 20);
-    knob->setCursor(Qt::SizeVerCursor);
-    return knob;
+    return controls::panel::LabelKnob(parent, range.min, range.max, cursorRange,
+                                      QRect(x, y, width, 20));
 }
 
-controls::Tzografsw* Lamp(QWidget* parent, int x, int y) {
-    auto* lamp = new controls::Tzografsw(parent);
-    lamp->setGlyph(2);
-    lamp->setBitmap(controls::artwork::LampStrip());
-    lamp->move(x, y);
-    return lamp;
-}
-
-// A control's hint, shown on its caption as well: both answer the same clicks.
 void SetHint(QWidget* control, QLabel* caption, const char* hint) {
-    const QString text = QString::fromUtf8(hint);
-    control->setToolTip(text);
-    caption->setToolTip(text);
+    controls::panel::SetHint(control, caption, QString::fromUtf8(hint));
 }
+
+using controls::panel::Lamp;
 
 controls::Tzografsw* PushButton(QWidget* parent, int x, int y) {
-    auto* button = new controls::Tzografsw(parent);
-    button->setGlyph(2);
-    button->setBitmap(controls::artwork::PushButtonStrip({}, controls::artwork::kSmallButtonSize));
-    button->move(x, y);
-    return button;
+    return controls::panel::SmallPushButton(parent, x, y);
 }
 
 // The first device that is an interface (or the emulated rack), else the first of all.
@@ -166,10 +138,7 @@ void TfrmMidi::BuildControls() {
     for (const QRect& r : {QRect(10, 8, 500, 90), QRect(10, 106, 120, 128),
                            QRect(138, 106, 160, 128), QRect(306, 106, 204, 128),
                            QRect(10, 242, 500, 68)}) {
-        auto* panel = new QFrame(w);
-        panel->setObjectName(QStringLiteral("panel"));
-        panel->setGeometry(r);
-        panel->setStyleSheet(kPanelStyle);
+        controls::panel::Group(w, r);
     }
 
     // Ports.

@@ -10,6 +10,7 @@ const char* KindName(BoxKind kind) {
     case BoxKind::Information: return "information";
     case BoxKind::Warning: return "warning";
     case BoxKind::Error: return "error";
+    case BoxKind::Question: return "question";
     }
     return "?";
 }

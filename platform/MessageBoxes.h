@@ -8,7 +8,8 @@
 
 namespace platform {
 
-enum class BoxKind { Information, Warning, Error };
+// Question: a box that asks before something is done (a question-mark icon).
+enum class BoxKind { Information, Warning, Error, Question };
 enum class BoxAnswer { Ok, Cancel };
 
 class MessageBoxes {
@@ -35,6 +36,10 @@ inline void ShowWarning(std::string_view title, std::string_view text) {
 }
 inline void ShowInformation(std::string_view title, std::string_view text) {
     Boxes().Show(BoxKind::Information, title, text);
+}
+// Asks with OK and Cancel under a question icon; true for OK.
+inline bool ConfirmOkCancel(std::string_view title, std::string_view text) {
+    return Boxes().AskOkCancel(BoxKind::Question, title, text) == BoxAnswer::Ok;
 }
 
 // Records every box instead of showing it; answers questions with a preset answer.

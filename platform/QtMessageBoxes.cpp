@@ -12,6 +12,7 @@ QMessageBox::Icon IconOf(BoxKind kind) {
     case BoxKind::Information: return QMessageBox::Information;
     case BoxKind::Warning: return QMessageBox::Warning;
     case BoxKind::Error: return QMessageBox::Critical;
+    case BoxKind::Question: return QMessageBox::Question;
     }
     return QMessageBox::NoIcon;
 }

@@ -7,9 +7,11 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QLineEdit>
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <chrono>
 
 #include <gtest/gtest.h>
@@ -19,6 +21,8 @@
 #include "core/Bankson.h"
 #include "core/Libson.h"
 #include "librarian/TfrmMain.h"
+#include "librarian/TfrmOption.h"
+#include "librarian/TfrmTypes.h"
 #include "midi/EmulatedRack.h"
 #include "midi/TfrmDump.h"
 #include "midi/TfrmMidi.h"
@@ -134,6 +138,74 @@ TEST_F(ProgramTest, ClosingTheMainWindowWritesBaseMidiAndEditorKeysInOrder) {
     Program again(rack_, settings_);
     EXPECT_EQ(again.MainWindow().pos(), QPoint(50, 60));
     EXPECT_TRUE(again.MainWindow().FunctionsMode());
+}
+
+TEST_F(ProgramTest, TheMarkersWindowOpensWhereItWasLeftAndIsStoredAtTheClose) {
+    settings_.Set(platform::kBaseKey, "TBX", 120);
+    settings_.Set(platform::kBaseKey, "TBY", 90);
+    settings_.Set(platform::kBaseKey, "TBO", 1);
+    {
+        Program program(rack_, settings_);
+        program.Start();
+        librarian::TfrmTypes& markers = program.MarkersWindow();
+        EXPECT_TRUE(markers.isVisible());
+        EXPECT_EQ(markers.pos(), QPoint(90, 120));
+        // Every library command is connected, and "t" raises the window.
+        for (const char* item : {"mnpSelLibClear1Click", "mnpFindDblLibClick", "btnLoadLibClick",
+                                 "btnSaveLibClick", "btnDelLibClick", "mnpTriTypeLib1Click"})
+            EXPECT_TRUE(program.MainWindow().Menus().Item(QString::fromLatin1(item))->isEnabled())
+                << item;
+        markers.hide();
+        QTest::keyClick(&program.MainWindow(), 't');
+        EXPECT_TRUE(markers.isVisible());
+        markers.move(70, 80);
+        program.MainWindow().close();
+    }
+    const platform::MemorySettings& stored = settings_;
+    EXPECT_EQ(stored.Get(platform::kBaseKey, "TBX"), 80);
+    EXPECT_EQ(stored.Get(platform::kBaseKey, "TBY"), 70);
+    EXPECT_EQ(stored.Get(platform::kBaseKey, "TBO"), 1);
+}
+
+TEST_F(ProgramTest, AnOptionsWindowLeftOpenIsStoredAndOpensAgainAfterTheMainWindow) {
+    {
+        Program program(rack_, settings_);
+        program.Start();
+        EXPECT_FALSE(program.OptionsWindow().isVisible());
+        QTest::keyClick(&program.MainWindow(), 'o');
+        program.OptionsWindow().move(300, 320);
+        program.OptionsWindow().OptionClick(librarian::OptionSwitch::Swap);
+        program.MainWindow().close();
+    }
+    const platform::MemorySettings& stored = settings_;
+    EXPECT_EQ(stored.Get(platform::kBaseKey, "OBO"), 1);
+    EXPECT_EQ(stored.Get(platform::kBaseKey, "OBX"), 320);
+    EXPECT_EQ(stored.Get(platform::kBaseKey, "OBY"), 300);
+    EXPECT_EQ(stored.Get(platform::kBaseKey, "CPY"), 0);
+    EXPECT_EQ(stored.Get(platform::kBaseKey, "SWP"), 1);
+
+    Program again(rack_, settings_);
+    EXPECT_FALSE(again.OptionsWindow().isVisible()) << "not before the main window";
+    again.Start();
+    EXPECT_TRUE(again.OptionsWindow().isVisible());
+    EXPECT_EQ(again.OptionsWindow().pos(), QPoint(300, 320));
+    EXPECT_TRUE(again.OptionsWindow().Swap());
+}
+
+TEST_F(ProgramTest, RunSearchByNameSearchesTheLibraryAndShowsTheFirstPageFound) {
+    Program program(rack_, settings_);
+    core::Libson& library = program.Library();
+    for (int page : {40, 600}) {
+        core::VoiceSlot& slot = library.Page(page)[3];
+        slot.status = core::kStatusUsed;
+        std::copy_n("ORGAN 1   ", 10, slot.voice.begin() + core::kPackedNameOffset);
+    }
+    library.Page(2)[0].status = core::kStatusUsed | core::kStatusSelected;  // Multi Select off
+    program.OptionsWindow().SearchField()->setText(QStringLiteral("organ"));
+    program.OptionsWindow().btnAutoSearchNameClick();
+    EXPECT_EQ(library.CountSelection().selected, 2);
+    EXPECT_TRUE(library.IsSelected(40, 3));
+    EXPECT_EQ(program.MainWindow().PageNumber(), 40);
 }
 
 TEST_F(ProgramTest, ClosingTheMainWindowEndsTheLoopEvenWithTheMidiWindowOpen) {

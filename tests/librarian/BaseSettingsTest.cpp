@@ -35,6 +35,35 @@ TEST(BaseSettings, ReadsAllFourValuesOfTheMainWindow) {
     EXPECT_EQ(values.optionsTop, 506);
 }
 
+TEST(BaseSettings, TheOptionsWindowReadsItsElevenValuesUpToTheFirstMissingOne) {
+    platform::MemorySettings store;
+    store.Set(platform::kBaseKey, "OBX", 30);
+    store.Set(platform::kBaseKey, "OBY", 40);
+    store.Set(platform::kBaseKey, "OBO", 1);
+    store.Set(platform::kBaseKey, "MSL", 1);
+    store.Set(platform::kBaseKey, "LBU", 1);
+    store.Set(platform::kBaseKey, "CPY", 0);
+    store.Set(platform::kBaseKey, "SWP", 1);
+    // "ADD" missing: it and everything after it keep their defaults.
+    store.Set(platform::kBaseKey, "DF1", 1);
+    store.Set(platform::kBaseKey, "DEL", 1);
+    store.Set(platform::kBaseKey, "MBX", 99);  // the main window's, not read here
+    BaseValues values;
+    ReadOptionsWindowValues(values, store);
+    EXPECT_EQ(values.optionsTop, 30);
+    EXPECT_EQ(values.optionsLeft, 40);
+    EXPECT_EQ(values.optionsOpen, 1);
+    EXPECT_EQ(values.multiSelect, 1);
+    EXPECT_EQ(values.linkBuffers, 1);
+    EXPECT_EQ(values.dropCopy, 0);
+    EXPECT_EQ(values.dropSwap, 1);
+    EXPECT_EQ(values.dropAddTo, 0);
+    EXPECT_EQ(values.doublesFirst, 0);
+    EXPECT_EQ(values.doublesSecond, 1);
+    EXPECT_EQ(values.doublesDelete, 0);
+    EXPECT_EQ(values.mainTop, 166);
+}
+
 TEST(BaseSettings, WritesEighteenValuesInTheKeysOrder) {
     platform::MemorySettings store;
     BaseValues values;

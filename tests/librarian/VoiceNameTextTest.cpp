@@ -46,5 +46,42 @@ TEST(VoiceNameText, AnUnusedSlotReadsAsEmptyWhateverItsBytes) {
     EXPECT_EQ(DisplayVoiceName(slot), QStringLiteral("----------"));
 }
 
+TEST(VoiceNameText, TypedTextBecomesWhatTheListsShowOrIsRefused) {
+    struct Case {
+        QString typed;
+        std::optional<QString> shown;
+    };
+    const Case cases[] = {
+        {QStringLiteral("Bass 1"), QStringLiteral("Bass 1")},
+        {QStringLiteral("A\\B~C"), QString::fromUtf8("A\u00a5B\u2192C")},
+        {QString::fromUtf8("\u00a5\u2192\u2190"), QString::fromUtf8("\u00a5\u2192\u2190")},
+        {QString::fromUtf8("Caf\u00e9"), std::nullopt},  // no name byte holds it
+        {QStringLiteral("A\tB"), std::nullopt},
+        {QString(QChar(0x7F)), std::nullopt},             // the byte is typed as its arrow
+        {QString(), QString()},
+    };
+    for (const Case& c : cases) EXPECT_EQ(ShownNameText(c.typed), c.shown) << c.typed.toStdString();
+}
+
+TEST(VoiceNameText, AShortNameEndsAtItsFirstZeroByteOrAfterTenBytes) {
+    const core::Byte shortName[10] = {'B', 'a', 's', 's', 0, 'X', 'Y', 0, 0, 0};
+    const core::Byte fullName[10] = {'S', 't', 'r', 'i', 'n', 'g', 's', ' ', '\\', '9'};
+    EXPECT_EQ(DisplayShortName(shortName, 10), QStringLiteral("Bass"));
+    EXPECT_EQ(DisplayShortName(fullName, 10), QString::fromUtf8("Strings \u00a59"));
+}
+
+TEST(VoiceNameText, WhatTheListsShowTypesBackAsTheSameBytes) {
+    std::string bytes;
+    for (int byte = 0x20; byte <= 0x7F; ++byte) bytes.push_back(char(byte));
+    QString shown;
+    for (const char byte : bytes) shown.append(DisplayNameChar(core::Byte(byte)));
+    EXPECT_EQ(NameBytesFromText(shown), bytes);
+    EXPECT_EQ(NameBytesFromText(QStringLiteral("a\\b~")), "a\\b~") << "the bytes themselves";
+    EXPECT_FALSE(NameByteFromChar(QChar(kUnprintableNameChar)));
+    EXPECT_FALSE(NameByteFromChar(QChar(u'\u00E9')));
+    EXPECT_FALSE(NameByteFromChar(QChar(u'\t')));
+    EXPECT_EQ(NameBytesFromText(QString::fromUtf8("\u00e9A\u00a5")), "A\\");
+}
+
 }  // namespace
 }  // namespace librarian

@@ -53,7 +53,10 @@ TEST_F(QtServicesTest, AsksWithOkAndCancelAndReturnsTheAnswer) {
     EXPECT_EQ(seen.text, "Überschreiben?");
     EXPECT_EQ(seen.buttons, QMessageBox::Ok | QMessageBox::Cancel);
     AnswerNextBox(QMessageBox::Ok);
-    EXPECT_EQ(boxes.AskOkCancel(BoxKind::Information, "t", "x"), BoxAnswer::Ok);
+    EXPECT_EQ(boxes.AskOkCancel(BoxKind::Question, "Confirm Delete", "Delete All Library ?"),
+              BoxAnswer::Ok);
+    EXPECT_EQ(seen.icon, QMessageBox::Question);
+    EXPECT_EQ(seen.buttons, QMessageBox::Ok | QMessageBox::Cancel);
 }
 
 TEST_F(QtServicesTest, BusyCursorShowsTheHourglassAndNests) {

@@ -1,0 +1,354 @@
+// The bank menus' commands and the voice click in the main window, on real bank files, the
+// emulated rack and recorded file dialogs.
+
+#include "librarian/BankCommands.h"
+
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QListWidget>
+#include <QTest>
+
+#include <chrono>
+
+#include "../core/PageTestData.h"
+#include "MainWindowFixture.h"
+#include "controls/Tzografsw.h"
+#include "controls/Tzopotlab.h"
+#include "librarian/TfrmOption.h"
+#include "midi/EmulatedRack.h"
+#include "midi/TfrmMidi.h"
+#include "platform/FileDialogs.h"
+#include "support/TempDir.h"
+
+namespace librarian {
+namespace {
+
+using Bytes = std::vector<core::Byte>;
+using testing_support::ReadBytes;
+using testing_support::TempDir;
+using testing_support::WriteBytes;
+using namespace std::chrono_literals;
+
+class BankCommandsTest : public MainWindowFixture {
+protected:
+    // Builds the window, the options, the MIDI window (with `moduleCount` modules) and the
+    // commands, as the program does.
+    BankCommands& Commands(int moduleCount = 8) {
+        if (!commands_) {
+            for (const auto& [name, value] : std::initializer_list<std::pair<const char*, int>>{
+                     {"AD", 1}, {"DX", 0}, {"TX", 1}, {"TXC", 0}, {"PBC", 16}, {"PBCT", 1},
+                     {"TF1", moduleCount}})
+                settings_.Set(platform::kMidiKey, name, value);
+            options_ = std::make_unique<TfrmOption>(settings_);
+            midi_ = std::make_unique<midi::TfrmMidi>(rack_, &Window(), settings_);
+            midi_->ListPorts();
+            Window().SetMidiWindow(midi_.get());
+            TfrmMain::Banks banks;
+            for (int n = 0; n < kBankCount; ++n) banks[n] = &banks_[n];
+            commands_ = new BankCommands(Window(), banks, library_, buffer_, *options_, *midi_);
+        }
+        return *commands_;
+    }
+    void TearDown() override {
+        if (midi_) midi_->ClosePorts();
+        midi_.reset();
+        window_.reset();  // takes the commands with it
+        options_.reset();
+        MainWindowFixture::TearDown();
+    }
+    // Runs a menu item as if chosen from the menu opened on bank `bank` (-1: the trash).
+    void Choose(const char* handler, int bank) {
+        SetMenuBank(bank);
+        QAction* item = Window().Menus().Item(QString::fromLatin1(handler));
+        ASSERT_NE(item, nullptr) << handler;
+        ASSERT_TRUE(item->isEnabled()) << handler;
+        item->trigger();
+    }
+    // The menu's bank as the window records it when a menu opens on a list or label.
+    void SetMenuBank(int bank) {
+        if (bank < 0) return;
+        QContextMenuEvent open(QContextMenuEvent::Mouse, QPoint(5, 5), QPoint(5, 5));
+        QCoreApplication::sendEvent(Window().BankLabel(bank), &open);
+        Window().Menus().popBank2()->hide();
+    }
+    void ClickLine(QListWidget* list, int line, bool twice = false) {
+        const QPoint at = list->visualItemRect(list->item(line)).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+        if (!twice) return;
+        // The rest of a double click as the window system delivers it.
+        QMouseEvent doubleClick(QEvent::MouseButtonDblClick, at, list->viewport()->mapToGlobal(at),
+                                Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(list->viewport(), &doubleClick);
+        QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, at);
+    }
+    std::vector<Bytes> Received() {
+        EXPECT_TRUE(rack_.WaitIdle(2s));
+        return rack_.ReceivedMessages();
+    }
+    // The single-voice message a module receives for a packed voice on `channel`.
+    static Bytes SingleVoiceMessage(const core::PackedVoice& voice, int channel) {
+        core::UnpackedVoice data;
+        core::UnpackVoice(voice, data);
+        const Bytes header{0xF0, 0x43, core::Byte(channel - 1), 0x00, 0x01, 0x1B};
+        Bytes message(header.size() + data.size() + 2);
+        std::copy(header.begin(), header.end(), message.begin());
+        std::copy(data.begin(), data.end(), message.begin() + std::ptrdiff_t(header.size()));
+        unsigned sum = 0;
+        for (core::Byte b : data) sum += b;
+        message[message.size() - 2] = core::Byte((128 - sum % 128) % 128);
+        message.back() = 0xF7;
+        return message;
+    }
+
+    platform::RecordingDialogs dialogs_;
+    midi::EmulatedRack rack_;
+    std::unique_ptr<TfrmOption> options_;
+    std::unique_ptr<midi::TfrmMidi> midi_;
+    BankCommands* commands_ = nullptr;
+};
+
+TEST_F(BankCommandsTest, EveryBankMenuItemIsConnected) {
+    Commands();
+    for (const char* handler :
+         {"popSelCleanClick", "popSelRrevClick", "popSelDelClick", "popCpyBLClick", "popCpySLClick",
+          "popCpySBClick", "popCpyBBClick", "popFindDblClick", "popFindNameClick",
+          "popSortNameClick", "popLoadBankClick", "popSaveBankClick", "SaveAsSysex1Click",
+          "popDelBankClick", "DeselectAllBanks1Click", "LoadAllBanks1Click", "SaveAllBanks1Click",
+          "DeleteAllBanksClick", "CopyAllBankstoLibrary1Click"})
+        EXPECT_TRUE(Window().Menus().Item(QString::fromLatin1(handler))->isEnabled()) << handler;
+}
+
+TEST_F(BankCommandsTest, AClickOnABankLineSelectsLoadsNamesAndAuditionsOnItsModule) {
+    Commands();
+    ASSERT_TRUE(banks_[2].LoadBankFile(BankFile(3), false));
+    Window().RefreshBankList(2);
+    int editorRefreshes = 0;
+    QObject::connect(&Window(), &TfrmMain::editBufferChanged, [&] { ++editorRefreshes; });
+    rack_.ClearReceivedMessages();
+    QListWidget* list = Window().BankList(2);
+    const core::VoiceSlot slot = banks_[2].Page()[5];
+
+    ClickLine(list, 5);
+    EXPECT_TRUE(banks_[2].IsSelected(5));
+    EXPECT_TRUE(list->item(5)->isSelected());
+    EXPECT_EQ(Window().BufferLabel()->text(), list->item(5)->text());
+    EXPECT_EQ(editorRefreshes, 1);
+    EXPECT_EQ(Received(), std::vector<Bytes>{SingleVoiceMessage(slot.voice, 3)});
+    const core::EditImage first = buffer_.Image(core::Edtson::Working);
+
+    // A double click is two clicks: the selection is back as it was, the voice taken twice,
+    // and with Link Buffers off the compare image now holds the same voice.
+    rack_.ClearReceivedMessages();
+    ClickLine(list, 7);
+    ClickLine(list, 5, true);
+    EXPECT_TRUE(banks_[2].IsSelected(5));
+    EXPECT_TRUE(list->item(5)->isSelected());
+    EXPECT_EQ(buffer_.Image(core::Edtson::Compare), first);
+    EXPECT_EQ(buffer_.Image(core::Edtson::Working), first);
+    EXPECT_EQ(Received().size(), 3u);
+    EXPECT_EQ(editorRefreshes, 4);
+
+    // An empty line: nothing at all.
+    banks_[2].Page()[9].status = 0;
+    Window().RefreshBankList(2);
+    rack_.ClearReceivedMessages();
+    ClickLine(list, 9);
+    EXPECT_FALSE(banks_[2].IsSelected(9));
+    EXPECT_EQ(editorRefreshes, 4);
+    EXPECT_TRUE(Received().empty());
+}
+
+TEST_F(BankCommandsTest, ALibraryLineResolvesToItsPageAndSlotAndPlaysOnTheCurrentBank) {
+    Commands();
+    core::Bankson real;
+    ASSERT_TRUE(real.LoadBankFile(BankFile(5), false));
+    library_.Page(11) = real.Page();
+    Window().SelectBank(6);
+    Window().SetPageNumber(10);
+    rack_.ClearReceivedMessages();
+    ClickLine(Window().LibraryList(3), 3);
+    EXPECT_TRUE(library_.IsSelected(11, 19));
+    EXPECT_EQ(library_.CountSelection().selected, 1);
+    EXPECT_EQ(Window().SelectedCount()->text(), "1");
+    EXPECT_TRUE(Window().LibraryList(3)->item(3)->isSelected());
+    EXPECT_EQ(Window().BufferLabel()->text(), Window().LibraryList(3)->item(3)->text());
+    EXPECT_EQ(Received(), std::vector<Bytes>{SingleVoiceMessage(real.Page()[19].voice, 7)});
+}
+
+TEST_F(BankCommandsTest, LoadAllTakesMatchingFilesInReadingOrderUpToTheModuleCount) {
+    TempDir dir;
+    WriteBytes(dir / "set10.DX7", ReadBytes(BankFile(10)));
+    WriteBytes(dir / "Set1.dx7", ReadBytes(BankFile(1)));
+    WriteBytes(dir / "SET2.DX7", ReadBytes(BankFile(2)));
+    WriteBytes(dir / "SET3.DX7", Bytes(4000, 0));  // no bank file size
+    WriteBytes(dir / "SET4.SYX", ReadBytes(BankFile(4)));
+    std::filesystem::create_directory(dir / "SET5.DX7");
+    Commands(3);
+    banks_[3].Page()[0].status = 1;
+    Window().SetBankLabel(3, QStringLiteral("kept"));
+    dialogs_.Answer((dir / "*.dx7").string());
+
+    Choose("LoadAllBanks1Click", -1);
+
+    ASSERT_EQ(dialogs_.Shown().size(), 1u);
+    EXPECT_EQ(dialogs_.Shown()[0], (platform::FileDialogRequest{platform::FileDialogKind::Open,
+                                                                "*.DX7", 1, false}));
+    core::Bankson expected;
+    ASSERT_TRUE(expected.LoadBankFile(BankFile(1), false));
+    EXPECT_EQ(banks_[0].VoiceName(0), expected.VoiceName(0));
+    ASSERT_TRUE(expected.LoadBankFile(BankFile(2), false));
+    EXPECT_EQ(banks_[1].VoiceName(31), expected.VoiceName(31));
+    EXPECT_EQ(Window().BankLabel(0)->text(), "Set1");
+    EXPECT_EQ(Window().BankLabel(1)->text(), "SET2");
+    EXPECT_FALSE(banks_[2].Page()[0].IsUsed()) << "the bad file leaves its bank empty";
+    EXPECT_EQ(Lines(Window().BankList(2)).front(), "----------");
+    ASSERT_EQ(boxes_.Shown().size(), 1u);
+    EXPECT_EQ(boxes_.Shown()[0].text, "File Format Error - Abort Loading");
+    EXPECT_TRUE(banks_[3].Page()[0].IsUsed()) << "beyond the module count nothing changes";
+    EXPECT_EQ(Window().BankLabel(3)->text(), "kept");
+
+    dialogs_.Answer(std::nullopt);
+    Choose("LoadAllBanks1Click", -1);
+    EXPECT_EQ(Window().BankLabel(0)->text(), "Set1") << "a cancel changes nothing";
+}
+
+TEST_F(BankCommandsTest, SaveAllWritesNumberedFilesAndEachReplacedFileKeepsItsOwnBackup) {
+    TempDir dir;
+    WriteBytes(dir / "SET1.DX7", Bytes(4096, 1));
+    WriteBytes(dir / "SET2.DX7", Bytes(4096, 2));
+    Commands(2);
+    ASSERT_TRUE(banks_[0].LoadBankFile(BankFile(6), false));
+    ASSERT_TRUE(banks_[1].LoadBankFile(BankFile(7), false));
+    Window().SelectBank(1);
+    dialogs_.Answer((dir / "SET.DX7").string());
+
+    Choose("SaveAllBanks1Click", -1);
+
+    ASSERT_EQ(dialogs_.Shown().size(), 1u);
+    EXPECT_EQ(dialogs_.Shown()[0], (platform::FileDialogRequest{platform::FileDialogKind::Save,
+                                                                "SynprezFM_07", 1, false}));
+    EXPECT_EQ(dir.Files(), (std::vector<std::string>{"SET1.BAK", "SET1.DX7", "SET2.BAK", "SET2.DX7"}));
+    EXPECT_EQ(ReadBytes(dir / "SET1.BAK"), Bytes(4096, 1));
+    EXPECT_EQ(ReadBytes(dir / "SET2.BAK"), Bytes(4096, 2));
+    core::Bankson reread;
+    ASSERT_TRUE(reread.LoadBankFile(dir / "SET2.DX7", false));
+    EXPECT_EQ(reread.VoiceName(4), banks_[1].VoiceName(4));
+    EXPECT_EQ(Window().BankLabel(0)->text(), "SET1");
+    EXPECT_EQ(Window().BankLabel(1)->text(), "SET2");
+    EXPECT_TRUE(boxes_.Shown().empty());
+}
+
+TEST_F(BankCommandsTest, BankFilesGoThroughTheDialogsWithTheirFilters) {
+    TempDir dir;
+    Commands();
+    dialogs_.Answer(BankFile(8));
+    Choose("popLoadBankClick", 4);
+    EXPECT_EQ(Window().BankLabel(4)->text(), "SynprezFM_08");
+    EXPECT_EQ(Lines(Window().BankList(4))[0].toStdString(), banks_[4].VoiceName(0));
+
+    dialogs_.Answer((dir / "MYBANK").string());
+    Choose("popSaveBankClick", 4);
+    dialogs_.Answer((dir / "MYDUMP").string());
+    Choose("SaveAsSysex1Click", 4);
+    dialogs_.Answer(std::nullopt);
+    Choose("popSaveBankClick", 4);
+    ASSERT_EQ(dialogs_.Shown().size(), 4u);
+    EXPECT_EQ(dialogs_.Shown()[0], (platform::FileDialogRequest{platform::FileDialogKind::Open,
+                                                                "*.DX7", 1, true}));
+    EXPECT_EQ(dialogs_.Shown()[1].fileName, "SynprezFM_08");
+    EXPECT_EQ(dialogs_.Shown()[2].filterIndex, 5);
+    EXPECT_EQ(dialogs_.Shown()[3].fileName, "MYDUMP") << "the name follows the last save";
+    EXPECT_EQ(dir.Files(), (std::vector<std::string>{"MYBANK.DX7", "MYDUMP.SYX"}));
+    const Bytes dump = ReadBytes(dir / "MYDUMP.SYX");
+    ASSERT_EQ(dump.size(), 4104u);
+    EXPECT_EQ(dump[2], 4) << "module 5's channel";
+    EXPECT_EQ(Window().BankLabel(4)->text(), "MYDUMP");
+
+    Choose("popDelBankClick", 4);
+    EXPECT_EQ(Window().BankLabel(4)->text(), "Empty");
+    EXPECT_EQ(banks_[4].Name(), "MYDUMP");
+    EXPECT_EQ(Lines(Window().BankList(4))[0], "----------");
+}
+
+TEST_F(BankCommandsTest, CopyBankToBankFollowsTheOptionsAndSkipsTheCurrentBank) {
+    Commands();
+    ASSERT_TRUE(banks_[1].LoadBankFile(BankFile(9), false));
+    Window().RefreshBankList(1);
+    const std::string name = banks_[1].VoiceName(0);
+    Choose("popCpyBBClick", 0);  // the current bank's own menu
+    EXPECT_FALSE(banks_[0].Page()[0].IsUsed());
+
+    options_->OptionClick(OptionSwitch::Swap);
+    Choose("popCpyBBClick", 1);
+    EXPECT_EQ(banks_[0].VoiceName(0), name);
+    EXPECT_FALSE(banks_[1].Page()[0].IsUsed());
+    EXPECT_EQ(Lines(Window().BankList(0))[0].toStdString(), name);
+    EXPECT_EQ(Lines(Window().BankList(1))[0], "----------");
+}
+
+TEST_F(BankCommandsTest, FindByNameSearchesForWhatTheListsShow) {
+    Commands();
+    core::VoicePage& page = banks_[3].Page();
+    page[0] = core::test::UsedSlot("PIANO 1");
+    page[1] = core::test::UsedSlot("E.PIANO");
+    page[2] = core::test::UsedSlot("A\\B~C");
+    page[31] = core::test::UsedSlot("OLD", 1, core::kStatusUsed | core::kStatusSelected);
+    options_->SearchField()->setText(QStringLiteral("pia"));
+    options_->PositionKnob()->setState(1);
+    Choose("popFindNameClick", 3);
+    EXPECT_TRUE(banks_[3].IsSelected(0));
+    EXPECT_FALSE(banks_[3].IsSelected(1)) << "position 1 only";
+    EXPECT_FALSE(banks_[3].IsSelected(31)) << "Multi Select off clears first";
+    EXPECT_TRUE(Window().BankList(3)->item(0)->isSelected());
+
+    options_->OptionClick(OptionSwitch::MultiSelect);
+    options_->PositionKnob()->setState(0);
+    options_->SearchField()->setText(Window().BankList(3)->item(2)->text().left(4));  // "A¥B→"
+    Choose("popFindNameClick", 3);
+    EXPECT_TRUE(banks_[3].IsSelected(2));
+    EXPECT_TRUE(banks_[3].IsSelected(0)) << "Multi Select keeps the earlier match";
+}
+
+TEST_F(BankCommandsTest, SelectionCopyAndDeleteCommandsRefreshWhatTheyChange) {
+    Commands();
+    for (int n = 0; n < 2; ++n) ASSERT_TRUE(banks_[n].LoadBankFile(BankFile(12 + n), false));
+    banks_[0].Page()[30].status = 0;
+    banks_[0].Page()[31].status = 0;
+    banks_[0].Page()[1].status |= core::kStatusSelected;
+    Choose("popSelRrevClick", 0);  // now all used slots but 1 are selected
+    EXPECT_FALSE(Window().BankList(0)->item(1)->isSelected());
+    EXPECT_TRUE(Window().BankList(0)->item(2)->isSelected());
+    Choose("popSelCleanClick", 0);
+    banks_[0].Page()[1].status |= core::kStatusSelected;
+    const std::string name = banks_[0].VoiceName(1);
+    Choose("popCpySBClick", 0);  // the current bank itself: the voice is duplicated
+    EXPECT_EQ(banks_[0].VoiceName(30), name);
+    EXPECT_TRUE(Window().BankList(0)->item(30)->isSelected()) << "the copy keeps its selection";
+
+    Window().LibrarySwitch()->setState(1);  // Page mode
+    Window().SetPageNumber(7);
+    Choose("popCpySLClick", 0);
+    EXPECT_EQ(library_.VoiceName(7, 0), name);
+    EXPECT_EQ(Window().UsedCount()->text(), "2") << "the two selected voices";
+    Choose("CopyAllBankstoLibrary1Click", -1);  // 31 voices meet 30 free slots on page 7
+    EXPECT_EQ(Window().UsedCount()->text(), QString::number(2 + 30 + 32));
+    ASSERT_EQ(boxes_.Shown().size(), 1u);
+    EXPECT_EQ(boxes_.Shown()[0].text, "30 Sounds Copied. Destination Page is Full !");
+    EXPECT_EQ(library_.VoiceName(8, 0), banks_[1].VoiceName(0));
+
+    Choose("popSelDelClick", 0);
+    EXPECT_FALSE(banks_[0].Page()[1].IsUsed());
+    EXPECT_EQ(Lines(Window().BankList(0))[1], "----------");
+    Choose("DeselectAllBanks1Click", -1);
+    Choose("DeleteAllBanksClick", -1);
+    for (int n = 0; n < kBankCount; ++n) {
+        EXPECT_EQ(Window().BankLabel(n)->text(), "Empty");
+        EXPECT_EQ(Lines(Window().BankList(n))[0], "----------");
+    }
+    EXPECT_EQ(banks_[1].Name(), "SynprezFM_13") << "the name stays for the next save";
+}
+
+}  // namespace
+}  // namespace librarian
