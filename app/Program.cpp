@@ -1,16 +1,21 @@
 #include "app/Program.h"
 
 #include <QCoreApplication>
+#include <QLabel>
 
 #include "app/ShutdownSettings.h"
 #include "core/Bankson.h"
 #include "core/Edtson.h"
 #include "core/Libson.h"
+#include "librarian/AutoBankCommands.h"
 #include "librarian/BankCommands.h"
+#include "editor/TfrmEditOpt.h"
+#include "editor/TfrmEdt.h"
 #include "librarian/BankMidiMenus.h"
 #include "librarian/LibrarianOptions.h"
 #include "librarian/LibraryCommands.h"
 #include "librarian/TNameForm.h"
+#include "librarian/TfrmExtract.h"
 #include "librarian/TfrmInfo.h"
 #include "librarian/TfrmMain.h"
 #include "librarian/TfrmOption.h"
@@ -38,11 +43,16 @@ Program::Program(midi::Backend& backend, platform::SettingsStore& store) : store
     types_ =
         std::make_unique<librarian::TfrmTypes>(*library_, *main_, *optionsRead_, *nameForm_, store_);
     system_ = std::make_unique<midi::TfrmSystem>(main_.get());
+    extract_ = std::make_unique<librarian::TfrmExtract>(main_->SelectedCount(), main_.get());
     libraryCommands_ =
         std::make_unique<librarian::LibraryCommands>(*main_, banks, *library_, *optionsRead_);
     libraryCommands_->SetMarkersWindow(types_.get());
     libraryCommands_->SetProgress(dump_.get());
     libraryCommands_->Connect();
+    autoBank_ = std::make_unique<librarian::AutoBankCommands>(
+        *main_, banks, *library_, *extract_, *dump_,
+        [this](int module) { return midi_->ModuleChannel(std::size_t(module)); });
+    autoBank_->Connect();
     // "Run Search by Name" of the options window.
     QObject::connect(options_.get(), &librarian::TfrmOption::autoSearchNameRequested, main_.get(),
                      [this] {
@@ -50,6 +60,15 @@ Program::Program(midi::Backend& backend, platform::SettingsStore& store) : store
                          main_->gswLibSelFinderClick();
                      });
     bankMidi_ = std::make_unique<librarian::BankMidiMenus>(*main_, banks, *midi_, *dump_, *system_);
+    // The options window reaches the editor's displays, so the editor comes first.
+    editor_ = std::make_unique<editor::TfrmEdt>(*buffer_, &midi_->Messages(), main_.get(), store_);
+    editorOptions_ = std::make_unique<editor::TfrmEditOpt>(
+        editor::EditorDisplaySet{editor_->EnvelopeDisplays(), editor_->KeyScalingDisplays()},
+        editor_.get(), store_);
+    editor_->SetOptionsWindow(editorOptions_.get());
+    editor_->SetNameEditor([this](const QString& name) -> std::optional<QString> {
+        return nameForm_->Edit(QStringLiteral("Edit Voice Name"), name);
+    });
 
     main_->SetAboutWindow(info_.get());
     main_->SetOptionsWindow(options_.get());
@@ -58,20 +77,34 @@ Program::Program(midi::Backend& backend, platform::SettingsStore& store) : store
     midi_->SetMainWindowLink(main_.get());
     // Owned by the main window, as its menus are.
     new librarian::BankCommands(*main_, banks, *library_, *buffer_, *options_, *midi_);
+    QObject::connect(main_.get(), &librarian::TfrmMain::editBufferRequested, editor_.get(), [this] {
+        editor_->Refill();
+        editor_->show();
+        editor_->raise();
+        editor_->activateWindow();
+    });
+    QObject::connect(main_.get(), &librarian::TfrmMain::editBufferChanged, editor_.get(),
+                     [this] { editor_->Refill(); });
+    QObject::connect(editor_.get(), &editor::TfrmEdt::nameChanged, main_.get(),
+                     [this](const QString& name) { main_->BufferLabel()->setText(name); });
     QObject::connect(main_.get(), &librarian::TfrmMain::closing, main_.get(), [this] {
         librarian::BaseValues base;
         main_->CollectBaseValues(base);
         options_->CollectBaseValues(base);
         types_->CollectBaseValues(base);
-        WriteShutdownSettings(base, *midi_, store_);
+        WriteShutdownSettings(base, *midi_, *editor_, *editorOptions_, store_);
         QCoreApplication::quit();
     });
 }
 
 Program::~Program() {
     if (midi_) midi_->ClosePorts();
+    editorOptions_.reset();
+    editor_.reset();
+    autoBank_.reset();
     libraryCommands_.reset();
     bankMidi_.reset();
+    extract_.reset();
     system_.reset();
     types_.reset();
     nameForm_.reset();

@@ -14,9 +14,11 @@ class Edtson;
 class Libson;
 }  // namespace core
 namespace librarian {
+class AutoBankCommands;
 class BankMidiMenus;
 class LibrarianOptions;
 class LibraryCommands;
+class TfrmExtract;
 class TfrmInfo;
 class TfrmOption;
 class TfrmMain;
@@ -29,6 +31,11 @@ class TfrmDump;
 class TfrmMidi;
 class TfrmSystem;
 }  // namespace midi
+
+namespace editor {
+class TfrmEdt;
+class TfrmEditOpt;
+}  // namespace editor
 
 namespace app {
 
@@ -54,6 +61,9 @@ public:
     librarian::LibraryCommands& LibraryCommands() { return *libraryCommands_; }
     midi::TfrmDump& DumpWindow() { return *dump_; }
     midi::TfrmSystem& SystemWindow() { return *system_; }
+    librarian::TfrmExtract& ExtractorWindow() { return *extract_; }
+    editor::TfrmEdt& EditorWindow() { return *editor_; }
+    editor::TfrmEditOpt& EditorOptionsWindow() { return *editorOptions_; }
     core::Bankson& Bank(int n) { return *banks_.at(n); }
     core::Libson& Library() { return *library_; }
     core::Edtson& EditBuffer() { return *buffer_; }
@@ -71,9 +81,13 @@ private:
     std::unique_ptr<librarian::TNameForm> nameForm_;
     std::unique_ptr<librarian::TfrmTypes> types_;
     std::unique_ptr<librarian::LibraryCommands> libraryCommands_;
+    std::unique_ptr<librarian::AutoBankCommands> autoBank_;
     std::unique_ptr<midi::TfrmDump> dump_;
     std::unique_ptr<midi::TfrmSystem> system_;
+    std::unique_ptr<librarian::TfrmExtract> extract_;
     std::unique_ptr<librarian::BankMidiMenus> bankMidi_;
+    std::unique_ptr<editor::TfrmEdt> editor_;
+    std::unique_ptr<editor::TfrmEditOpt> editorOptions_;
 };
 
 }  // namespace app

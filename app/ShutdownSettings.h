@@ -8,11 +8,16 @@
 namespace midi {
 class TfrmMidi;
 }
+namespace editor {
+class TfrmEdt;
+class TfrmEditOpt;
+}  // namespace editor
 
 namespace app {
 
 // `base` holds the values each window put in (CollectBaseValues); the rest keep their defaults.
 void WriteShutdownSettings(const librarian::BaseValues& base, const midi::TfrmMidi& midi,
+                           const editor::TfrmEdt& editor, const editor::TfrmEditOpt& editorOptions,
                            platform::SettingsStore& store = platform::Settings());
 
 }  // namespace app

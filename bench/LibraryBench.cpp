@@ -115,7 +115,7 @@ BENCHMARK(SaveLibrary)->Unit(benchmark::kMillisecond);
 BENCHMARK(LoadBank)->Unit(benchmark::kMicrosecond);
 
 // The pairwise search's time scaled to the full library, against the fast search.
-void PrintRatio(const bench::TimesReporter& times) {
+void PrintRatio(const ::bench::TimesReporter& times) {
     const std::optional<double> fast = times.Seconds("FindDoublesFast");
     const std::optional<double> pairwise = times.Seconds("FindDoublesPairwise");
     if (!fast || !pairwise) return;

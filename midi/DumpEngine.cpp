@@ -41,9 +41,13 @@ ReplyMatch MatchReply(std::span<const Byte> message, ExpectedReply expected) {
 }
 
 void StoreReply(std::span<const Byte> message, ExpectedReply expected, std::span<Byte> destination) {
+    // Only the reply expected fits its destination: another message with a good checksum (a
+    // bank where system information was asked for) would be written past the destination's end
+    // or read past its own.
+    if (MatchReply(message, expected) != ReplyMatch::kAccepted ||
+        destination.size() < DestinationSize(expected))
+        throw std::invalid_argument("StoreReply: not the accepted reply expected, or no room for it");
     const AcceptedReply reply = AcceptReply(message);
-    if (reply.error != ReplyError::kNone || destination.size() < DestinationSize(expected))
-        throw std::invalid_argument("StoreReply: no accepted reply or no room for it");
     if (expected != ExpectedReply::kVoiceBank) {
         std::copy(reply.data.begin(), reply.data.end(), destination.begin());
         return;

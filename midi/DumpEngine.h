@@ -58,7 +58,9 @@ enum class ReplyMatch {
 ReplyMatch MatchReply(std::span<const Byte> message, ExpectedReply expected);
 
 // Copies an accepted reply's data into the destination: for a voice bank each slot's packed
-// voice with status 1 (used, unselected, unmarked); otherwise the data unchanged.
+// voice with status 1 (used, unselected, unmarked); otherwise the data unchanged. A message
+// MatchReply does not accept for `expected`, or a destination smaller than DestinationSize, is
+// refused (std::invalid_argument) before anything is written.
 void StoreReply(std::span<const Byte> message, ExpectedReply expected, std::span<Byte> destination);
 
 // The longest an exchange waits: the Input Timer (how long a module may take to start

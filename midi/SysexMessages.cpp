@@ -87,7 +87,7 @@ void SysexMessages::SendParameterChange(int parameter, std::size_t module, int g
 }
 
 void SysexMessages::SendParameterChangeCurrent(int parameter, int value, int group) {
-    SendParameterChange(parameter, currentModule_ ? currentModule_() : 0, group, value);
+    SendParameterChange(parameter, CurrentModule(), group, value);
 }
 
 void SysexMessages::SelectModule(std::size_t module) {

@@ -140,6 +140,8 @@ public:
     void SendSysex(const Byte* data, const SysexHeader& header, std::size_t length);
     void SendParameterChange(int parameter, std::size_t module, int group, int value);
     void SendParameterChangeCurrent(int parameter, int value, int group);
+    // The module SendParameterChangeCurrent sends to now.
+    std::size_t CurrentModule() const { return currentModule_ ? currentModule_() : 0; }
     // Customized TX816 only: controller 20 on the patch bay channel, value = module index.
     void SelectModule(std::size_t module);
     // Program change on channel index 0-15. The displayed number 1-128 is sent as it is, so

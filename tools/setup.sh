@@ -9,6 +9,7 @@ packages=(
   librtmidi-dev jackd2 libjack-jackd2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   dpkg-dev file desktop-file-utils appstream
+  clang libclang-rt-dev
 )
 
 missing=()

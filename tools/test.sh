@@ -3,7 +3,9 @@
 #   1. the sanitizer tree (AddressSanitizer + UndefinedBehaviorSanitizer) without windows,
 #   2. the threaded MIDI tests (input queue, emulated rack) under ThreadSanitizer (a tree with
 #      only those tests),
-#   3. the normal tree with every test, windows offscreen.
+#   3. the fuzz targets (a clang tree of their own), each for a short fixed run; skipped where
+#      clang is missing, except on CI,
+#   4. the normal tree with every test, windows offscreen.
 # The MIDI integration tests of both full trees run against a private JACK server started here
 # and stopped whatever happens (skipped where it cannot start, except on CI, where the run fails).
 # Ends with CTest's summary of the normal tree.
@@ -41,6 +43,9 @@ cmake -S . -B build-tsan -G Ninja -Wno-dev -DCMAKE_BUILD_TYPE=Debug -DMONDRAL_SA
 cmake --build build-tsan --target midi_threads_test midi_rack_tests -- -j"$(nproc)"
 TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/midi/midi_threads_test --gtest_brief=1
 TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/midi/midi_rack_tests --gtest_brief=1
+
+echo "== fuzz targets (short run) =="
+bash tools/fuzz.sh --short
 
 echo "== normal build =="
 bash tools/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMONDRAL_GUI=ON -DMONDRAL_BENCH=ON -DMONDRAL_SANITIZE=

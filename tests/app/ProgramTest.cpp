@@ -19,7 +19,10 @@
 #include "controls/TTitleBar.h"
 #include "controls/Tzografsw.h"
 #include "core/Bankson.h"
+#include "core/Edtson.h"
 #include "core/Libson.h"
+#include "editor/TfrmEdt.h"
+#include "librarian/TfrmExtract.h"
 #include "librarian/TfrmMain.h"
 #include "librarian/TfrmOption.h"
 #include "librarian/TfrmTypes.h"
@@ -27,6 +30,7 @@
 #include "midi/TfrmDump.h"
 #include "midi/TfrmMidi.h"
 #include "platform/MemorySettings.h"
+#include "platform/FileDialogs.h"
 #include "platform/MessageBoxes.h"
 #include "support/TestApplication.h"
 
@@ -60,6 +64,39 @@ TEST_F(ProgramTest, FirstStartComesUpOnTheEmulatedRackWithoutAnyBox) {
     ASSERT_TRUE(rack_.WaitIdle(2s));
     EXPECT_EQ(rack_.SelectedModule(), std::optional<std::size_t>(1));
     EXPECT_TRUE(settings_.Writes().empty()) << "nothing is written before the close";
+}
+
+// The editor is made at start-up over the edit buffer, shown by a right click on the buffer
+// label, renames the label, and its place and visibility are what is written at exit.
+TEST_F(ProgramTest, TheEditorShowsTheBufferAndItsPlaceIsWrittenAtExit) {
+    {
+        Program program(rack_, settings_);
+        program.Start();
+        editor::TfrmEdt& editor = program.EditorWindow();
+        EXPECT_FALSE(editor.isVisible());
+        EXPECT_EQ(editor.pos(), QPoint(206, 278));
+        program.EditBuffer().Image(0)[134] = 21;
+        QLabel* buffer = program.MainWindow().BufferLabel();
+        QTest::mouseClick(buffer, Qt::RightButton);
+        EXPECT_TRUE(editor.isVisible());
+        EXPECT_EQ(editor.findChild<QLabel*>(QStringLiteral("E_ALGO_NUM2"))->text(), QStringLiteral("22"));
+        // A voice loaded by the main window shows at once.
+        program.EditBuffer().Image(0)[134] = 30;
+        emit program.MainWindow().editBufferChanged();
+        EXPECT_EQ(editor.findChild<QLabel*>(QStringLiteral("E_ALGO_NUM2"))->text(), QStringLiteral("31"));
+        editor.SetNameEditor([](const QString&) { return QStringLiteral("EDITED"); });
+        QTest::mouseClick(editor.findChild<QLabel*>(QStringLiteral("EdNomSon")), Qt::LeftButton);
+        EXPECT_EQ(buffer->text(), QStringLiteral("EDITED    "));
+        editor.move(300, 200);
+        program.MainWindow().close();
+    }
+    EXPECT_EQ(settings_.Get(platform::kEditorOptionsKey, "EDX"), 200);
+    EXPECT_EQ(settings_.Get(platform::kEditorOptionsKey, "EDY"), 300);
+    EXPECT_EQ(settings_.Get(platform::kEditorOptionsKey, "EVI"), 1);
+    EXPECT_EQ(settings_.Get(platform::kEditorOptionsKey, "GRN"), 64);
+    Program again(rack_, settings_);
+    EXPECT_TRUE(again.EditorWindow().isVisible());
+    EXPECT_EQ(again.EditorWindow().pos(), QPoint(300, 200));
 }
 
 TEST_F(ProgramTest, RestoredMidiModesSetTheMainWindowsMenuItemsFromTheStart) {
@@ -190,6 +227,32 @@ TEST_F(ProgramTest, AnOptionsWindowLeftOpenIsStoredAndOpensAgainAfterTheMainWind
     EXPECT_TRUE(again.OptionsWindow().isVisible());
     EXPECT_EQ(again.OptionsWindow().pos(), QPoint(300, 320));
     EXPECT_TRUE(again.OptionsWindow().Swap());
+}
+
+TEST_F(ProgramTest, AutoImportAndExportRunInTheProgramWithItsProgressAndExtractorWindows) {
+    platform::RecordingDialogs dialogs;
+    Program program(rack_, settings_);
+    program.Start();
+    const std::string banks = std::string(MONDRAL_SHARED_DIR) + "/banks";
+    dialogs.Answer(banks + "/SynprezFM_0?.syx");
+    program.MainWindow().Menus().Item(QStringLiteral("AutoImportBankClick"))->trigger();
+    EXPECT_EQ(program.MainWindow().PageNumber(), 9);
+    EXPECT_FALSE(program.Library().IsPageEmpty(8));
+    EXPECT_TRUE(program.Library().IsPageEmpty(9));
+    EXPECT_EQ(program.Bank(0).Name(), "SynprezFM_09");
+    EXPECT_FALSE(program.DumpWindow().isVisible());
+
+    // The export's extractor is the program's own window; cancelled at the dialog.
+    bool extractorShown = false;
+    QTimer::singleShot(0, &program.ExtractorWindow(), [&] {
+        extractorShown = program.ExtractorWindow().isVisible();
+        program.ExtractorWindow().gswGoExtractClick();
+    });
+    program.MainWindow().Menus().Item(QStringLiteral("AutoExportBank1Click"))->trigger();
+    EXPECT_TRUE(extractorShown);
+    ASSERT_EQ(dialogs.Shown().size(), 2u);
+    EXPECT_EQ(dialogs.Shown()[1].kind, platform::FileDialogKind::Save);
+    EXPECT_TRUE(boxes_.Shown().empty());
 }
 
 TEST_F(ProgramTest, RunSearchByNameSearchesTheLibraryAndShowsTheFirstPageFound) {

@@ -163,6 +163,7 @@ TEST_F(BankMidiCommandsTest, SendBankReachesTheModuleOnlyWithProtectionOff) {
     EXPECT_EQ(rack.VoiceBank(2), before);  // protected since power-up
 
     commands.ToggleMemoryProtect(2);
+    ASSERT_TRUE(rack.WaitIdle(10s));
     EXPECT_FALSE(rack.MemoryProtected(2));
     commands.SendBank(2);
     ASSERT_TRUE(rack.WaitIdle(10s));

@@ -44,8 +44,8 @@ QString EditWhileTyping(TNameForm& form, const QString& name,
 
 class TNameFormTest : public ::testing::Test {
 protected:
-    void SetUp() override { testing_support::TestApplication(); }
-    TNameForm form_;
+    // The application exists before the window member is made.
+    TNameForm form_{(testing_support::TestApplication(), nullptr)};
 };
 
 TEST_F(TNameFormTest, EnterClosesWithTheTypedName) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <stdexcept>
 #include <numeric>
 
 #include "BankFiles.h"
@@ -157,6 +158,34 @@ TEST(MatchReply, OnlyTheKindAskedForCounts) {
 
 // Defaults: Input Timer 1 s, shorter than a bank on the wire (1.313 s). The reply is still
 // received, whole, and taken the moment it is complete.
+// Found by fuzzing: a bank stored where system information was expected ran 4080 bytes past a
+// 16-byte destination. Every accepted message of another kind is refused and writes nothing.
+TEST(StoreReply, RefusesAGoodMessageOfAnotherKind) {
+    const Bytes bank = BuildSysex(MakeSysexHeader(kFormatVoiceBank, 0, 4096), Bytes(4096, 0x11));
+    const Bytes functions = BuildSysex(MakeSysexHeader(kFormatFunctions, 0, 4096), Bytes(4096, 0x22));
+    const Bytes info = BuildSysex(MakeSysexHeader(kFormatSystemInfo, 0, 16), Bytes(16, 0x33));
+    const Bytes voice = BuildSysex(MakeSysexHeader(kFormatSingleVoice, 0, 155), Bytes(155, 0x44));
+    const struct {
+        const Bytes& message;
+        ExpectedReply expected;
+    } rows[] = {
+        {bank, ExpectedReply::kSystemInfo},    {bank, ExpectedReply::kFunctionBank},
+        {functions, ExpectedReply::kVoiceBank}, {info, ExpectedReply::kVoiceBank},
+        {voice, ExpectedReply::kSystemInfo},    {voice, ExpectedReply::kVoiceBank},
+    };
+    for (const auto& row : rows) {
+        ASSERT_EQ(AcceptReply(row.message).error, ReplyError::kNone);
+        Bytes destination(DestinationSize(row.expected), 0xE5);
+        EXPECT_THROW(StoreReply(row.message, row.expected, destination), std::invalid_argument)
+            << row.message.size() << " bytes";
+        EXPECT_EQ(destination, Bytes(destination.size(), 0xE5));
+    }
+    // The reply expected, one byte short of room: refused too.
+    Bytes small(15, 0xE5);
+    EXPECT_THROW(StoreReply(info, ExpectedReply::kSystemInfo, small), std::invalid_argument);
+    EXPECT_EQ(small, Bytes(15, 0xE5));
+}
+
 TEST_F(DumpEngineTest, BankAtWireSpeedWithDefaultTimerIsReceivedByteForByte) {
     settings = MidiSettings{};
     settings.moduleChannels[2] = 9;

@@ -1,0 +1,82 @@
+#include "librarian/AutoBankCommands.h"
+
+#include <algorithm>
+
+#include "core/Bankson.h"
+#include "core/Libson.h"
+#include "librarian/AutoImportExport.h"
+#include "librarian/LibraryCommands.h"
+#include "librarian/TfrmExtract.h"
+#include "midi/DumpProgress.h"
+#include "platform/BusyCursor.h"
+#include "platform/Clock.h"
+#include "platform/FileDialogs.h"
+#include "platform/WildcardSearch.h"
+
+namespace librarian {
+
+namespace {
+
+constexpr std::string_view kBankPattern = "*.DX7";
+// The counter is drawn at most this often: drawing each of a thousand files would cost more
+// than reading them.
+constexpr std::uint32_t kProgressIntervalMs = 40;
+
+}  // namespace
+
+AutoBankCommands::AutoBankCommands(TfrmMain& main, const TfrmMain::Banks& banks,
+                                   core::Libson& library, TfrmExtract& extractor,
+                                   midi::DumpProgress& progress,
+                                   std::function<int(int)> moduleChannel)
+    : main_(main),
+      banks_(banks),
+      library_(library),
+      extractor_(extractor),
+      progress_(progress),
+      moduleChannel_(std::move(moduleChannel)) {}
+
+void AutoBankCommands::Connect() {
+    MainMenus& menus = main_.Menus();
+    menus.Connect(QStringLiteral("AutoImportBankClick"), [this] { AutoImportBankClick(); });
+    menus.Connect(QStringLiteral("AutoExportBank1Click"), [this] { AutoExportBank1Click(); });
+}
+
+void AutoBankCommands::AutoImportBankClick() {
+    const int bank = main_.CurrentBank();
+    // Validation off: a typed pattern such as PIANO*.DX7 comes back as typed.
+    const std::optional<std::string> pattern =
+        platform::AskOpenPath(kBankPattern, platform::kBankFilter, false);
+    if (!pattern) return;
+    const std::vector<std::filesystem::path> files = platform::FindFiles(*pattern);
+
+    ImportResult result;
+    {
+        const platform::BusyCursor busy;
+        midi::ShownProgress shown(progress_, kLoadBankCaption);
+        shown.SetCounter(0);
+        ThrottledProgress throttled([&shown](int count) { shown.SetCounter(count); },
+                                    kProgressIntervalMs, platform::MonotonicMs);
+        const int total = int(files.size());
+        result = ImportBankFiles(*banks_[bank], library_, files, main_.PageNumber(),
+                                 [&](int filled) { throttled(filled, total); });
+    }
+    // The lists are drawn once, at the end (the new page number redraws the library's).
+    main_.SetBankLabel(bank, QString::fromStdString(banks_[bank]->Name()));
+    main_.RefreshBankList(bank);
+    main_.SetPageNumber(std::min(result.nextPage, kLastImportPage));
+}
+
+void AutoBankCommands::AutoExportBank1Click() {
+    const int bank = main_.CurrentBank();
+    const ExtractorSettings settings = extractor_.Ask();
+    const std::optional<std::string> path =
+        platform::AskSavePath(library_.Name(),
+                              settings.asSysex ? platform::kSysexFilter : platform::kBankFilter,
+                              false);
+    if (!path) return;
+    ExportBankFiles(*banks_[bank], library_, settings, *path, moduleChannel_(bank), progress_);
+    main_.RefreshBankList(bank);
+    main_.RefreshLibraryLists();
+}
+
+}  // namespace librarian
