@@ -14,6 +14,7 @@
 #include "librarian/BankMidiMenus.h"
 #include "librarian/LibrarianOptions.h"
 #include "librarian/LibraryCommands.h"
+#include "librarian/MainDragDrop.h"
 #include "librarian/TNameForm.h"
 #include "librarian/TfrmExtract.h"
 #include "librarian/TfrmInfo.h"
@@ -69,6 +70,8 @@ Program::Program(midi::Backend& backend, platform::SettingsStore& store) : store
     editor_->SetNameEditor([this](const QString& name) -> std::optional<QString> {
         return nameForm_->Edit(QStringLiteral("Edit Voice Name"), name);
     });
+    dragDrop_ = std::make_unique<librarian::MainDragDrop>(*main_, banks, *library_, *buffer_,
+                                                          *options_);
 
     main_->SetAboutWindow(info_.get());
     main_->SetOptionsWindow(options_.get());
@@ -99,6 +102,7 @@ Program::Program(midi::Backend& backend, platform::SettingsStore& store) : store
 
 Program::~Program() {
     if (midi_) midi_->ClosePorts();
+    dragDrop_.reset();
     editorOptions_.reset();
     editor_.reset();
     autoBank_.reset();

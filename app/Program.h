@@ -19,6 +19,7 @@ class BankMidiMenus;
 class LibrarianOptions;
 class LibraryCommands;
 class TfrmExtract;
+class MainDragDrop;
 class TfrmInfo;
 class TfrmOption;
 class TfrmMain;
@@ -88,6 +89,7 @@ private:
     std::unique_ptr<librarian::BankMidiMenus> bankMidi_;
     std::unique_ptr<editor::TfrmEdt> editor_;
     std::unique_ptr<editor::TfrmEditOpt> editorOptions_;
+    std::unique_ptr<librarian::MainDragDrop> dragDrop_;
 };
 
 }  // namespace app

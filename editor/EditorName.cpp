@@ -22,7 +22,7 @@ std::optional<NameBytes> StoredName(const QString& typed, const core::Byte* curr
         const QChar c = typed.at(i);
         if (std::size_t(i) < core::kNameSize && librarian::DisplayNameChar(current[i]) == c) {
             name[n++] = current[i];
-        } else if (const auto byte = librarian::NameByteOf(c)) {
+        } else if (const auto byte = librarian::NameByteFromChar(c)) {
             name[n++] = *byte;
         }
     }

@@ -6,8 +6,10 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QLineEdit>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
@@ -114,33 +116,6 @@ TEST_F(ProgramTest, RestoredMidiModesSetTheMainWindowsMenuItemsFromTheStart) {
     EXPECT_TRUE(menus.Item(QStringLiteral("GetBankMIDIClick"))->isEnabled());
 }
 
-// The bank menus' MIDI items run their commands from the start, against the listed rack.
-TEST_F(ProgramTest, BankMidiItemsFetchFromTheRack) {
-    Program program(rack_, settings_);
-    program.Start();
-    librarian::TfrmMain& main = program.MainWindow();
-    librarian::MainMenus& menus = main.Menus();
-    for (const char* item : {"GetBankMIDIClick", "SendBankMIDIClick", "GetAllBankMIDIClick",
-                             "SendAllBankstoMIDIClick", "ShowSystemInfoClick",
-                             "MemoryProtectOffClick", "AllMIDIProtect1Click"})
-        EXPECT_TRUE(menus.Item(QString::fromLatin1(item))->isEnabled()) << item;
-    EXPECT_FALSE(program.DumpWindow().isVisible());
-    EXPECT_EQ(program.DumpWindow().windowTitle(), "Dump");
-
-    menus.Item(QStringLiteral("GetBankMIDIClick"))->trigger();  // no menu bank: the current one
-    EXPECT_EQ(main.BankLabel(0)->text(), "MIDI New");
-    EXPECT_EQ(main.BankList(0)->item(5)->text(),
-              QString::fromStdString(program.Bank(0).VoiceName(5)));
-    core::BankImage fetched{};
-    core::PageToBankImage(program.Bank(0).Page(), fetched);
-    EXPECT_EQ(fetched, rack_.VoiceBank(0));
-
-    menus.Item(QStringLiteral("GetAllBankMIDIClick"))->trigger();
-    for (int bank = 0; bank < 8; ++bank) EXPECT_EQ(main.BankLabel(bank)->text(), "MIDI New");
-    EXPECT_FALSE(program.DumpWindow().isVisible());
-    EXPECT_TRUE(boxes_.Shown().empty());
-}
-
 TEST_F(ProgramTest, ClosingTheMainWindowWritesBaseMidiAndEditorKeysInOrder) {
     {
         Program program(rack_, settings_);
@@ -227,6 +202,77 @@ TEST_F(ProgramTest, AnOptionsWindowLeftOpenIsStoredAndOpensAgainAfterTheMainWind
     EXPECT_TRUE(again.OptionsWindow().isVisible());
     EXPECT_EQ(again.OptionsWindow().pos(), QPoint(300, 320));
     EXPECT_TRUE(again.OptionsWindow().Swap());
+}
+
+TEST_F(ProgramTest, ThePressOfADragIsTheVoiceClickAndTheDropCarriesItsNewSelection) {
+    Program program(rack_, settings_);
+    program.Start();
+    librarian::TfrmMain& main = program.MainWindow();
+    ASSERT_TRUE(program.Bank(0).LoadBankFile(
+        std::string(MONDRAL_SHARED_DIR) + "/banks/SynprezFM_16.syx", false));
+    main.RefreshBankList(0);
+    QSignalSpy editorTold(&main, &librarian::TfrmMain::editBufferChanged);
+    QListWidget* from = main.BankList(0);
+    QListWidget* to = main.BankList(1);
+    const QPoint pressAt = from->visualItemRect(from->item(3)).center();
+    const QPoint dropAt = from->viewport()->mapFromGlobal(
+        to->viewport()->mapToGlobal(to->visualItemRect(to->item(10)).center()));
+
+    QTest::mousePress(from->viewport(), Qt::LeftButton, {}, pressAt);
+    EXPECT_TRUE(program.Bank(0).Page()[3].IsSelected()) << "clicked at the press";
+    EXPECT_EQ(editorTold.count(), 1);
+    QTest::mouseMove(from->viewport(), pressAt + QPoint(0, QApplication::startDragDistance() + 1));
+    QTest::mouseMove(from->viewport(), dropAt);
+    QTest::mouseRelease(from->viewport(), Qt::LeftButton, {}, dropAt);
+
+    const core::VoiceSlot& source = program.Bank(0).Page()[3];
+    const core::VoiceSlot& copy = program.Bank(1).Page()[10];
+    EXPECT_TRUE(source.IsSelected()) << "the release clicks nothing";
+    EXPECT_EQ(copy.voice, source.voice);
+    EXPECT_EQ(copy.status, source.status);
+    EXPECT_EQ(main.BufferLabel()->text(), main.BankList(1)->item(10)->text());
+    EXPECT_EQ(editorTold.count(), 1);
+
+    // The buffer on the trash: emptied, and the editor told so.
+    QLabel* buffer = main.BufferLabel();
+    const QPoint trashAt = buffer->mapFromGlobal(
+        main.TrashPicture()->mapToGlobal(main.TrashPicture()->rect().center()));
+    QTest::mousePress(buffer, Qt::LeftButton, {}, buffer->rect().center());
+    QTest::mouseMove(buffer, buffer->rect().center() + QPoint(QApplication::startDragDistance() + 1, 0));
+    QTest::mouseMove(buffer, trashAt);
+    QTest::mouseRelease(buffer, Qt::LeftButton, {}, trashAt);
+    const core::Edtson empty;
+    EXPECT_EQ(program.EditBuffer().Image(core::Edtson::Working), empty.Image(core::Edtson::Working));
+    EXPECT_EQ(buffer->text(), QStringLiteral("----------"));
+    EXPECT_EQ(editorTold.count(), 2);
+    EXPECT_TRUE(boxes_.Shown().empty());
+}
+
+// The bank menus' MIDI items run their commands from the start, against the listed rack.
+TEST_F(ProgramTest, BankMidiItemsFetchFromTheRack) {
+    Program program(rack_, settings_);
+    program.Start();
+    librarian::TfrmMain& main = program.MainWindow();
+    librarian::MainMenus& menus = main.Menus();
+    for (const char* item : {"GetBankMIDIClick", "SendBankMIDIClick", "GetAllBankMIDIClick",
+                             "SendAllBankstoMIDIClick", "ShowSystemInfoClick",
+                             "MemoryProtectOffClick", "AllMIDIProtect1Click"})
+        EXPECT_TRUE(menus.Item(QString::fromLatin1(item))->isEnabled()) << item;
+    EXPECT_FALSE(program.DumpWindow().isVisible());
+    EXPECT_EQ(program.DumpWindow().windowTitle(), "Dump");
+
+    menus.Item(QStringLiteral("GetBankMIDIClick"))->trigger();  // no menu bank: the current one
+    EXPECT_EQ(main.BankLabel(0)->text(), "MIDI New");
+    EXPECT_EQ(main.BankList(0)->item(5)->text(),
+              QString::fromStdString(program.Bank(0).VoiceName(5)));
+    core::BankImage fetched{};
+    core::PageToBankImage(program.Bank(0).Page(), fetched);
+    EXPECT_EQ(fetched, rack_.VoiceBank(0));
+
+    menus.Item(QStringLiteral("GetAllBankMIDIClick"))->trigger();
+    for (int bank = 0; bank < 8; ++bank) EXPECT_EQ(main.BankLabel(bank)->text(), "MIDI New");
+    EXPECT_FALSE(program.DumpWindow().isVisible());
+    EXPECT_TRUE(boxes_.Shown().empty());
 }
 
 TEST_F(ProgramTest, AutoImportAndExportRunInTheProgramWithItsProgressAndExtractorWindows) {
