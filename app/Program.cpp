@@ -35,7 +35,7 @@ Program::Program(midi::Backend& backend, platform::SettingsStore& store) : store
     librarian::TfrmMain::Banks banks;
     for (std::size_t n = 0; n < banks.size(); ++n) banks[n] = banks_[n].get();
     main_ = std::make_unique<librarian::TfrmMain>(banks, *library_, *buffer_, store_);
-    info_ = std::make_unique<librarian::TfrmInfo>();
+    info_ = std::make_unique<librarian::TfrmInfo>(main_.get());
     options_ = std::make_unique<librarian::TfrmOption>(store_);
     optionsRead_ = std::make_unique<librarian::WindowOptions<librarian::TfrmOption>>(*options_);
     midi_ = std::make_unique<midi::TfrmMidi>(backend, main_.get(), store_);

@@ -6,6 +6,7 @@
 #include "app/RunGuarded.h"
 #include "app/SessionEnd.h"
 #include "controls/Artwork.h"
+#include "controls/RackStyle.h"
 #include "librarian/TfrmMain.h"
 #include "midi/CompositeBackend.h"
 #include "midi/EmulatedRack.h"
@@ -18,6 +19,7 @@ int main(int argc, char* argv[]) {
     // Qt takes its own options from the command line; the program has none.
     app::GuardedApplication application(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(app::kProgramTitle));
+    QApplication::setStyle(new controls::RackStyle);
     QApplication::setPalette(controls::artwork::RackPalette());
     QApplication::setWindowIcon(controls::artwork::AppIconSet());
     // Ties the windows to the installed desktop entry (its name and icon in the desktop's lists).

@@ -185,6 +185,14 @@ QPalette RackPalette() {
     pal.setColor(QPalette::Disabled, QPalette::WindowText, dim);
     pal.setColor(QPalette::Disabled, QPalette::Text, dim);
     pal.setColor(QPalette::Disabled, QPalette::ButtonText, dim);
+    // Disabled text is drawn etched, over a copy in the light colour one pixel down and right;
+    // a light colour of the panel's own shade keeps it from reading as blurred, nearly enabled
+    // text. The frames keep their enabled shades.
+    pal.setColor(QPalette::Disabled, QPalette::Light, panel);
+    for (QPalette::ColorRole role : {QPalette::Button, QPalette::Midlight, QPalette::Mid,
+                                     QPalette::Dark, QPalette::Shadow, QPalette::AlternateBase,
+                                     QPalette::ToolTipBase, QPalette::Highlight})
+        pal.setColor(QPalette::Disabled, role, pal.color(QPalette::Active, role));
     return pal;
 }
 

@@ -13,6 +13,7 @@
 #include "controls/TWallpaper.h"
 #include "controls/Tzografsw.h"
 #include "controls/Tzopotlab.h"
+#include "controls/TTitleBar.h"
 
 namespace editor {
 namespace {
@@ -39,14 +40,15 @@ TfrmEditOpt::TfrmEditOpt(const EditorDisplaySet& displays, QWidget* parent,
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setModal(false);
     setFixedSize(kWidth, kHeight);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - QPoint(kWidth / 2, kHeight / 2));
     chooser_ = [this](const QColor& initial) -> std::optional<QColor> {
         const QColor chosen = QColorDialog::getColor(initial, this);
         if (!chosen.isValid()) return std::nullopt;
         return chosen;
     };
     BuildControls();
+    controls::WearCaptionBar(this, controls::kCaptionClose);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
 
     const int read = ReadEditorLook(look_, store);
     ShowLook();

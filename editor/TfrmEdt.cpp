@@ -14,6 +14,7 @@
 #include "controls/Tzokeyf.h"
 #include "controls/Tzopotbmp.h"
 #include "controls/Tzopotlab.h"
+#include "controls/TTitleBar.h"
 #include "core/Edtson.h"
 #include "editor/EditorName.h"
 #include "librarian/VoiceNameText.h"
@@ -55,6 +56,7 @@ TfrmEdt::TfrmEdt(core::Edtson& buffer, midi::SysexMessages* messages, QWidget* p
 
     BuildControls();
     ConnectControls();
+    controls::WearCaptionBar(this, controls::kCaptionClose);
 
     EditorPlace place;
     ReadEditorPlace(place, store);

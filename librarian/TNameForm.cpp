@@ -4,6 +4,7 @@
 #include <QLineEdit>
 
 #include "controls/Artwork.h"
+#include "controls/TTitleBar.h"
 #include "core/VoiceFormats.h"
 #include "librarian/NameField.h"
 
@@ -23,6 +24,7 @@ TNameForm::TNameForm(QWidget* parent)
     edtName_->setGeometry(10, 7, 130, 22);
     edtName_->setStyleSheet(QString::fromLatin1(controls::artwork::kValueLabelStyle));
     MakeNameField(edtName_);
+    controls::WearCaptionBar(this, controls::kCaptionClose);
 }
 
 QString TNameForm::Edit(const QString& caption, const QString& name) {

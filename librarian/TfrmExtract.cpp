@@ -10,6 +10,7 @@
 #include "controls/TWallpaper.h"
 #include "controls/Tzografsw.h"
 #include "controls/Tzopotlab.h"
+#include "controls/TTitleBar.h"
 
 namespace librarian {
 
@@ -30,6 +31,7 @@ TfrmExtract::TfrmExtract(const QLabel* selectedCount, QWidget* parent)
     setModal(true);
     setFixedSize(kClientWidth, kClientHeight);
     BuildControls();
+    controls::WearCaptionBar(this, controls::kNoCaptionButtons);
     ShowSwitches();
 }
 

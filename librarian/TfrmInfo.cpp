@@ -3,7 +3,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 
+#include <algorithm>
+
 #include "controls/Artwork.h"
+#include "controls/TTitleBar.h"
 
 namespace librarian {
 
@@ -12,7 +15,7 @@ TfrmInfo::TfrmInfo(QWidget* parent)
                           Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("frmInfo"));
     setWindowTitle(QStringLiteral("Infos"));
-    setFixedSize(300, 120);
+    setFocusPolicy(Qt::StrongFocus);  // keys reach it as soon as it is shown
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, QColor(0x18, 0x1A, 0x20));
     palette.setColor(QPalette::WindowText, QColor(0xE8, 0xE0, 0xC0));
@@ -29,14 +32,18 @@ TfrmInfo::TfrmInfo(QWidget* parent)
     font.setPixelSize(22);
     font.setBold(true);
     labName_->setFont(font);
-    labName_->setGeometry(96, 26, 190, 30);
 
     labDescription_ = new QLabel(QStringLiteral("Voice librarian and editor for TX816 and DX7"), this);
     labDescription_->setObjectName(QStringLiteral("labDescription"));
-    labDescription_->setWordWrap(true);
-    labDescription_->setGeometry(96, 60, 190, 36);
+    // The description stays on one line: the box is as wide as it needs.
+    const int textWidth =
+        std::max(labName_->sizeHint().width(), labDescription_->sizeHint().width());
+    labName_->setGeometry(96, 26, textWidth, 30);
+    labDescription_->setGeometry(96, 62, textWidth, 20);
+    setFixedSize(std::max(300, 96 + textWidth + 20), 120);
 
     for (QLabel* label : {picture, labName_, labDescription_}) label->installEventFilter(this);
+    controls::WearCaptionBar(this, controls::kCaptionClose);
 }
 
 void TfrmInfo::keyPressEvent(QKeyEvent* event) {

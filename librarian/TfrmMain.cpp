@@ -16,6 +16,7 @@
 #include "controls/TWallpaper.h"
 #include "controls/Tzografsw.h"
 #include "controls/Tzopotlab.h"
+#include "controls/TTitleBar.h"
 #include "core/Bankson.h"
 #include "core/Edtson.h"
 #include "core/Libson.h"
@@ -83,6 +84,22 @@ controls::Tzografsw* MakeSwitch(QWidget* parent, const QString& name, const QPix
 
 void Toggle(controls::Tzografsw* sw) { sw->setState(1 - sw->state()); }
 
+// A small engraved legend centred under `control`, as on the rack's front panel; clicks pass
+// through it.
+QLabel* MakeLegend(QWidget* parent, const QString& name, const QString& text, const QWidget* control,
+                   int width) {
+    const QRect under = control->geometry();
+    QLabel* label = MakeLabel(parent, name, text,
+                              QRect(under.center().x() - width / 2, under.bottom() + 2, width, 12));
+    QFont font = label->font();
+    font.setPixelSize(9);
+    font.setBold(true);
+    label->setFont(font);
+    label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    return label;
+}
+
 void SetTextColour(QLabel* label, unsigned colourValue) {
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, ColourFromValue(colourValue));
@@ -123,6 +140,7 @@ TfrmMain::TfrmMain(const Banks& banks, core::Libson& library, core::Edtson& buff
     update();
     for (int bank = 0; bank < kBankCount; ++bank) RefreshBankList(bank);
     RefreshLibraryLists();
+    controls::WearCaptionBar(this, controls::kCaptionClose | controls::kCaptionMinimize);
 }
 
 TfrmMain::~TfrmMain() = default;
@@ -219,6 +237,15 @@ void TfrmMain::BuildMiddleStrip() {
         labPagelib_->setPalette(palette);
     }
     connect(labPagelib_, &controls::Tzopotlab::changed, this, &TfrmMain::labPagelibChange);
+
+    // The two mode lamps say which mode they light for, and the page number that it is dragged.
+    MakeLegend(wallpaper_, QStringLiteral("labPerformLegend"), QStringLiteral("FUNC"), gswPerform_, 36);
+    MakeLegend(wallpaper_, QStringLiteral("labLibLegend"), QStringLiteral("PAGE"), gswLib_, 36);
+    MakeLegend(wallpaper_, QStringLiteral("labPageHint"),
+               QString::fromUtf8("\u25B2 drag \u25BC"), labPagelib_, 48);
+    labPagelib_->setCursor(labPagelib_->mouvement() == controls::Mouvement::posVertical
+                               ? Qt::SizeVerCursor
+                               : Qt::SizeHorCursor);
 
     gswTypes_ = MakeSwitch(wallpaper_, QStringLiteral("gswTypes"),
                            PushButtonStrip(QStringLiteral("T"), kSmallButtonSize), QPoint(714, 484),
@@ -424,8 +451,13 @@ void TfrmMain::btnInfosClick() {
     Toggle(btnInfos_);
     btnInfos_->repaint();
     if (aboutWindow_) {
+        // Over the middle of this window, and focused so Escape closes it straight away.
+        aboutWindow_->setGeometry(
+            QRect(geometry().center() - aboutWindow_->rect().center(), aboutWindow_->size()));
         aboutWindow_->show();
         aboutWindow_->raise();
+        aboutWindow_->activateWindow();
+        aboutWindow_->setFocus(Qt::ActiveWindowFocusReason);
     }
     Toggle(btnInfos_);
 }

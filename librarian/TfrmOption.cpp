@@ -8,6 +8,7 @@
 #include "controls/Artwork.h"
 #include "controls/PanelParts.h"
 #include "controls/PressedWhile.h"
+#include "controls/TTitleBar.h"
 #include "controls/TWallpaper.h"
 #include "controls/Tzografsw.h"
 #include "controls/Tzopotlab.h"
@@ -36,6 +37,7 @@ TfrmOption::TfrmOption(platform::SettingsStore& store, QWidget* parent)
     setWindowTitle(QStringLiteral("Option"));
     setFixedSize(kClientWidth, kClientHeight);
     BuildControls();
+    controls::WearCaptionBar(this, controls::kCaptionClose);
 
     BaseValues values;
     ReadOptionsWindowValues(values, store);

@@ -6,6 +6,7 @@
 
 #include "controls/Artwork.h"
 #include "controls/PressedWhile.h"
+#include "controls/TTitleBar.h"
 #include "controls/Tzografsw.h"
 #include "core/Libson.h"
 #include "librarian/LibrarianOptions.h"
@@ -88,6 +89,7 @@ TfrmTypes::TfrmTypes(core::Libson& library, TfrmMain& main, const LibrarianOptio
                                QStringLiteral("Add to Type"));
     connect(btnTypSelect_, &controls::Tzografsw::clicked, this, &TfrmTypes::btnTypSelectClick);
     connect(btnTypDefine_, &controls::Tzografsw::clicked, this, &TfrmTypes::btnTypDefineClick);
+    controls::WearCaptionBar(this, controls::kCaptionClose);
 
     BaseValues values;
     ReadMarkersWindowValues(values, store);

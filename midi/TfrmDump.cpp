@@ -9,6 +9,7 @@
 
 #include "controls/Artwork.h"
 #include "controls/TDigitBox.h"
+#include "controls/TTitleBar.h"
 
 namespace midi {
 namespace {
@@ -46,6 +47,7 @@ TfrmDump::TfrmDump(QWidget* parent) : QWidget(parent) {
     DigitBox1->setColor2(Qt::black);
     DigitBox1->move(kDumpClientWidth - kMargin - DigitBox1->width(),
                     (kDumpClientHeight - DigitBox1->height()) / 2);
+    controls::WearCaptionBar(this, controls::kNoCaptionButtons);
 }
 
 void TfrmDump::SetCaption(const std::string& caption) {

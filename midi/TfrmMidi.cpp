@@ -17,6 +17,7 @@
 #include "controls/PressedWhile.h"
 #include "controls/Tzografsw.h"
 #include "controls/Tzopotlab.h"
+#include "controls/TTitleBar.h"
 #include "midi/DumpEngine.h"
 #include "midi/MainWindowLink.h"
 #include "midi/MidiBackend.h"
@@ -120,6 +121,7 @@ TfrmMidi::TfrmMidi(Backend& backend, QWidget* parent, platform::SettingsStore& s
     setModal(true);
     setFixedSize(kWindowWidth, kWindowHeight);
     BuildControls();
+    controls::WearCaptionBar(this, controls::kCaptionClose);
 
     ReadMidiSettings(settings_, store);
     ShowSettings();

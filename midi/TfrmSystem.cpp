@@ -9,6 +9,7 @@
 #include "controls/Artwork.h"
 #include "controls/TWallpaper.h"
 #include "controls/Tzografsw.h"
+#include "controls/TTitleBar.h"
 #include "midi/SystemInfoView.h"
 
 namespace midi {
@@ -84,6 +85,7 @@ TfrmSystem::TfrmSystem(QWidget* parent) : QDialog(parent) {
     labBattSys = Display(this, "0.0V", QRect(76, 88, 72, 28), Qt::AlignRight);
     labBattSys->setToolTip("Voltage");
     btnBattLow = Lamp(this, 196, 90, "Low Power BATT Warning");
+    controls::WearCaptionBar(this, controls::kCaptionClose);
 }
 
 void TfrmSystem::Fill(std::span<const Byte, kSystemInfoSize> info, std::size_t module) {

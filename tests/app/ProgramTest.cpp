@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include "controls/TTitleBar.h"
 #include "controls/Tzografsw.h"
 #include "core/Bankson.h"
 #include "core/Edtson.h"
@@ -335,6 +336,43 @@ TEST_F(ProgramTest, ClosingTheMainWindowEndsTheLoopEvenWithTheMidiWindowOpen) {
     EXPECT_TRUE(midiWindowWasOpen);
     EXPECT_FALSE(program.MidiWindow().isVisible());
     EXPECT_EQ(settings_.Writes().size(), 18u + 17u + 15u) << "each key written once";
+}
+
+TEST_F(ProgramTest, TheCaptionsCloseButtonClosesTheMainWindowWritingItsSettings) {
+    Program program(rack_, settings_);
+    program.Start();
+    librarian::TfrmMain& main = program.MainWindow();
+    auto* bar = main.findChild<controls::TTitleBar*>(QStringLiteral("TitleBar1"),
+                                                     Qt::FindDirectChildrenOnly);
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->Buttons(), controls::kCaptionClose | controls::kCaptionMinimize);
+    QPoint close;
+    for (const controls::CaptionButtonPlace& p :
+         controls::CaptionButtonPlaces(bar->Buttons(), bar->width(), bar->height()))
+        if (p.button == controls::kCaptionClose) close = QPoint(p.x + p.size / 2, p.y + p.size / 2);
+    QTest::mousePress(bar, Qt::LeftButton, {}, close);
+    QTest::mouseRelease(bar, Qt::LeftButton, {}, close);
+    EXPECT_FALSE(main.isVisible());
+    EXPECT_EQ(settings_.Writes().size(), 18u + 17u + 15u);
+    EXPECT_EQ(static_cast<const platform::MemorySettings&>(settings_).Get(platform::kBaseKey, "MBX"),
+              main.y());
+}
+
+TEST_F(ProgramTest, TheAboutBoxOpensOverTheMainWindowFocusedSoEscapeClosesIt) {
+    Program program(rack_, settings_);
+    program.Start();
+    librarian::TfrmMain& main = program.MainWindow();
+    main.move(100, 40);
+    auto* about = main.findChild<QWidget*>(QStringLiteral("frmInfo"));
+    ASSERT_NE(about, nullptr) << "the about box belongs to the main window";
+    EXPECT_TRUE(about->isWindow());
+    main.btnInfosClick();
+    ASSERT_TRUE(about->isVisible());
+    EXPECT_EQ(about->geometry().center(), main.geometry().center());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(about));
+    QTest::keyClick(about->windowHandle(), Qt::Key_Escape);
+    EXPECT_FALSE(about->isVisible());
+    EXPECT_TRUE(main.isVisible());
 }
 
 TEST_F(ProgramTest, AKeyThatCannotBeWrittenIsSkippedAndTheNextIsStillWritten) {

@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QTest>
 
+#include "controls/TTitleBar.h"
 #include "controls/Tzografsw.h"
 #include "controls/Tzopotlab.h"
 #include "librarian/VoiceNameText.h"
@@ -18,7 +19,9 @@ const QColor kGrey(128, 128, 128);
 TEST_F(MainWindowFixture, FirstStartWithoutSettingsShowsTheDefaults) {
     TfrmMain& w = Window();
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Mondral"));
-    EXPECT_EQ(w.size(), QSize(931, 758));
+    EXPECT_EQ(controls::ClientArea(&w)->size(), QSize(931, 758));
+    EXPECT_EQ(w.size(), QSize(933, 760 + controls::TTitleBar::CaptionHeight()))
+        << "the caption and a 1-pixel border round the client area";
     EXPECT_EQ(w.minimumSize(), w.maximumSize()) << "fixed size";
     EXPECT_EQ(w.x(), 241);
     EXPECT_EQ(w.y(), 166);

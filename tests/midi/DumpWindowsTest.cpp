@@ -11,6 +11,7 @@
 #include "midi/TfrmDump.h"
 #include "midi/TfrmSystem.h"
 #include "support/TestApplication.h"
+#include "controls/TTitleBar.h"
 
 namespace midi {
 namespace {
@@ -81,7 +82,9 @@ TEST(TfrmDump, ShowsItsCaptionAndCounterUntilHidden) {
     testing_support::TestApplication();
     TfrmDump window;
     EXPECT_EQ(window.windowTitle(), "Dump");
-    EXPECT_EQ(window.size(), QSize(104, 51));
+    EXPECT_EQ(controls::ClientArea(&window)->size(), QSize(104, 51));
+    EXPECT_EQ(window.size(), QSize(106, 53 + controls::TTitleBar::CaptionHeight()))
+        << "the caption and a 1-pixel border round the client area";
     {
         ShownProgress shown(window, "Get All");
         EXPECT_TRUE(window.isVisible());

@@ -15,6 +15,7 @@
 
 #include "controls/Tzografsw.h"
 #include "controls/Tzopotlab.h"
+#include "controls/TTitleBar.h"
 #include "midi/CompositeBackend.h"
 #include "midi/EmulatedRack.h"
 #include "midi/MainWindowLink.h"
@@ -181,7 +182,8 @@ TEST_F(TfrmMidiTest, EveryControlSitsInsideAPanelAndThePanelsAreEvenlySpaced) {
     for (const QFrame* panel : w->findChildren<QFrame*>(QStringLiteral("panel")))
         panels << panel->geometry();
     ASSERT_EQ(panels.size(), 5);
-    const QRect window = w->rect();
+    QWidget* client = controls::ClientArea(w.get());
+    const QRect window = client->rect();
     int left = window.width(), right = left, top = window.height(), bottom = top;
     for (const QRect& p : panels) {
         left = std::min(left, p.left());
@@ -211,7 +213,7 @@ TEST_F(TfrmMidiTest, EveryControlSitsInsideAPanelAndThePanelsAreEvenlySpaced) {
             controls << child;
     ASSERT_GT(controls.size(), 30);
     for (const QWidget* control : controls) {
-        const QRect at(control->mapTo(w.get(), QPoint(0, 0)), control->size());
+        const QRect at(control->mapTo(client, QPoint(0, 0)), control->size());
         EXPECT_TRUE(std::any_of(panels.begin(), panels.end(), [&](const QRect& p) {
             return p.adjusted(4, 4, -4, -4).contains(at);
         })) << control->metaObject()->className() << " at " << at.x() << "," << at.y() << " "

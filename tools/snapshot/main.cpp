@@ -10,6 +10,7 @@
 
 #include "SnapshotRegistry.h"
 #include "controls/Artwork.h"
+#include "controls/RackStyle.h"
 
 namespace {
 
@@ -36,7 +37,9 @@ bool RenderOne(const snapshot::Entry& entry, qreal ratio, const QDir& out) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    QApplication::setStyle(new controls::RackStyle);
     QApplication::setPalette(controls::artwork::RackPalette());
+    QApplication::setWindowIcon(controls::artwork::AppIconSet());
     const QStringList args = app.arguments();
     if (args.size() < 2) {
         std::fprintf(stderr, "usage: snapshot OUTDIR [NAME...]\n");
