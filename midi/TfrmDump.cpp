@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QWindow>
 
+#include "controls/DialogHabits.h"
 #include "controls/Artwork.h"
 #include "controls/TDigitBox.h"
 #include "controls/TTitleBar.h"
@@ -55,11 +56,7 @@ void TfrmDump::SetCaption(const std::string& caption) {
 }
 
 void TfrmDump::Show() {
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    controls::CentreOnScreen(*this);
     show();
     raise();
     // Until the window system has mapped the window a paint goes nowhere; user input waits.

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "controls/Artwork.h"
+#include "controls/DialogHabits.h"
 #include "controls/PanelParts.h"
 #include "controls/TWallpaper.h"
 #include "controls/PressedWhile.h"
@@ -371,25 +372,11 @@ void TfrmMidi::PBAutoSendClick() {
 }
 
 void TfrmMidi::keyPressEvent(QKeyEvent* e) {
-    switch (e->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        accept();
-        return;
-    case Qt::Key_Escape:
-        reject();
-        return;
-    default:
-        QDialog::keyPressEvent(e);
-    }
+    if (!controls::AcceptOrRejectByKey(*this, *e)) QDialog::keyPressEvent(e);
 }
 
 void TfrmMidi::showEvent(QShowEvent* e) {
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    controls::CentreOnScreen(*this);
     QDialog::showEvent(e);
 }
 

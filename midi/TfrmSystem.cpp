@@ -7,6 +7,7 @@
 #include <QScreen>
 
 #include "controls/Artwork.h"
+#include "controls/DialogHabits.h"
 #include "controls/TWallpaper.h"
 #include "controls/Tzografsw.h"
 #include "controls/TTitleBar.h"
@@ -100,25 +101,11 @@ void TfrmSystem::Fill(std::span<const Byte, kSystemInfoSize> info, std::size_t m
 }
 
 void TfrmSystem::keyPressEvent(QKeyEvent* e) {
-    switch (e->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        accept();
-        return;
-    case Qt::Key_Escape:
-        reject();
-        return;
-    default:
-        QDialog::keyPressEvent(e);
-    }
+    if (!controls::AcceptOrRejectByKey(*this, *e)) QDialog::keyPressEvent(e);
 }
 
 void TfrmSystem::showEvent(QShowEvent* e) {
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    controls::CentreOnScreen(*this);
     QDialog::showEvent(e);
 }
 
