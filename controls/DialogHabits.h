@@ -1,6 +1,6 @@
 #pragma once
-// What the program's small dialogs share: they open centred on the screen, and Enter accepts
-// them while Escape closes them.
+// What the program's small windows share: dialogs open centred on the screen, Enter accepts
+// them and Escape closes them; tool windows are put away by either key.
 
 #include <QDialog>
 #include <QGuiApplication>
@@ -27,6 +27,19 @@ inline bool AcceptOrRejectByKey(QDialog& dialog, const QKeyEvent& e) {
         return true;
     case Qt::Key_Escape:
         dialog.reject();
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Enter or Escape hides a modeless tool window; true when the key was one of them.
+inline bool HideByKey(QWidget& window, const QKeyEvent& e) {
+    switch (e.key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+        window.hide();
         return true;
     default:
         return false;

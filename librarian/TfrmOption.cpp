@@ -15,6 +15,7 @@
 #include "librarian/NameField.h"
 #include "librarian/VoiceNameText.h"
 #include "librarian/WindowPlacement.h"
+#include "controls/DialogHabits.h"
 
 namespace librarian {
 namespace {
@@ -148,15 +149,7 @@ void TfrmOption::btnAutoSearchNameClick() {
 }
 
 void TfrmOption::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Escape:
-        hide();
-        return;
-    default:
-        QWidget::keyPressEvent(event);
-    }
+    if (!controls::HideByKey(*this, *event)) QWidget::keyPressEvent(event);
 }
 
 bool TfrmOption::eventFilter(QObject* watched, QEvent* event) {

@@ -16,6 +16,7 @@
 #include "librarian/VoiceList.h"
 #include "librarian/VoiceNameText.h"
 #include "librarian/WindowPlacement.h"
+#include "controls/DialogHabits.h"
 
 namespace librarian {
 
@@ -172,15 +173,7 @@ void TfrmTypes::listTypeDblClick(int marker) {
 }
 
 void TfrmTypes::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Escape:
-        hide();
-        return;
-    default:
-        QWidget::keyPressEvent(event);
-    }
+    if (!controls::HideByKey(*this, *event)) QWidget::keyPressEvent(event);
 }
 
 }  // namespace librarian
