@@ -1,7 +1,9 @@
 #include "app/Program.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QLabel>
+#include <QTimer>
 
 #include "app/ShutdownSettings.h"
 #include "core/Bankson.h"
@@ -27,18 +29,52 @@
 
 namespace app {
 
-Program::Program(midi::Backend& backend, platform::SettingsStore& store) : store_(store) {
+namespace {
+
+librarian::TfrmMain::Banks BankPointers(
+    const std::array<std::unique_ptr<core::Bankson>, librarian::kBankCount>& owned) {
+    librarian::TfrmMain::Banks banks;
+    for (std::size_t n = 0; n < banks.size(); ++n) banks[n] = owned[n].get();
+    return banks;
+}
+
+// How long the start-up waits at most for the main window's first frame.
+constexpr int kFirstFrameWait = 2000;  // ms
+
+// Notes the first paint of a window.
+class FirstPaintWatch : public QObject {
+public:
+    explicit FirstPaintWatch(QWidget& window) : window_(window) { window_.installEventFilter(this); }
+    ~FirstPaintWatch() override { window_.removeEventFilter(this); }
+    bool Painted() const { return painted_; }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == &window_ && event->type() == QEvent::Paint) painted_ = true;
+        return false;
+    }
+
+private:
+    QWidget& window_;
+    bool painted_ = false;
+};
+
+}  // namespace
+
+Program::Program(midi::Backend& backend, platform::SettingsStore& store, Creation creation)
+    : backend_(backend), store_(store) {
     for (auto& bank : banks_) bank = std::make_unique<core::Bankson>();
     library_ = std::make_unique<core::Libson>();
     buffer_ = std::make_unique<core::Edtson>();
+    main_ = std::make_unique<librarian::TfrmMain>(BankPointers(banks_), *library_, *buffer_, store_);
+    if (creation == Creation::AllWindows) CreateOtherWindows();
+}
 
-    librarian::TfrmMain::Banks banks;
-    for (std::size_t n = 0; n < banks.size(); ++n) banks[n] = banks_[n].get();
-    main_ = std::make_unique<librarian::TfrmMain>(banks, *library_, *buffer_, store_);
+void Program::CreateOtherWindows() {
+    const librarian::TfrmMain::Banks banks = BankPointers(banks_);
     info_ = std::make_unique<librarian::TfrmInfo>(main_.get());
     options_ = std::make_unique<librarian::TfrmOption>(store_);
     optionsRead_ = std::make_unique<librarian::WindowOptions<librarian::TfrmOption>>(*options_);
-    midi_ = std::make_unique<midi::TfrmMidi>(backend, main_.get(), store_);
+    midi_ = std::make_unique<midi::TfrmMidi>(backend_, main_.get(), store_);
     dump_ = std::make_unique<midi::TfrmDump>(main_.get());
     nameForm_ = std::make_unique<librarian::TNameForm>();
     types_ =
@@ -127,6 +163,27 @@ void Program::Start() {
     main_->show();
     if (options_->OpenAtStart()) options_->show();
     if (types_->OpenAtStart()) types_->show();
+}
+
+bool Program::StartMainWindowFirst() {
+    {
+        FirstPaintWatch watch(*main_);
+        main_->show();
+        // The window system's answers only: a key or click waits in its queue until every
+        // window exists. The deadline keeps a display that never paints from stopping here.
+        bool late = false;
+        QTimer deadline;
+        deadline.setSingleShot(true);
+        QObject::connect(&deadline, &QTimer::timeout, [&late] { late = true; });
+        deadline.start(kFirstFrameWait);
+        while (!watch.Painted() && main_->isVisible() && !late)
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents |
+                                            QEventLoop::WaitForMoreEvents);
+    }
+    if (!main_->isVisible()) return false;
+    CreateOtherWindows();
+    Start();
+    return true;
 }
 
 }  // namespace app

@@ -42,9 +42,14 @@ namespace app {
 
 class Program {
 public:
+    // How much of the start-up the constructor does: everything, or the data objects and the
+    // main window only (the other windows follow in StartMainWindowFirst).
+    enum class Creation { AllWindows, MainWindowFirst };
+
     // Creates the data objects and the windows (nothing is shown yet). The backend lists the
     // MIDI devices; it must outlive the program.
-    explicit Program(midi::Backend& backend, platform::SettingsStore& store = platform::Settings());
+    explicit Program(midi::Backend& backend, platform::SettingsStore& store = platform::Settings(),
+                     Creation creation = Creation::AllWindows);
     // Closes the ports, destroys the windows, then the banks, the library, the edit buffer.
     ~Program();
     Program(const Program&) = delete;
@@ -54,6 +59,11 @@ public:
     // was open at the last close. Closing the main window writes the settings and ends the
     // window loop.
     void Start();
+    // The start-up of the real program, for a main window on screen as early as possible: shows
+    // the main window and waits for its first frame without taking any user input, then creates
+    // the other windows in their order and goes on as Start(). Returns false when the main
+    // window was closed before its first frame (nothing is left to run).
+    bool StartMainWindowFirst();
 
     librarian::TfrmMain& MainWindow() { return *main_; }
     midi::TfrmMidi& MidiWindow() { return *midi_; }
@@ -70,6 +80,9 @@ public:
     core::Edtson& EditBuffer() { return *buffer_; }
 
 private:
+    void CreateOtherWindows();
+
+    midi::Backend& backend_;
     platform::SettingsStore& store_;
     std::array<std::unique_ptr<core::Bankson>, 8> banks_;
     std::unique_ptr<core::Libson> library_;

@@ -36,9 +36,9 @@ int main(int argc, char* argv[]) {
         midi::RtMidiBackend devices;
         midi::EmulatedRack rack;
         midi::CompositeBackend backend({&devices, &rack});
-        app::Program program(backend, settings);
+        app::Program program(backend, settings, app::Program::Creation::MainWindowFirst);
         app::SessionEnd sessionEnd([&program] { program.MainWindow().close(); });
-        program.Start();
+        if (!program.StartMainWindowFirst()) return 0;
         return application.exec();
     });
     platform::SetSettings(nullptr);

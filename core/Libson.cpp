@@ -32,8 +32,13 @@ std::unique_ptr<T> Allocate(const Libson::AllocationProbe& failAllocation, Args&
 Libson::Libson(const AllocationProbe& failAllocation) {
     // Stops at the first allocation that fails.
     const bool complete = [&] {
-        for (auto& page : pages_)
-            if (!(page = Allocate<VoicePage>(failAllocation))) return false;
+        pageBlock_ = PageBlock::Allocate(pages_.size());
+        if (!pageBlock_) return false;
+        // Each page is still an allocation of its own to the probe.
+        for (std::size_t p = 0; p < pages_.size(); ++p) {
+            if (failAllocation && failAllocation(sizeof(VoicePage))) return false;
+            pages_[p] = pageBlock_->Page(p);
+        }
         for (auto& field : markerNames_)
             if (!(field = Allocate<MarkerName>(failAllocation))) return false;
         const auto pages = std::size_t(kLibraryPageCount);
@@ -54,11 +59,11 @@ Libson::Libson(const AllocationProbe& failAllocation) {
 Libson::~Libson() = default;
 
 VoicePage* Libson::PageIf(int page) {
-    return page >= 0 && page < kLibraryPageCount ? pages_[page].get() : nullptr;
+    return page >= 0 && page < kLibraryPageCount ? pages_[page] : nullptr;
 }
 
 const VoicePage* Libson::PageIf(int page) const {
-    return page >= 0 && page < kLibraryPageCount ? pages_[page].get() : nullptr;
+    return page >= 0 && page < kLibraryPageCount ? pages_[page] : nullptr;
 }
 
 VoicePage& Libson::Page(int page) {

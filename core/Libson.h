@@ -13,6 +13,7 @@
 
 #include "core/LibraryDoubles.h"
 #include "core/Nomsyn.h"
+#include "core/PageBlock.h"
 #include "core/VoiceFormats.h"
 
 namespace core {
@@ -129,7 +130,8 @@ private:
     template <class Operation>
     void ForEachPage(Operation operation);
 
-    std::array<std::unique_ptr<VoicePage>, kLibraryPageCount> pages_;
+    std::unique_ptr<PageBlock> pageBlock_;
+    std::array<VoicePage*, kLibraryPageCount> pages_{};
     std::array<std::unique_ptr<MarkerName>, kMarkerCount> markerNames_;
     std::string name_;
     // Working memory of the library-wide sorts and doubles search, reserved here so those

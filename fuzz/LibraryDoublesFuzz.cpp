@@ -63,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     core::testdata::PageSet fast(original), pairwise(original);
     int reports = 0;
-    finder.Run(fast.owned, options, [&](int done, int total) {
+    finder.Run(fast.pointers, options, [&](int done, int total) {
         FUZZ_CHECK(done == ++reports && total == int(pageCount));
     });
     FUZZ_CHECK(reports == int(pageCount));

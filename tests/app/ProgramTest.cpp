@@ -4,6 +4,7 @@
 #include "app/RunGuarded.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -114,6 +115,46 @@ TEST_F(ProgramTest, RestoredMidiModesSetTheMainWindowsMenuItemsFromTheStart) {
     EXPECT_FALSE(menus.Item(QStringLiteral("MemoryProtectOffClick"))->isEnabled());
     EXPECT_FALSE(menus.Item(QStringLiteral("ShowSystemInfoClick"))->isEnabled());
     EXPECT_TRUE(menus.Item(QStringLiteral("GetBankMIDIClick"))->isEnabled());
+}
+
+// The real start-up puts the main window on screen before the other windows are made; once it
+// returns everything is as after the plain start, settings read and written alike.
+TEST_F(ProgramTest, TheMainWindowPaintsFirstThenEveryOtherWindowIsMade) {
+    settings_.Set(platform::kBaseKey, "MBX", 70);
+    settings_.Set(platform::kBaseKey, "MBY", 40);
+    settings_.Set(platform::kBaseKey, "PER", 0);
+    settings_.Set(platform::kBaseKey, "PAG", 1);
+    settings_.Set(platform::kBaseKey, "OBX", 300);
+    settings_.Set(platform::kBaseKey, "OBY", 200);
+    settings_.Set(platform::kBaseKey, "OBO", 1);
+    {
+        Program program(rack_, settings_, Program::Creation::MainWindowFirst);
+        const qsizetype alone = QApplication::topLevelWidgets().size();
+        struct PaintCount : QObject {
+            qsizetype windowsAtFirstPaint = -1;
+            bool eventFilter(QObject*, QEvent* event) override {
+                if (event->type() == QEvent::Paint && windowsAtFirstPaint < 0)
+                    windowsAtFirstPaint = QApplication::topLevelWidgets().size();
+                return false;
+            }
+        } paints;
+        program.MainWindow().installEventFilter(&paints);
+        ASSERT_TRUE(program.StartMainWindowFirst());
+        program.MainWindow().removeEventFilter(&paints);
+        EXPECT_EQ(paints.windowsAtFirstPaint, alone) << "painted before any other window was made";
+        EXPECT_GT(QApplication::topLevelWidgets().size(), alone + 5);
+        EXPECT_EQ(program.MainWindow().pos(), QPoint(40, 70));
+        EXPECT_TRUE(program.OptionsWindow().isVisible());
+        EXPECT_EQ(program.OptionsWindow().pos(), QPoint(200, 300));
+        EXPECT_EQ(program.MidiWindow().cmbOutput->currentText(), QString(midi::kEmulatedRackName));
+        QTest::keyClick(&program.MainWindow(), '3');
+        ASSERT_TRUE(rack_.WaitIdle(2s));
+        EXPECT_EQ(rack_.SelectedModule(), std::optional<std::size_t>(2));
+        program.MainWindow().close();
+    }
+    EXPECT_EQ(settings_.WrittenNames(platform::kBaseKey).size(), 18u);
+    EXPECT_EQ(settings_.Get(platform::kBaseKey, "OBO"), 1);
+    EXPECT_EQ(settings_.Get(platform::kBaseKey, "PAG"), 1);
 }
 
 TEST_F(ProgramTest, ClosingTheMainWindowWritesBaseMidiAndEditorKeysInOrder) {

@@ -32,7 +32,7 @@ void ExpectSameAsPairwise(
     LibraryDoublesFinder::ParameterHash hash = LibraryDoublesFinder::HashParameters) {
     PageSet fast(original), pairwise(original);
     LibraryDoublesFinder finder(original.owned.size(), hash);
-    finder.Run(fast.owned, options, {});
+    finder.Run(fast.pointers, options, {});
     literal::FindDoubles(pairwise.pointers, options);
     ASSERT_TRUE(fast.SameBytes(pairwise)) << what << " " << Describe(options);
 }
@@ -86,7 +86,7 @@ TEST(LibraryDoubles, EraseWithBothTakesTheFirstPartnerOnALaterPageBeforeOneOnIts
         (*pages.pointers[page])[slot].status = kStatusUsed;
     }
     LibraryDoublesFinder finder(6);
-    finder.Run(pages.owned, {true, true, true}, {});
+    finder.Run(pages.pointers, {true, true, true}, {});
     // (0,1) meets (5,0) first, so both go; (0,2) has no partner left.
     EXPECT_FALSE((*pages.pointers[0])[1].IsUsed());
     EXPECT_TRUE((*pages.pointers[0])[2].IsUsed());

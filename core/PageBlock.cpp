@@ -1,0 +1,54 @@
+#include "core/PageBlock.h"
+
+#include <new>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
+
+namespace core {
+
+#if defined(__linux__)
+
+namespace {
+
+// Older kernels lack it and refuse it; the pages are then mapped as they are first written.
+constexpr int kPopulateWrite = 23;  // MADV_POPULATE_WRITE, Linux 5.14
+
+// Mapped whole and ready to write: one call maps every page instead of one fault per page.
+void* MapReady(std::size_t bytes) {
+    void* memory = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (memory == MAP_FAILED) return nullptr;
+    madvise(memory, bytes, MADV_HUGEPAGE);  // fewer, larger pages where the system allows
+    madvise(memory, bytes, kPopulateWrite);
+    return memory;
+}
+
+}  // namespace
+
+std::unique_ptr<PageBlock> PageBlock::Allocate(std::size_t pageCount) {
+    const std::size_t bytes = pageCount * sizeof(VoicePage);
+    void* memory = MapReady(bytes);
+    if (!memory) return nullptr;
+    std::unique_ptr<PageBlock> block(new (std::nothrow) PageBlock(static_cast<VoicePage*>(memory), bytes));
+    if (!block) munmap(memory, bytes);
+    return block;
+}
+
+PageBlock::~PageBlock() { munmap(pages_, mappedBytes_); }
+
+#else
+
+std::unique_ptr<PageBlock> PageBlock::Allocate(std::size_t pageCount) {
+    auto* pages = new (std::nothrow) VoicePage[pageCount];
+    if (!pages) return nullptr;
+    std::unique_ptr<PageBlock> block(new (std::nothrow) PageBlock(pages, 0));
+    if (!block) delete[] pages;
+    return block;
+}
+
+PageBlock::~PageBlock() { delete[] pages_; }
+
+#endif
+
+}  // namespace core
