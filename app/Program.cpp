@@ -127,13 +127,17 @@ void Program::CreateOtherWindows() {
     QObject::connect(editor_.get(), &editor::TfrmEdt::nameChanged, main_.get(),
                      [this](const QString& name) { main_->BufferLabel()->setText(name); });
     QObject::connect(main_.get(), &librarian::TfrmMain::closing, main_.get(), [this] {
-        librarian::BaseValues base;
-        main_->CollectBaseValues(base);
-        options_->CollectBaseValues(base);
-        types_->CollectBaseValues(base);
-        WriteShutdownSettings(base, *midi_, *editor_, *editorOptions_, store_);
+        WriteSettings();
         QCoreApplication::quit();
     });
+}
+
+void Program::WriteSettings() {
+    librarian::BaseValues base;
+    main_->CollectBaseValues(base);
+    options_->CollectBaseValues(base);
+    types_->CollectBaseValues(base);
+    WriteShutdownSettings(base, *midi_, *editor_, *editorOptions_, store_);
 }
 
 Program::~Program() {
@@ -180,8 +184,14 @@ bool Program::StartMainWindowFirst() {
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents |
                                             QEventLoop::WaitForMoreEvents);
     }
-    if (!main_->isVisible()) return false;
+    // Closed already (a session end can come that early): the close still writes the
+    // settings, which the other windows hold a part of.
+    const bool closed = !main_->isVisible();
     CreateOtherWindows();
+    if (closed) {
+        WriteSettings();
+        return false;
+    }
     Start();
     return true;
 }

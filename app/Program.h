@@ -62,7 +62,8 @@ public:
     // The start-up of the real program, for a main window on screen as early as possible: shows
     // the main window and waits for its first frame without taking any user input, then creates
     // the other windows in their order and goes on as Start(). Returns false when the main
-    // window was closed before its first frame (nothing is left to run).
+    // window was closed before its first frame: the settings are then written as at any close
+    // and nothing is left to run.
     bool StartMainWindowFirst();
 
     librarian::TfrmMain& MainWindow() { return *main_; }
@@ -81,6 +82,7 @@ public:
 
 private:
     void CreateOtherWindows();
+    void WriteSettings();  // everything the windows write at the close, in order
 
     midi::Backend& backend_;
     platform::SettingsStore& store_;

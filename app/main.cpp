@@ -11,17 +11,23 @@
 #include "midi/CompositeBackend.h"
 #include "midi/EmulatedRack.h"
 #include "midi/RtMidiBackend.h"
+#include "platform/FontConfigWarmUp.h"
 #include "platform/QtFileDialogs.h"
 #include "platform/QtMessageBoxes.h"
 #include "platform/QtSettingsStore.h"
 
 int main(int argc, char* argv[]) {
+    const platform::FontConfigWarmUp fonts;
     // Qt takes its own options from the command line; the program has none.
     app::GuardedApplication application(argc, argv);
+    // The main window's pictures and the icon are drawn meanwhile on a helper thread.
+    const controls::artwork::PicturesAhead pictures([] {
+        librarian::TfrmMain::AskForPictures();
+        controls::artwork::AppIconSet();
+    });
     QApplication::setApplicationName(QString::fromLatin1(app::kProgramTitle));
     QApplication::setStyle(new controls::RackStyle);
     QApplication::setPalette(controls::artwork::RackPalette());
-    QApplication::setWindowIcon(controls::artwork::AppIconSet());
     // Ties the windows to the installed desktop entry (its name and icon in the desktop's lists).
     QGuiApplication::setDesktopFileName(QStringLiteral("org.korvane.Mondral"));
     platform::QtMessageBoxes boxes;
@@ -37,6 +43,7 @@ int main(int argc, char* argv[]) {
         midi::EmulatedRack rack;
         midi::CompositeBackend backend({&devices, &rack});
         app::Program program(backend, settings, app::Program::Creation::MainWindowFirst);
+        QApplication::setWindowIcon(controls::artwork::AppIconSet());
         app::SessionEnd sessionEnd([&program] { program.MainWindow().close(); });
         if (!program.StartMainWindowFirst()) return 0;
         return application.exec();

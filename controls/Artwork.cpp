@@ -4,7 +4,10 @@
 #include <QHash>
 #include <QPaintEngine>
 #include <QPainter>
+#include <algorithm>
 #include <functional>
+#include <future>
+#include <vector>
 
 #include "controls/ArtworkPainting.h"
 
@@ -41,13 +44,25 @@ QImage Strip(QSize frame, int frames, qreal ratio, const std::function<void(QPai
     });
 }
 
+// A picture to draw on the helper thread.
+struct Order {
+    QString key;
+    Maker make;
+    qreal ratio;
+    std::promise<QImage> drawn;
+};
+
 // What the cache holds: how to draw each picture, the pictures drawn so far (per name and
 // ratio), and which picture each handed-out pixmap is, so a control can ask for the same
-// picture at the ratio it paints at.
+// picture at the ratio it paints at. Pictures ordered ahead are drawn on the helper thread
+// into images; everything else here belongs to the window thread.
 struct Cache {
     QHash<QString, Maker> makers;
     QHash<QString, QPixmap> pixmaps;
     QHash<qint64, QString> names;
+    QHash<QString, std::shared_future<QImage>> ahead;
+    std::vector<Order>* collecting = nullptr;  // while DrawAhead takes its orders
+    bool forgetting = false;                   // ForgetPictures is registered
 };
 
 Cache& TheCache() {
@@ -58,15 +73,35 @@ Cache& TheCache() {
 // Pixmaps must go before the application object does; a later application starts afresh.
 void ForgetPictures() { TheCache() = Cache(); }
 
+void ForgetAtExit(Cache& cache) {
+    if (cache.forgetting) return;
+    qAddPostRoutine(ForgetPictures);
+    cache.forgetting = true;
+}
+
+QImage Draw(Cache& cache, const QString& name, const QString& key, qreal ratio) {
+    const auto ordered = cache.ahead.constFind(key);
+    if (ordered == cache.ahead.cend()) return cache.makers.value(name)(ratio);
+    const std::shared_future<QImage> drawing = *ordered;
+    cache.ahead.erase(ordered);
+    return drawing.get();
+}
+
 QPixmap Drawn(const QString& name, qreal ratio) {
     Cache& cache = TheCache();
     const QString key = name + QLatin1Char('@') + QString::number(ratio);
     auto it = cache.pixmaps.find(key);
-    if (it == cache.pixmaps.end()) {
-        if (cache.pixmaps.isEmpty()) qAddPostRoutine(ForgetPictures);
-        it = cache.pixmaps.insert(key, QPixmap::fromImage(cache.makers.value(name)(ratio)));
-        cache.names.insert(it->cacheKey(), name);
+    if (it != cache.pixmaps.end()) return *it;
+    if (cache.collecting) {
+        const bool ordered = std::any_of(cache.collecting->begin(), cache.collecting->end(),
+                                         [&](const Order& order) { return order.key == key; });
+        if (!ordered && !cache.ahead.contains(key))
+            cache.collecting->push_back({key, cache.makers.value(name), ratio, {}});
+        return {};
     }
+    ForgetAtExit(cache);
+    it = cache.pixmaps.insert(key, QPixmap::fromImage(Draw(cache, name, key, ratio)));
+    cache.names.insert(it->cacheKey(), name);
     return *it;
 }
 
@@ -153,9 +188,32 @@ QImage AppIcon(int pixels) {
 
 QIcon AppIconSet() {
     QIcon icon;
-    for (int pixels : {16, 24, 32, 48, 64}) icon.addPixmap(QPixmap::fromImage(AppIcon(pixels)));
+    for (int pixels : {16, 24, 32, 48, 64})
+        icon.addPixmap(Cached(QStringLiteral("app-icon-%1").arg(pixels), 1.0,
+                              [pixels](qreal) { return AppIcon(pixels); }));
     return icon;
 }
+
+PicturesAhead::PicturesAhead(const std::function<void()>& asks) {
+    Cache& cache = TheCache();
+    std::vector<Order> orders;
+    cache.collecting = &orders;
+    asks();
+    cache.collecting = nullptr;
+    for (Order& order : orders) cache.ahead.insert(order.key, order.drawn.get_future().share());
+    ForgetAtExit(cache);
+    drawer_ = std::thread([orders = std::move(orders)]() mutable {
+        for (Order& order : orders) {
+            try {
+                order.drawn.set_value(order.make(order.ratio));
+            } catch (...) {
+                order.drawn.set_exception(std::current_exception());
+            }
+        }
+    });
+}
+
+PicturesAhead::~PicturesAhead() { drawer_.join(); }
 
 QPalette RackPalette() {
     QPalette pal;

@@ -13,6 +13,9 @@
 #include <QPixmap>
 #include <QString>
 
+#include <functional>
+#include <thread>
+
 namespace controls::artwork {
 
 inline constexpr int kKnobFrames = 128;      // frames of both knob strips
@@ -41,10 +44,25 @@ QPixmap PushButtonStrip(const QString& legend = {}, int size = kButtonSize,
 QPixmap WallpaperTile(qreal ratio = ScreenRatio());    // seamless, 64 x 64
 QPixmap TrashCan(qreal ratio = ScreenRatio());         // 40 x 48
 QPixmap MidiPlug(qreal ratio = ScreenRatio());         // 64 x 64, five-pin DIN face
-// The application icon, `pixels` square (drawn anew each call: it is asked for rarely).
+// The application icon, `pixels` square, drawn anew each call.
 QImage AppIcon(int pixels);
 // The window icon at the sizes title bars and task lists show.
 QIcon AppIconSet();
+
+// Draws the pictures that `asks` asks for on a helper thread while the window thread goes on:
+// asking for one of them later takes the drawn picture, waiting only if it is not done yet.
+// `asks` only names pictures (what it is handed back is empty). Pictures with text need the
+// application object, so this is made after it and must end before it does.
+class PicturesAhead {
+public:
+    explicit PicturesAhead(const std::function<void()>& asks);
+    ~PicturesAhead();  // waits for the helper thread
+    PicturesAhead(const PicturesAhead&) = delete;
+    PicturesAhead& operator=(const PicturesAhead&) = delete;
+
+private:
+    std::thread drawer_;
+};
 
 // Style sheet that gives a label knob (or any value read-out) the rack look: amber digits in a
 // black window with a thin frame.

@@ -108,6 +108,27 @@ void SetTextColour(QLabel* label, unsigned colourValue) {
 
 }  // namespace
 
+struct TfrmMain::Pictures {
+    QPixmap wallpaper, redLamp, greenLamp, info, options, midi, types, firstSelected, lastSelected,
+        trash;
+};
+
+TfrmMain::Pictures TfrmMain::MainWindowPictures() {
+    using namespace controls::artwork;
+    return {.wallpaper = WallpaperTile(),
+            .redLamp = LampStrip(),
+            .greenLamp = GreenLampStrip(),
+            .info = PushButtonStrip(QStringLiteral("i")),
+            .options = PushButtonStrip(QStringLiteral("OPT")),
+            .midi = PushButtonStrip(QStringLiteral("MIDI")),
+            .types = PushButtonStrip(QStringLiteral("T"), kSmallButtonSize),
+            .firstSelected = PushButtonStrip(QStringLiteral("<"), kSmallButtonSize),
+            .lastSelected = PushButtonStrip(QStringLiteral(">"), kSmallButtonSize),
+            .trash = TrashCan()};
+}
+
+void TfrmMain::AskForPictures() { MainWindowPictures(); }
+
 TfrmMain::TfrmMain(const Banks& banks, core::Libson& library, core::Edtson& buffer,
                    platform::SettingsStore& store, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -125,10 +146,11 @@ TfrmMain::TfrmMain(const Banks& banks, core::Libson& library, core::Edtson& buff
     wallpaper_ = new controls::TWallpaper(this);
     wallpaper_->setObjectName(QStringLiteral("Wallpaper"));
     wallpaper_->setGeometry(0, 0, kClientWidth, kClientHeight);
-    wallpaper_->setWallpaper(controls::artwork::WallpaperTile());
+    const Pictures pictures = MainWindowPictures();
+    wallpaper_->setWallpaper(pictures.wallpaper);
 
-    BuildBankColumns();
-    BuildMiddleStrip();
+    BuildBankColumns(pictures);
+    BuildMiddleStrip(pictures);
     BuildLibraryLists();
 
     // Every character typed anywhere in this window comes here before the control sees it.
@@ -145,8 +167,7 @@ TfrmMain::TfrmMain(const Banks& banks, core::Libson& library, core::Edtson& buff
 
 TfrmMain::~TfrmMain() = default;
 
-void TfrmMain::BuildBankColumns() {
-    const QPixmap lamp = controls::artwork::LampStrip();
+void TfrmMain::BuildBankColumns(const Pictures& pictures) {
     for (int n = 0; n < kBankCount; ++n) {
         const int labelLeft = kBankLabelLeft + kBankPitch * n;
         QLabel* label = MakeLabel(wallpaper_, QStringLiteral("Nombank%1").arg(n + 1),
@@ -155,7 +176,7 @@ void TfrmMain::BuildBankColumns() {
         label->installEventFilter(this);
         nombank_[n] = label;
 
-        gswBank_[n] = MakeSwitch(wallpaper_, QStringLiteral("gsw_b%1").arg(n + 1), lamp,
+        gswBank_[n] = MakeSwitch(wallpaper_, QStringLiteral("gsw_b%1").arg(n + 1), pictures.redLamp,
                                  QPoint(labelLeft + kBankLabelWidth + 2, kBankSwitchTop));
         connect(gswBank_[n], &controls::Tzografsw::clicked, this,
                 [this, n] { gsw_b1Click(gswBank_[n]); });
@@ -178,28 +199,25 @@ void TfrmMain::BuildBankColumns() {
     }
 }
 
-void TfrmMain::BuildMiddleStrip() {
-    using namespace controls::artwork;
-    btnInfos_ = MakeSwitch(wallpaper_, QStringLiteral("btnInfos"), PushButtonStrip(QStringLiteral("i")),
+void TfrmMain::BuildMiddleStrip(const Pictures& pictures) {
+    btnInfos_ = MakeSwitch(wallpaper_, QStringLiteral("btnInfos"), pictures.info,
                            QPoint(8, 478), QStringLiteral("About..."));
-    btnOptions_ = MakeSwitch(wallpaper_, QStringLiteral("btnOptions"),
-                             PushButtonStrip(QStringLiteral("OPT")), QPoint(52, 478),
+    btnOptions_ = MakeSwitch(wallpaper_, QStringLiteral("btnOptions"), pictures.options, QPoint(52, 478),
                              QStringLiteral("Options"));
-    btnMidiConf_ = MakeSwitch(wallpaper_, QStringLiteral("btnMidiConf"),
-                              PushButtonStrip(QStringLiteral("MIDI")), QPoint(96, 478),
+    btnMidiConf_ = MakeSwitch(wallpaper_, QStringLiteral("btnMidiConf"), pictures.midi, QPoint(96, 478),
                               QStringLiteral("MIDI Config"));
     connect(btnInfos_, &controls::Tzografsw::clicked, this, &TfrmMain::btnInfosClick);
     connect(btnOptions_, &controls::Tzografsw::clicked, this, &TfrmMain::btnOptionsClick);
     connect(btnMidiConf_, &controls::Tzografsw::clicked, this, &TfrmMain::btnMidiConfClick);
 
-    gswPerform_ = MakeSwitch(wallpaper_, QStringLiteral("gswPerform"), GreenLampStrip(),
+    gswPerform_ = MakeSwitch(wallpaper_, QStringLiteral("gswPerform"), pictures.greenLamp,
                              QPoint(248, 482), QStringLiteral("Mode Voices/Functions"));
     connect(gswPerform_, &controls::Tzografsw::clicked, this,
             [this] { Toggle(gswPerform_); });
 
     btnTrash_ = new QLabel(wallpaper_);
     btnTrash_->setObjectName(QStringLiteral("btnTrash"));
-    btnTrash_->setPixmap(TrashCan());
+    btnTrash_->setPixmap(pictures.trash);
     btnTrash_->move(275, 471);
     btnTrash_->adjustSize();
     btnTrash_->setToolTip(QStringLiteral("Trash Landing zone"));
@@ -210,7 +228,7 @@ void TfrmMain::BuildMiddleStrip() {
     btnBuffer_->setFont(listBox_[0]->font());
     btnBuffer_->installEventFilter(this);
 
-    gswLib_ = MakeSwitch(wallpaper_, QStringLiteral("gswLib"), GreenLampStrip(), QPoint(484, 486),
+    gswLib_ = MakeSwitch(wallpaper_, QStringLiteral("gswLib"), pictures.greenLamp, QPoint(484, 486),
                          QStringLiteral("Mode Library/Page"));
     connect(gswLib_, &controls::Tzografsw::clicked, this,
             [this] { Toggle(gswLib_); });
@@ -247,16 +265,13 @@ void TfrmMain::BuildMiddleStrip() {
                                ? Qt::SizeVerCursor
                                : Qt::SizeHorCursor);
 
-    gswTypes_ = MakeSwitch(wallpaper_, QStringLiteral("gswTypes"),
-                           PushButtonStrip(QStringLiteral("T"), kSmallButtonSize), QPoint(714, 484),
+    gswTypes_ = MakeSwitch(wallpaper_, QStringLiteral("gswTypes"), pictures.types, QPoint(714, 484),
                            QStringLiteral("Types Selector"));
     connect(gswTypes_, &controls::Tzografsw::clicked, this, &TfrmMain::gswTypesClick);
     gswLibSelFinder_ = MakeSwitch(wallpaper_, QStringLiteral("gswLibSelFinder"),
-                                  PushButtonStrip(QStringLiteral("<"), kSmallButtonSize),
-                                  QPoint(762, 485), QStringLiteral("Find First Selected"));
+                                  pictures.firstSelected, QPoint(762, 485), QStringLiteral("Find First Selected"));
     gswLibLastFinder_ = MakeSwitch(wallpaper_, QStringLiteral("gswLibLastFinder"),
-                                   PushButtonStrip(QStringLiteral(">"), kSmallButtonSize),
-                                   QPoint(784, 485), QStringLiteral("Find Last Selected"));
+                                   pictures.lastSelected, QPoint(784, 485), QStringLiteral("Find Last Selected"));
     connect(gswLibSelFinder_, &controls::Tzografsw::clicked, this,
             &TfrmMain::gswLibSelFinderClick);
     connect(gswLibLastFinder_, &controls::Tzografsw::clicked, this,

@@ -45,6 +45,9 @@ class TfrmMain : public QWidget, public midi::MainWindowLink {
 public:
     using Banks = std::array<core::Bankson*, kBankCount>;
 
+    // Asks for every picture the window shows, for drawing them ahead (controls::artwork).
+    static void AskForPictures();
+
     // Reads the window's place and modes from the "Base" settings and fills every list.
     TfrmMain(const Banks& banks, core::Libson& library, core::Edtson& buffer,
              platform::SettingsStore& store = platform::Settings(), QWidget* parent = nullptr);
@@ -143,8 +146,10 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void BuildBankColumns();
-    void BuildMiddleStrip();
+    struct Pictures;
+    static Pictures MainWindowPictures();
+    void BuildBankColumns(const Pictures& pictures);
+    void BuildMiddleStrip(const Pictures& pictures);
     void BuildLibraryLists();
     void ApplyBaseValues(const BaseValues& values);
     void PressFeedback(controls::Tzografsw* button);

@@ -131,3 +131,43 @@ TEST(ArtworkRatio, ControlsGivenOneXPicturesPaintCrispAtTwoX) {
     EXPECT_EQ(RenderedAt(panel, 1).convertToFormat(QImage::Format_RGB32),
               WallpaperTile(1).toImage().convertToFormat(QImage::Format_RGB32));
 }
+
+// Pictures drawn ahead on the helper thread (text included) are the very pictures the window
+// thread would draw, handed out once and then kept; asking while the orders are taken draws
+// nothing.
+TEST(ArtworkAhead, PicturesDrawnAheadEqualThoseDrawnHereAndAreKept) {
+    const QString legend = QStringLiteral("AHD");
+    const qreal ratio = 1.5;  // a ratio no other test asks for
+    QPixmap askedWhileOrdering;
+    {
+        const PicturesAhead ahead([&] {
+            askedWhileOrdering = PushButtonStrip(legend, kButtonSize, ratio);
+            PushButtonStrip(legend, kButtonSize, ratio);  // asked twice: drawn once
+            TrashCan(ratio);
+        });
+        EXPECT_TRUE(askedWhileOrdering.isNull());
+    }
+    const QPixmap button = PushButtonStrip(legend, kButtonSize, ratio);
+    EXPECT_EQ(PushButtonStrip(legend, kButtonSize, ratio).cacheKey(), button.cacheKey());
+    EXPECT_EQ(button.devicePixelRatio(), ratio);
+    EXPECT_EQ(AtRatio(button, 2).toImage(), PushButtonStrip(legend, kButtonSize, 2).toImage());
+
+    // The same strip drawn on this thread, frame by frame as the cache draws strips.
+    QImage here(QSize(2 * kButtonSize, kButtonSize) * ratio, QImage::Format_ARGB32_Premultiplied);
+    here.setDevicePixelRatio(ratio);
+    here.fill(Qt::transparent);
+    {
+        QPainter p(&here);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setRenderHint(QPainter::TextAntialiasing);
+        for (int frame = 0; frame < 2; ++frame) {
+            p.save();
+            p.translate(frame * kButtonSize, 0);
+            p.setClipRect(QRect(0, 0, kButtonSize, kButtonSize));
+            detail::PaintPushButton(p, kButtonSize, legend, frame == 1);
+            p.restore();
+        }
+    }
+    EXPECT_EQ(button.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied), here);
+    EXPECT_EQ(TrashCan(ratio).deviceIndependentSize(), QSizeF(40, 48));
+}
