@@ -7,6 +7,7 @@
 #include "app/SessionEnd.h"
 #include "controls/Artwork.h"
 #include "controls/RackStyle.h"
+#include "core/Libson.h"
 #include "librarian/TfrmMain.h"
 #include "midi/CompositeBackend.h"
 #include "midi/EmulatedRack.h"
@@ -17,6 +18,9 @@
 #include "platform/QtSettingsStore.h"
 
 int main(int argc, char* argv[]) {
+    // Started before the window system connection is made, to be done by the time they are
+    // needed: the library's memory, the font configuration.
+    core::Libson::PrepareMemoryAhead();
     const platform::FontConfigWarmUp fonts;
     // Qt takes its own options from the command line; the program has none.
     app::GuardedApplication application(argc, argv);

@@ -53,10 +53,13 @@ Libson::Libson(const AllocationProbe& failAllocation) {
                                       kAllocLibMemoryText);
         throw FatalError(std::string(kAllocLibMemoryText));
     }
-    Clear();
+    if (!pageBlock_->Prepared()) ForEachPage(InitPage);  // else cleared while made ahead
+    ClearNames();
 }
 
 Libson::~Libson() = default;
+
+void Libson::PrepareMemoryAhead() { PageBlock::MakeReadyAhead(kLibraryPageCount, InitPage); }
 
 VoicePage* Libson::PageIf(int page) {
     return page >= 0 && page < kLibraryPageCount ? pages_[page] : nullptr;
@@ -103,6 +106,10 @@ void Libson::SetMarkerName(int marker, std::string_view name) {
 
 void Libson::Clear() {
     ForEachPage(InitPage);
+    ClearNames();
+}
+
+void Libson::ClearNames() {
     for (int m = 0; m < kMarkerCount; ++m) SetMarkerName(m, kEmptyName);
     name_ = kEmptyName;
 }

@@ -39,6 +39,8 @@ public:
     // "Alloc Lib Memory" box is shown and FatalError is thrown: the program can't go on
     // without its library.
     explicit Libson(const AllocationProbe& failAllocation = {});
+    // Starts getting the pages' memory ready on a helper thread, for a library made later.
+    static void PrepareMemoryAhead();
     ~Libson();
     Libson(const Libson&) = delete;
     Libson& operator=(const Libson&) = delete;
@@ -125,6 +127,7 @@ public:
     bool SaveLibraryFile(const std::filesystem::path& path);
 
 private:
+    void ClearNames();  // the marker names and the library's name
     VoicePage* PageIf(int page);
     const VoicePage* PageIf(int page) const;
     template <class Operation>

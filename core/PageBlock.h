@@ -5,6 +5,7 @@
 // pages are cleared at start-up, before the main window can show).
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 
 #include "core/VoiceFormats.h"
@@ -13,8 +14,15 @@ namespace core {
 
 class PageBlock {
 public:
-    // Nothing when the memory can't be had. The pages' bytes are left undefined.
+    // Nothing when the memory can't be had. The pages' bytes are left undefined. Takes the block
+    // made ready ahead when it has that many pages.
     static std::unique_ptr<PageBlock> Allocate(std::size_t pageCount);
+    // Starts making a block ready on a helper thread, each page passed through `prepare` (the
+    // program does it while its window system connection is set up, long before the library
+    // is made).
+    static void MakeReadyAhead(std::size_t pageCount, std::function<void(VoicePage&)> prepare);
+    // True when the block was made ahead: its pages have been through `prepare`.
+    bool Prepared() const { return prepared_; }
     ~PageBlock();
     PageBlock(const PageBlock&) = delete;
     PageBlock& operator=(const PageBlock&) = delete;
@@ -22,10 +30,12 @@ public:
     VoicePage* Page(std::size_t index) { return pages_ + index; }
 
 private:
+    static std::unique_ptr<PageBlock> NewBlock(std::size_t pageCount);
     PageBlock(VoicePage* pages, std::size_t mappedBytes) : pages_(pages), mappedBytes_(mappedBytes) {}
 
     VoicePage* pages_;
     std::size_t mappedBytes_;  // 0 where the block comes from the heap
+    bool prepared_ = false;
 };
 
 }  // namespace core

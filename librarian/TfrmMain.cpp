@@ -109,14 +109,14 @@ void SetTextColour(QLabel* label, unsigned colourValue) {
 }  // namespace
 
 struct TfrmMain::Pictures {
-    QPixmap wallpaper, redLamp, greenLamp, info, options, midi, types, firstSelected, lastSelected,
+    QPixmap redLamp, wallpaper, greenLamp, info, options, midi, types, firstSelected, lastSelected,
         trash;
 };
 
 TfrmMain::Pictures TfrmMain::MainWindowPictures() {
     using namespace controls::artwork;
-    return {.wallpaper = WallpaperTile(),
-            .redLamp = LampStrip(),
+    return {.redLamp = LampStrip(),
+            .wallpaper = WallpaperTile(),
             .greenLamp = GreenLampStrip(),
             .info = PushButtonStrip(QStringLiteral("i")),
             .options = PushButtonStrip(QStringLiteral("OPT")),
@@ -146,10 +146,10 @@ TfrmMain::TfrmMain(const Banks& banks, core::Libson& library, core::Edtson& buff
     wallpaper_ = new controls::TWallpaper(this);
     wallpaper_->setObjectName(QStringLiteral("Wallpaper"));
     wallpaper_->setGeometry(0, 0, kClientWidth, kClientHeight);
+    BuildBankColumns();
+    // Taken after the bank columns: the pictures drawn ahead are done by then.
     const Pictures pictures = MainWindowPictures();
     wallpaper_->setWallpaper(pictures.wallpaper);
-
-    BuildBankColumns(pictures);
     BuildMiddleStrip(pictures);
     BuildLibraryLists();
 
@@ -167,7 +167,9 @@ TfrmMain::TfrmMain(const Banks& banks, core::Libson& library, core::Edtson& buff
 
 TfrmMain::~TfrmMain() = default;
 
-void TfrmMain::BuildBankColumns(const Pictures& pictures) {
+void TfrmMain::BuildBankColumns() {
+    // The first picture drawn ahead (AskForPictures), so the first ready.
+    const QPixmap lamp = controls::artwork::LampStrip();
     for (int n = 0; n < kBankCount; ++n) {
         const int labelLeft = kBankLabelLeft + kBankPitch * n;
         QLabel* label = MakeLabel(wallpaper_, QStringLiteral("Nombank%1").arg(n + 1),
@@ -176,7 +178,7 @@ void TfrmMain::BuildBankColumns(const Pictures& pictures) {
         label->installEventFilter(this);
         nombank_[n] = label;
 
-        gswBank_[n] = MakeSwitch(wallpaper_, QStringLiteral("gsw_b%1").arg(n + 1), pictures.redLamp,
+        gswBank_[n] = MakeSwitch(wallpaper_, QStringLiteral("gsw_b%1").arg(n + 1), lamp,
                                  QPoint(labelLeft + kBankLabelWidth + 2, kBankSwitchTop));
         connect(gswBank_[n], &controls::Tzografsw::clicked, this,
                 [this, n] { gsw_b1Click(gswBank_[n]); });

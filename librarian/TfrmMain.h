@@ -148,7 +148,7 @@ protected:
 private:
     struct Pictures;
     static Pictures MainWindowPictures();
-    void BuildBankColumns(const Pictures& pictures);
+    void BuildBankColumns();
     void BuildMiddleStrip(const Pictures& pictures);
     void BuildLibraryLists();
     void ApplyBaseValues(const BaseValues& values);

@@ -239,11 +239,24 @@ struct RtMidiBackend::Impl {
         return hardware ? kTechnologyMidiPort : kTechnologySoftwarePort;
     }
 
+    // The listers of RtMidi's systems, made at the first listing: each opens a connection to
+    // its system, which the program's start need not wait for.
+    std::vector<Api>& Apis() {
+        if (apisMade) return apis;
+        apisMade = true;
+        for (RtMidi::Api api : {RtMidi::LINUX_ALSA, RtMidi::WINDOWS_MM, RtMidi::MACOSX_CORE}) {
+            Api entry{api, Make<RtMidiIn>(api, clientName), Make<RtMidiOut>(api, clientName)};
+            if (entry.inputLister || entry.outputLister) apis.push_back(std::move(entry));
+        }
+        return apis;
+    }
+    bool apisMade = false;
+
     std::vector<DeviceInfo> List(bool wantInputs) {
         std::vector<Port>& ports = wantInputs ? inputs : outputs;
         ports.clear();
         std::vector<DeviceInfo> devices;
-        for (Api& api : apis) {
+        for (Api& api : Apis()) {
             RtMidi* lister = wantInputs ? static_cast<RtMidi*>(api.inputLister.get())
                                         : static_cast<RtMidi*>(api.outputLister.get());
             if (!lister) continue;
@@ -267,11 +280,6 @@ struct RtMidiBackend::Impl {
 RtMidiBackend::RtMidiBackend(std::string clientName) : impl_(std::make_unique<Impl>()) {
     impl_->clientName = std::move(clientName);
     JackSession::SilenceLibraryMessages();
-    for (RtMidi::Api api : {RtMidi::LINUX_ALSA, RtMidi::WINDOWS_MM, RtMidi::MACOSX_CORE}) {
-        Impl::Api entry{api, Make<RtMidiIn>(api, impl_->clientName),
-                        Make<RtMidiOut>(api, impl_->clientName)};
-        if (entry.inputLister || entry.outputLister) impl_->apis.push_back(std::move(entry));
-    }
 }
 
 RtMidiBackend::~RtMidiBackend() = default;

@@ -39,7 +39,10 @@ VoiceSlot UsedSlot(Byte tag, Byte status = kStatusUsed) {
     return slot;
 }
 
+// Also on the memory the program makes ready ahead, on a helper thread, before the library.
 TEST(Libson, StartsEmptyAndClearRestoresThatState) {
+    for (bool readyAhead : {true, false}) {
+    if (readyAhead) Libson::PrepareMemoryAhead();
     Libson library;
     for (int round = 0; round < 2; ++round) {
         EXPECT_EQ(library.Name(), "Empty");
@@ -60,6 +63,7 @@ TEST(Libson, StartsEmptyAndClearRestoresThatState) {
         FillRandomly(library, 1, {0.5, 10, 0.1, 0.1});
         library.SetMarkerName(4, "Brass");
         library.Clear();
+    }
     }
 }
 
