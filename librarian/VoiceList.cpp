@@ -20,10 +20,26 @@ namespace {
 class FixedLineDelegate final : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
+    // Worked out once per distinct line for all the lists: each list asks at every layout.
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-        QSize size = QStyledItemDelegate::sizeHint(option, index);
-        size.setHeight(kVoiceLineHeight);
-        return size;
+        QStyleOptionViewItem line = option;
+        initStyleOption(&line, index);
+        const QWidget* view = line.widget;
+        const HintKey key{line.text,
+                          line.font.key(),
+                          quintptr(view ? view->style() : nullptr),
+                          int(line.features),
+                          line.decorationSize,
+                          int(line.displayAlignment)};
+        static QHash<HintKey, QSize> hints;
+        auto known = hints.constFind(key);
+        if (known == hints.cend()) {
+            if (hints.size() >= kMaxLines) hints.clear();
+            QSize size = QStyledItemDelegate::sizeHint(option, index);
+            size.setHeight(kVoiceLineHeight);
+            known = hints.insert(key, size);
+        }
+        return *known;
     }
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
@@ -53,6 +69,22 @@ private:
                !(line.state & (QStyle::State_HasFocus | QStyle::State_Editing |
                                QStyle::State_MouseOver));
     }
+
+    // Plain values only: the table outlives the application's fonts and styles.
+    struct HintKey {
+        QString text;
+        QString font;
+        quintptr style;
+        int features;
+        QSize decorationSize;
+        int alignment;
+        bool operator==(const HintKey&) const = default;
+        friend size_t qHash(const HintKey& key, size_t seed = 0) {
+            return qHashMulti(seed, key.text, key.font, key.style, key.features,
+                              key.decorationSize.width(), key.decorationSize.height(),
+                              key.alignment);
+        }
+    };
 
     // Everything the style's drawing of the line depends on (a palette's cache key stands for
     // its colours).

@@ -18,7 +18,7 @@ if [ ${#need[@]} -gt 0 ]; then
   [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
   "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${need[@]}"
 fi
-bash tools/build.sh build-bench -DCMAKE_BUILD_TYPE=Release -DMONDRAL_GUI=ON -DMONDRAL_BENCH=ON \
+BUILD_TARGETS="mondral startup_bench bare_window" bash tools/build.sh build-bench -DCMAKE_BUILD_TYPE=Release -DMONDRAL_GUI=ON -DMONDRAL_BENCH=ON \
   -DMONDRAL_SANITIZE= >/dev/null
 
 home=$(mktemp -d)
