@@ -142,8 +142,10 @@ TfrmMain::TfrmMain(const Banks& banks, core::Libson& library, core::Edtson& buff
     palette.setColor(QPalette::Window, Qt::black);
     setPalette(palette);
     setAutoFillBackground(true);
+    // The caption bar first, so the controls are made in the client area and not moved there.
+    controls::WearCaptionBar(this, controls::kCaptionClose | controls::kCaptionMinimize);
 
-    wallpaper_ = new controls::TWallpaper(this);
+    wallpaper_ = new controls::TWallpaper(controls::ClientArea(this));
     wallpaper_->setObjectName(QStringLiteral("Wallpaper"));
     wallpaper_->setGeometry(0, 0, kClientWidth, kClientHeight);
     BuildBankColumns();
@@ -162,7 +164,6 @@ TfrmMain::TfrmMain(const Banks& banks, core::Libson& library, core::Edtson& buff
     update();
     for (int bank = 0; bank < kBankCount; ++bank) RefreshBankList(bank);
     RefreshLibraryLists();
-    controls::WearCaptionBar(this, controls::kCaptionClose | controls::kCaptionMinimize);
 }
 
 TfrmMain::~TfrmMain() = default;
