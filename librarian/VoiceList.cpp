@@ -171,8 +171,12 @@ void FillVoiceList(QListWidget* list, const core::VoiceSlot* lineSlots, int coun
     // Lines are changed in place, and only where they differ: the library lists follow every
     // step of the page knob, and rebuilding 192 lines each time is what a drag would feel.
     if (list->count() != count) {
+        // All lines in one insertion: the view lays itself out once, not once per line.
+        QStringList lines;
+        lines.reserve(count);
+        for (int i = 0; i < count; ++i) lines.append(DisplayVoiceName(lineSlots[i]));
         list->clear();
-        for (int i = 0; i < count; ++i) list->addItem(QString());
+        list->addItems(lines);
     }
     // Through the selection model: the list's own selection mode admits no highlight.
     QItemSelectionModel* highlight = list->selectionModel();
