@@ -44,12 +44,3 @@ BENCHMARK(BM_EnvelopeDrawn)->Arg(1)->Arg(2);
 BENCHMARK(BM_KeyScaleDrawn)->Arg(1)->Arg(2);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
