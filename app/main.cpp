@@ -16,6 +16,7 @@
 #include "platform/QtFileDialogs.h"
 #include "platform/QtMessageBoxes.h"
 #include "platform/QtSettingsStore.h"
+#include "platform/SessionBusAhead.h"
 
 int main(int argc, char* argv[]) {
     // Started before the window system connection is made, to be done by the time they are
@@ -24,6 +25,8 @@ int main(int argc, char* argv[]) {
     const platform::FontConfigWarmUp fonts;
     // Qt takes its own options from the command line; the program has none.
     app::GuardedApplication application(argc, argv);
+    // Made while the main window is built: the accessibility support waits for it otherwise.
+    const platform::SessionBusAhead sessionBus;
     // The main window's pictures and the icon are drawn meanwhile on a helper thread.
     const controls::artwork::PicturesAhead pictures([] {
         librarian::TfrmMain::AskForPictures();

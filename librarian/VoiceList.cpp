@@ -1,10 +1,12 @@
 #include "librarian/VoiceList.h"
 
+#include <QCoreApplication>
 #include <QFontDatabase>
 #include <QHash>
 #include <QImage>
 #include <QListWidget>
 #include <QPainter>
+#include <QPointer>
 #include <QStyledItemDelegate>
 
 #include "controls/Artwork.h"
@@ -49,17 +51,19 @@ public:
         const qreal ratio = controls::artwork::PaintRatio(*painter);
         if (!IsPlainLine(line) || !painter->transform().isIdentity() || ratio != qRound(ratio))
             return QStyledItemDelegate::paint(painter, option, index);
+        QHash<LineKey, QImage>& lines = KeptLines();
         const LineKey key = KeyOf(line, ratio);
-        auto drawn = lines_.constFind(key);
-        if (drawn == lines_.cend()) {
-            if (lines_.size() >= kMaxLines) lines_.clear();
-            drawn = lines_.insert(key, DrawLine(option, index, ratio));
+        auto drawn = lines.constFind(key);
+        if (drawn == lines.cend()) {
+            if (lines.size() >= kMaxKeptLines) lines.clear();
+            drawn = lines.insert(key, DrawLine(option, index, ratio));
         }
         painter->drawImage(option.rect.topLeft(), *drawn);
     }
 
 private:
     static constexpr qsizetype kMaxLines = 1024;
+    static constexpr qsizetype kMaxKeptLines = 2048;  // twenty lists of 32 lines, paged through
 
     // Text alone, as the voice lists have it: nothing else would look the same from a copy.
     static bool IsPlainLine(const QStyleOptionViewItem& line) {
@@ -86,23 +90,50 @@ private:
         }
     };
 
-    // Everything the style's drawing of the line depends on (a palette's cache key stands for
-    // its colours).
+    // Everything the style's drawing of the line depends on. Palettes compare by their colours,
+    // so lists of the same colours share their lines.
     struct LineKey {
         QString text;
         QFont font;
         QSize size;
-        qint64 palette;
+        QPalette palette;
+        quintptr style;
         int state, alignment, direction, ratio;
         bool operator==(const LineKey&) const = default;
         friend size_t qHash(const LineKey& key, size_t seed = 0) {
-            return qHashMulti(seed, key.text, key.font, key.size.width(), key.size.height(),
-                              key.palette, key.state, key.alignment, key.direction, key.ratio);
+            seed = qHashMulti(seed, key.text, key.font, key.size.width(), key.size.height(),
+                              key.style, key.state, key.alignment, key.direction, key.ratio);
+            // The colours a line is drawn in; equality still compares the whole palette.
+            for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+                for (auto role : {QPalette::Base, QPalette::Text, QPalette::Highlight,
+                                  QPalette::HighlightedText})
+                    seed = qHashMulti(seed, key.palette.color(group, role).rgba());
+            return seed;
         }
     };
     static LineKey KeyOf(const QStyleOptionViewItem& line, qreal ratio) {
-        return {line.text,         line.font,          line.rect.size(),  line.palette.cacheKey(),
-                int(line.state),   int(line.displayAlignment), int(line.direction), int(ratio)};
+        const QWidget* view = line.widget;
+        return {line.text,
+                line.font,
+                line.rect.size(),
+                line.palette,
+                quintptr(view ? view->style() : nullptr),
+                int(line.state),
+                int(line.displayAlignment),
+                int(line.direction),
+                int(ratio)};
+    }
+
+    // The lines drawn so far, for all the lists together; held by the application object, so
+    // the fonts and palettes in the keys go with it.
+    static QHash<LineKey, QImage>& KeptLines() {
+        struct Keeper : QObject {
+            using QObject::QObject;
+            QHash<LineKey, QImage> lines;
+        };
+        static QPointer<Keeper> keeper;
+        if (!keeper) keeper = new Keeper(QCoreApplication::instance());
+        return keeper->lines;
     }
 
     // The line as the style draws it over the list's own background, on an opaque copy: the
@@ -122,7 +153,6 @@ private:
         return image;
     }
 
-    mutable QHash<LineKey, QImage> lines_;
 };
 
 QFont VoiceListFont() {

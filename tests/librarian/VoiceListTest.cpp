@@ -1,5 +1,5 @@
-// The voice lists keep the lines they have drawn: what they show must still be what the style
-// draws, after the highlight or the colours change.
+// The voice lists keep the lines they have drawn, all lists together: what each shows must still
+// be what the style draws in its own colours, after the highlight or the colours change.
 
 #include "librarian/VoiceList.h"
 
@@ -45,13 +45,23 @@ TEST(VoiceList, LinesKeptDrawnAreTheStylesAfterHighlightAndColourChanges) {
         lines[s].status = core::kStatusUsed;
     }
     lines[3].status |= core::kStatusSelected;  // the same name highlighted and not
+    // A list of other colours, and one of the same colours but a palette of its own: each must
+    // show its own colours, never lines kept for the other.
+    const QColor otherBackground(0x35, 0x27, 0x27);
+    QListWidget* keptOther = MakeVoiceList(&host, QStringLiteral("ListBox3"), place, otherBackground);
+    QListWidget* drawnOther = MakeVoiceList(&host, QStringLiteral("ListBox4"), place, otherBackground);
+    drawnOther->setItemDelegate(new StyleLines(drawnOther));
+    QListWidget* keptSame = MakeVoiceList(&host, QStringLiteral("ListBox5"), place, background);
     const auto fill = [&] {
-        FillVoiceList(kept, lines.data(), 32);
-        FillVoiceList(drawn, lines.data(), 32);
+        for (QListWidget* list : {kept, drawn, keptOther, drawnOther, keptSame})
+            FillVoiceList(list, lines.data(), 32);
     };
     fill();
     const QImage first = AsShown(*kept);
     EXPECT_EQ(first, AsShown(*drawn));
+    EXPECT_EQ(AsShown(*keptOther), AsShown(*drawnOther));
+    EXPECT_NE(AsShown(*keptOther), first);
+    EXPECT_EQ(AsShown(*keptSame), first);
 
     lines[3].status &= ~core::kStatusSelected;
     lines[4].status |= core::kStatusSelected;
