@@ -11,7 +11,7 @@
 #include "librarian/TfrmMain.h"
 #include "midi/CompositeBackend.h"
 #include "midi/EmulatedRack.h"
-#include "midi/RtMidiBackend.h"
+#include "midi/DeviceModule.h"
 #include "platform/FontConfigWarmUp.h"
 #include "platform/QtFileDialogs.h"
 #include "platform/QtMessageBoxes.h"
@@ -46,7 +46,10 @@ int main(int argc, char* argv[]) {
 
     const int status = app::RunGuarded([&] {
         // The platform's MIDI devices first, the emulated rack last.
-        midi::RtMidiBackend devices;
+        midi::DeviceModule devices(
+            (QCoreApplication::applicationDirPath() + QStringLiteral("/" MONDRAL_MODULE_FROM_BIN))
+                .toStdString(),
+            "Mondral");
         midi::EmulatedRack rack;
         midi::CompositeBackend backend({&devices, &rack});
         app::Program program(backend, settings, app::Program::Creation::MainWindowFirst);

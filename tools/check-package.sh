@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # tools/check-package.sh BUILD_DIR: makes the Debian package of a built tree and checks it without
-# installing it system-wide: unpacked into a temporary folder, it must hold the executables, a
-# valid desktop entry, the icon at every size, valid AppStream metadata and the manual pages,
-# declare the real runtime packages, and its executable must start and close cleanly.
+# installing it system-wide: unpacked into a temporary folder, it must hold the executables, the
+# MIDI device module, a valid desktop entry, the icon at every size, valid AppStream metadata and
+# the manual pages, declare the real runtime packages, and its executable must start and close
+# cleanly.
 set -euo pipefail
 build=$(cd "$1" && pwd)
 work=$(mktemp -d)
@@ -22,6 +23,7 @@ if [ -x "$build/cli/mondral-cli" ]; then
   [ -f "$root/share/man/man1/mondral-cli.1" ] || fail "no manual page for mondral-cli"
 fi
 [ -f "$root/share/man/man1/mondral.1" ] || fail "no manual page for mondral"
+[ -n "$(find "$root/lib" -name mondral_midi_devices.so)" ] || fail "no MIDI device module"
 
 desktop=$root/share/applications/$id.desktop
 [ -f "$desktop" ] || fail "no desktop entry"

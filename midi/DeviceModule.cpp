@@ -1,0 +1,48 @@
+#include "midi/DeviceModule.h"
+
+#include <dlfcn.h>
+
+namespace midi {
+
+DeviceModule::DeviceModule(std::string modulePath, std::string clientName)
+    : modulePath_(std::move(modulePath)), clientName_(std::move(clientName)) {}
+
+DeviceModule::~DeviceModule() {
+    if (devices_) free_(devices_);
+    // The module stays loaded: threads of the MIDI systems' libraries may outlive the backend.
+}
+
+Backend* DeviceModule::Devices() {
+    if (tried_) return devices_;
+    tried_ = true;
+    library_ = dlopen(modulePath_.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!library_) return nullptr;
+    const auto make = reinterpret_cast<MakeDevicesFunction>(dlsym(library_, kMakeDevicesName));
+    free_ = reinterpret_cast<FreeDevicesFunction>(dlsym(library_, kFreeDevicesName));
+    if (make && free_) devices_ = make(clientName_.c_str());
+    return devices_;
+}
+
+bool DeviceModule::Loaded() { return Devices() != nullptr; }
+
+std::vector<DeviceInfo> DeviceModule::Inputs() {
+    Backend* devices = Devices();
+    return devices ? devices->Inputs() : std::vector<DeviceInfo>{};
+}
+
+std::vector<DeviceInfo> DeviceModule::Outputs() {
+    Backend* devices = Devices();
+    return devices ? devices->Outputs() : std::vector<DeviceInfo>{};
+}
+
+std::unique_ptr<InputStream> DeviceModule::OpenInput(std::size_t index, InputHandler& handler) {
+    Backend* devices = Devices();
+    return devices ? devices->OpenInput(index, handler) : nullptr;
+}
+
+std::unique_ptr<OutputStream> DeviceModule::OpenOutput(std::size_t index) {
+    Backend* devices = Devices();
+    return devices ? devices->OpenOutput(index) : nullptr;
+}
+
+}  // namespace midi
