@@ -26,6 +26,7 @@
 #include "midi/TfrmDump.h"
 #include "midi/TfrmMidi.h"
 #include "midi/TfrmSystem.h"
+#include "platform/WindowSurface.h"
 
 namespace app {
 
@@ -172,6 +173,7 @@ void Program::Start() {
 bool Program::StartMainWindowFirst() {
     {
         FirstPaintWatch watch(*main_);
+        platform::PrepareWindowSurface(*main_);
         main_->show();
         // The window system's answers only: a key or click waits in its queue until every
         // window exists. The deadline keeps a display that never paints from stopping here.

@@ -14,15 +14,17 @@ namespace core {
 
 namespace {
 
-// Older kernels lack it and refuse it; the pages are then mapped as they are first written.
-constexpr int kPopulateWrite = 23;  // MADV_POPULATE_WRITE, Linux 5.14
+// Older kernels refuse it; the pages are then mapped as they are first written.
+#ifndef MADV_POPULATE_WRITE
+#define MADV_POPULATE_WRITE 23  // Linux 5.14; older headers lack it
+#endif
 
 // Mapped whole and ready to write: one call maps every page instead of one fault per page.
 void* MapReady(std::size_t bytes) {
     void* memory = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (memory == MAP_FAILED) return nullptr;
     madvise(memory, bytes, MADV_HUGEPAGE);  // fewer, larger pages where the system allows
-    madvise(memory, bytes, kPopulateWrite);
+    madvise(memory, bytes, MADV_POPULATE_WRITE);
     return memory;
 }
 
