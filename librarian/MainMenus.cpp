@@ -18,22 +18,24 @@ constexpr ItemRow kSeparator{"", ""};
 
 }  // namespace
 
-MainMenus::MainMenus(QWidget* parent) {
+MainMenus::MainMenus(QWidget* parent) : parent_(parent) {
+    // The items exist from the start (commands connect to them); each menu is made the first
+    // time it is asked for, which is when it is first shown: none is needed for the first frame.
     auto build = [&](const char* name, std::initializer_list<ItemRow> rows) {
-        auto* menu = new QMenu(parent);
-        menu->setObjectName(QString::fromLatin1(name));
+        MenuPlan plan{name, {}, nullptr};
         for (const ItemRow& row : rows) {
             if (*row.caption == '\0') {
-                menu->addSeparator();
+                plan.rows.push_back(nullptr);
                 continue;
             }
-            QAction* action = menu->addAction(QString::fromLatin1(row.caption));
+            auto* action = new QAction(QString::fromLatin1(row.caption), parent);
             const QString handler = QString::fromLatin1(row.handler);
             action->setObjectName(handler);
             action->setEnabled(false);
             items_[handler].action = action;
+            plan.rows.push_back(action);
         }
-        return menu;
+        return plan;
     };
 
     popBank_ = build("popBank", {
@@ -101,6 +103,19 @@ MainMenus::MainMenus(QWidget* parent) {
         kSeparator,
         {"Delete Library", "btnDelLibClick"},
     });
+}
+
+QMenu* MainMenus::Made(MenuPlan& plan) const {
+    if (plan.menu) return plan.menu;
+    plan.menu = new QMenu(parent_);
+    plan.menu->setObjectName(QString::fromLatin1(plan.name));
+    for (QAction* row : plan.rows) {
+        if (row)
+            plan.menu->addAction(row);
+        else
+            plan.menu->addSeparator();
+    }
+    return plan.menu;
 }
 
 QAction* MainMenus::Item(const QString& handler) const {

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <map>
+#include <vector>
 
 class QAction;
 class QMenu;
@@ -17,11 +18,11 @@ class MainMenus {
 public:
     explicit MainMenus(QWidget* parent);
 
-    QMenu* popBank() const { return popBank_; }        // bank lists
-    QMenu* popBank2() const { return popBank2_; }      // bank name labels
-    QMenu* popAllBank() const { return popAllBank_; }  // trash picture
-    QMenu* popLib() const { return popLib_; }          // library lists
-    QMenu* popLib2() const { return popLib2_; }        // library name label
+    QMenu* popBank() const { return Made(popBank_); }        // bank lists
+    QMenu* popBank2() const { return Made(popBank2_); }      // bank name labels
+    QMenu* popAllBank() const { return Made(popAllBank_); }  // trash picture
+    QMenu* popLib() const { return Made(popLib_); }          // library lists
+    QMenu* popLib2() const { return Made(popLib2_); }        // library name label
 
     // The item served by a handler ("popLoadBankClick"), nullptr for an unknown name.
     QAction* Item(const QString& handler) const;
@@ -33,11 +34,20 @@ public:
 private:
     void Refresh(const QString& handler);
 
-    QMenu* popBank_;
-    QMenu* popBank2_;
-    QMenu* popAllBank_;
-    QMenu* popLib_;
-    QMenu* popLib2_;
+    // A menu's items in order (nullptr for a separator), and the menu once made.
+    struct MenuPlan {
+        const char* name = "";
+        std::vector<QAction*> rows;
+        QMenu* menu = nullptr;
+    };
+    QMenu* Made(MenuPlan& plan) const;
+
+    QWidget* parent_;
+    mutable MenuPlan popBank_;
+    mutable MenuPlan popBank2_;
+    mutable MenuPlan popAllBank_;
+    mutable MenuPlan popLib_;
+    mutable MenuPlan popLib2_;
     struct ItemState {
         QAction* action = nullptr;
         bool connected = false;
