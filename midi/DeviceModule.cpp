@@ -1,8 +1,32 @@
 #include "midi/DeviceModule.h"
 
+#if defined(_WIN32)
+#include <windows.h>
+#else
 #include <dlfcn.h>
+#endif
 
 namespace midi {
+
+namespace {
+
+void* OpenModule(const std::string& path) {
+#if defined(_WIN32)
+    return LoadLibraryA(path.c_str());
+#else
+    return dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+#endif
+}
+
+void* EntryPoint(void* module, const char* name) {
+#if defined(_WIN32)
+    return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(module), name));
+#else
+    return dlsym(module, name);
+#endif
+}
+
+}  // namespace
 
 DeviceModule::DeviceModule(std::string modulePath, std::string clientName)
     : modulePath_(std::move(modulePath)), clientName_(std::move(clientName)) {}
@@ -15,10 +39,10 @@ DeviceModule::~DeviceModule() {
 Backend* DeviceModule::Devices() {
     if (tried_) return devices_;
     tried_ = true;
-    library_ = dlopen(modulePath_.c_str(), RTLD_NOW | RTLD_LOCAL);
+    library_ = OpenModule(modulePath_);
     if (!library_) return nullptr;
-    const auto make = reinterpret_cast<MakeDevicesFunction>(dlsym(library_, kMakeDevicesName));
-    free_ = reinterpret_cast<FreeDevicesFunction>(dlsym(library_, kFreeDevicesName));
+    const auto make = reinterpret_cast<MakeDevicesFunction>(EntryPoint(library_, kMakeDevicesName));
+    free_ = reinterpret_cast<FreeDevicesFunction>(EntryPoint(library_, kFreeDevicesName));
     if (make && free_) devices_ = make(clientName_.c_str());
     return devices_;
 }

@@ -3,9 +3,15 @@
 #include "midi/DeviceModule.h"
 #include "midi/RtMidiBackend.h"
 
+#if defined(_WIN32)
+#define MONDRAL_MODULE_ENTRY __declspec(dllexport)
+#else
+#define MONDRAL_MODULE_ENTRY __attribute__((visibility("default")))
+#endif
+
 extern "C" {
 
-__attribute__((visibility("default"))) midi::Backend* MondralMakeDevices(const char* clientName) {
+MONDRAL_MODULE_ENTRY midi::Backend* MondralMakeDevices(const char* clientName) {
     try {
         return new midi::RtMidiBackend(clientName);
     } catch (...) {
@@ -13,7 +19,7 @@ __attribute__((visibility("default"))) midi::Backend* MondralMakeDevices(const c
     }
 }
 
-__attribute__((visibility("default"))) void MondralFreeDevices(midi::Backend* devices) {
+MONDRAL_MODULE_ENTRY void MondralFreeDevices(midi::Backend* devices) {
     delete devices;
 }
 }
