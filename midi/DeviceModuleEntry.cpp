@@ -4,14 +4,14 @@
 #include "midi/RtMidiBackend.h"
 
 #if defined(_WIN32)
-#define MONDRAL_MODULE_ENTRY __declspec(dllexport)
+#define MONDRAL_EXPORTED __declspec(dllexport)
 #else
-#define MONDRAL_MODULE_ENTRY __attribute__((visibility("default")))
+#define MONDRAL_EXPORTED __attribute__((visibility("default")))
 #endif
 
 extern "C" {
 
-MONDRAL_MODULE_ENTRY midi::Backend* MondralMakeDevices(const char* clientName) {
+MONDRAL_EXPORTED midi::Backend* MondralMakeDevices(const char* clientName) {
     try {
         return new midi::RtMidiBackend(clientName);
     } catch (...) {
@@ -19,7 +19,7 @@ MONDRAL_MODULE_ENTRY midi::Backend* MondralMakeDevices(const char* clientName) {
     }
 }
 
-MONDRAL_MODULE_ENTRY void MondralFreeDevices(midi::Backend* devices) {
+MONDRAL_EXPORTED void MondralFreeDevices(midi::Backend* devices) {
     delete devices;
 }
 }
