@@ -1,7 +1,6 @@
 #include "librarian/BankCommands.h"
 
 #include <QLabel>
-#include <QListWidget>
 #include <QMouseEvent>
 
 #include "core/Bankson.h"
@@ -10,6 +9,7 @@
 #include "librarian/BankOperations.h"
 #include "librarian/TfrmOption.h"
 #include "librarian/VoiceClick.h"
+#include "librarian/VoiceList.h"
 #include "librarian/VoiceNameText.h"
 #include "midi/DumpEngine.h"
 #include "midi/TfrmMidi.h"
@@ -56,9 +56,8 @@ BankCommands::BankCommands(TfrmMain& main, const TfrmMain::Banks& banks, core::L
 
     // The click takes effect when the button goes down, before a drag can start; the lists'
     // own handling (and a drag) still sees the press.
-    for (int n = 0; n < kBankCount; ++n) main_.BankList(n)->viewport()->installEventFilter(this);
-    for (int k = 0; k < kLibraryListCount; ++k)
-        main_.LibraryList(k)->viewport()->installEventFilter(this);
+    for (int n = 0; n < kBankCount; ++n) main_.BankList(n)->installEventFilter(this);
+    for (int k = 0; k < kLibraryListCount; ++k) main_.LibraryList(k)->installEventFilter(this);
 }
 
 core::Bankson* BankCommands::MenuBank() const {
@@ -239,7 +238,7 @@ void BankCommands::CopyAllBankstoLibrary1Click() {
 
 // --- Voice click ---
 
-void BankCommands::VoiceClick(QListWidget* list, int line) {
+void BankCommands::VoiceClick(VoiceListBox* list, int line) {
     if (line < 0) return;
     const bool withFunctions = main_.FunctionsMode();
     for (int n = 0; n < kBankCount; ++n) {
@@ -284,11 +283,9 @@ bool BankCommands::eventFilter(QObject* watched, QEvent* event) {
     // counts as the second click.
     if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
         auto* mouse = static_cast<QMouseEvent*>(event);
-        auto* list = qobject_cast<QListWidget*>(watched->parent());
-        if (mouse->button() == Qt::LeftButton && list && list->viewport() == watched) {
-            const QModelIndex index = list->indexAt(mouse->position().toPoint());
-            if (index.isValid()) VoiceClick(list, index.row());
-        }
+        auto* list = qobject_cast<VoiceListBox*>(watched);
+        if (mouse->button() == Qt::LeftButton && list)
+            VoiceClick(list, list->LineAt(mouse->position().toPoint()));
     }
     return QObject::eventFilter(watched, event);
 }

@@ -11,7 +11,6 @@
 
 #include "librarian/TfrmMain.h"
 
-class QListWidget;
 
 namespace midi {
 class TfrmMidi;
@@ -55,7 +54,7 @@ public:
     // A left click on line `line` of a bank or library list (ListBox1MouseUp): toggles the
     // slot's selection, takes the voice into the edit buffer, names it on btnBuffer, tells the
     // editor and sends the voice to the module.
-    void VoiceClick(QListWidget* list, int line);
+    void VoiceClick(VoiceListBox* list, int line);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -3,21 +3,17 @@
 #include <QApplication>
 #include <QDropEvent>
 #include <QLabel>
-#include <QListWidget>
 #include <QMimeData>
 #include <QUrl>
 
 #include "core/VoiceFormats.h"
 #include "librarian/DragTracker.h"
 #include "librarian/TfrmOption.h"
+#include "librarian/VoiceList.h"
 
 namespace librarian {
 
 namespace {
-
-int LineAt(const QListWidget* list, QPoint global) {
-    return list->indexAt(list->viewport()->mapFromGlobal(global)).row();
-}
 
 // The local bank files among the dragged URLs.
 std::vector<std::filesystem::path> DraggedBankFiles(const QMimeData* data) {
@@ -43,11 +39,10 @@ MainDragDrop::MainDragDrop(TfrmMain& main, const TfrmMain::Banks& banks, core::L
         .drop = [this](const DragPlace& source,
                        const DragPlace& target) { ListBox1DragDrop(source, target); },
     });
-    auto watchList = [&](QListWidget* list) {
-        tracker->Watch(list->viewport());
+    auto watchList = [&](VoiceListBox* list) {
+        tracker->Watch(list);
         list->setAcceptDrops(true);
-        list->viewport()->setAcceptDrops(true);
-        list->viewport()->installEventFilter(this);
+        list->installEventFilter(this);
     };
     for (int n = 0; n < kBankCount; ++n) watchList(main_.BankList(n));
     for (int k = 0; k < kLibraryListCount; ++k) watchList(main_.LibraryList(k));
@@ -74,10 +69,9 @@ std::optional<DragPlace> MainDragDrop::ListOf(const QWidget* widget) const {
 std::optional<DragPlace> MainDragDrop::SourceAt(QWidget* widget, QPoint local) const {
     if (widget == main_.BufferLabel()) return DragPlace{.kind = DragKind::Buffer};
     if (widget == main_.TrashPicture()) return DragPlace{.kind = DragKind::Trash};
-    std::optional<DragPlace> place = ListOf(widget->parentWidget());
+    std::optional<DragPlace> place = ListOf(widget);
     if (!place) return std::nullopt;
-    const auto* list = static_cast<const QListWidget*>(widget->parentWidget());
-    place->line = list->indexAt(local).row();
+    place->line = static_cast<const VoiceListBox*>(widget)->LineAt(local);
     if (place->line < 0) return std::nullopt;
     // Only a voice is dragged; an empty line starts nothing.
     const core::VoiceSlot& slot =
@@ -99,7 +93,8 @@ std::optional<DragPlace> MainDragDrop::PlaceAt(QPoint global) const {
         if (w == main_.TrashPicture()) return DragPlace{.kind = DragKind::Trash};
         if (w == main_.LibraryLabel()) return DragPlace{.kind = DragKind::LibraryLabel};
         if (std::optional<DragPlace> place = ListOf(w)) {
-            place->line = LineAt(static_cast<const QListWidget*>(w), global);
+            const auto* list = static_cast<const VoiceListBox*>(w);
+            place->line = list->LineAt(list->mapFromGlobal(global));
             return place;
         }
     }
@@ -141,7 +136,7 @@ bool MainDragDrop::eventFilter(QObject* watched, QEvent* event) {
     if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)
         return QObject::eventFilter(watched, event);
     auto* widget = qobject_cast<QWidget*>(watched);
-    const std::optional<DragPlace> place = widget ? ListOf(widget->parentWidget()) : std::nullopt;
+    const std::optional<DragPlace> place = widget ? ListOf(widget) : std::nullopt;
     auto* drag = static_cast<QDropEvent*>(event);
     const std::vector<std::filesystem::path> files = DraggedBankFiles(drag->mimeData());
     if (!place || files.empty()) {

@@ -5,7 +5,6 @@
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
 
@@ -189,7 +188,7 @@ void TfrmMain::BuildBankColumns() {
             QRect(kBankListLeft + kBankPitch * n, kBankListTop, kBankListWidth,
                   kBankListLines * kVoiceLineHeight),
             Qt::black);
-        connect(listBox_[n], &QListWidget::customContextMenuRequested, this,
+        connect(listBox_[n], &VoiceListBox::customContextMenuRequested, this,
                 [this, n](QPoint at) {
                     menuBank_ = n;
                     ShowMenu(menus_.popBank(), listBox_[n], at);
@@ -300,7 +299,7 @@ void TfrmMain::BuildLibraryLists() {
             QRect(kLibraryListLeft + kLibraryPitch * k, kLibraryListTop, kLibraryListWidth,
                   kLibraryListLines * kVoiceLineHeight),
             background);
-        connect(lstLib_[k], &QListWidget::customContextMenuRequested, this,
+        connect(lstLib_[k], &VoiceListBox::customContextMenuRequested, this,
                 [this, k](QPoint at) {
                     menuLibraryList_ = k;
                     ShowMenu(menus_.popLib(), lstLib_[k], at);
@@ -342,7 +341,7 @@ bool TfrmMain::PageMode() const { return gswLib_->state() != 0; }
 void TfrmMain::RefreshBankList(int bank) {
     if (bank < 0) bank = CurrentBank();
     if (bank >= kBankCount) return;
-    FillVoiceList(listBox_[bank], banks_[bank]->Page().data(), kBankListLines);
+    listBox_[bank]->Fill(banks_[bank]->Page().data(), kBankListLines);
 }
 
 void TfrmMain::SetBankLabel(int bank, const QString& text) {
@@ -363,7 +362,7 @@ void TfrmMain::ShowLibraryPages() {
     const int first = PageNumber();
     for (int k = 0; k < kLibraryListCount; ++k) {
         const core::VoicePage& page = library_.Page(first + k / 2);
-        FillVoiceList(lstLib_[k], page.data() + (k % 2) * kLibraryListLines, kLibraryListLines);
+        lstLib_[k]->Fill(page.data() + (k % 2) * kLibraryListLines, kLibraryListLines);
     }
 }
 

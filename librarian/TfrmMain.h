@@ -14,7 +14,6 @@
 #include "midi/MainWindowLink.h"
 
 class QLabel;
-class QListWidget;
 class QMenu;
 
 namespace core {
@@ -34,6 +33,8 @@ class TfrmMidi;
 }
 
 namespace librarian {
+
+class VoiceListBox;
 
 inline constexpr int kBankCount = 8;
 inline constexpr int kLibraryListCount = 12;
@@ -110,8 +111,8 @@ public:
     // Controls, for the commands that read or drive them.
     QLabel* BankLabel(int bank) const { return nombank_.at(bank); }
     controls::Tzografsw* BankSwitch(int bank) const { return gswBank_.at(bank); }
-    QListWidget* BankList(int bank) const { return listBox_.at(bank); }
-    QListWidget* LibraryList(int list) const { return lstLib_.at(list); }
+    VoiceListBox* BankList(int bank) const { return listBox_.at(bank); }
+    VoiceListBox* LibraryList(int list) const { return lstLib_.at(list); }
     QLabel* BufferLabel() const { return btnBuffer_; }
     QLabel* LibraryLabel() const { return labLib_; }
     QLabel* TrashPicture() const { return btnTrash_; }
@@ -164,8 +165,8 @@ private:
     controls::TWallpaper* wallpaper_ = nullptr;
     std::array<QLabel*, kBankCount> nombank_{};
     std::array<controls::Tzografsw*, kBankCount> gswBank_{};
-    std::array<QListWidget*, kBankCount> listBox_{};
-    std::array<QListWidget*, kLibraryListCount> lstLib_{};
+    std::array<VoiceListBox*, kBankCount> listBox_{};
+    std::array<VoiceListBox*, kLibraryListCount> lstLib_{};
     controls::Tzografsw* btnInfos_ = nullptr;
     controls::Tzografsw* btnOptions_ = nullptr;
     controls::Tzografsw* btnMidiConf_ = nullptr;

@@ -65,7 +65,7 @@ TfrmTypes::TfrmTypes(core::Libson& library, TfrmMain& main, const LibrarianOptio
     setPalette(controls::artwork::RackPalette());
     setAutoFillBackground(true);
 
-    listType_ = MakeVoiceList(this, QStringLiteral("listType"),
+    listType_ = MakeVoiceListView(this, QStringLiteral("listType"),
                               QRect(kMargin, kMargin, kNameListWidth, kListHeight), Qt::black);
     // Unlike the voice lists, the user highlights a marker here.
     listType_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -74,7 +74,7 @@ TfrmTypes::TfrmTypes(core::Libson& library, TfrmMain& main, const LibrarianOptio
     connect(listType_, &QListWidget::itemDoubleClicked, this,
             [this](QListWidgetItem* item) { listTypeDblClick(listType_->row(item)); });
 
-    listStat_ = MakeVoiceList(this, QStringLiteral("listStat"),
+    listStat_ = MakeVoiceListView(this, QStringLiteral("listStat"),
                               QRect(kMargin + kNameListWidth + 4, kMargin, kCountListWidth,
                                     kListHeight),
                               Qt::black);

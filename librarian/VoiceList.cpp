@@ -5,9 +5,15 @@
 #include <QHash>
 #include <QImage>
 #include <QListWidget>
+#include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QStyledItemDelegate>
+
+#include <algorithm>
 
 #include "controls/Artwork.h"
 #include "librarian/VoiceNameText.h"
@@ -16,79 +22,28 @@ namespace librarian {
 
 namespace {
 
-// Fixes every line at 13 pixels, whatever the font's own line spacing, and draws each distinct
-// line once: the twenty lists show 448 lines (all alike in an empty library), and laying out
-// each line's text anew is most of what the main window's first frame costs.
-class FixedLineDelegate final : public QStyledItemDelegate {
+// Each distinct line is drawn once and kept: the twenty lists show 448 lines (all alike in an
+// empty library), and laying out each line's text anew is most of what the main window's first
+// frame costs.
+class KeptLines {
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-    // Worked out once per distinct line for all the lists: each list asks at every layout.
-    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-        QStyleOptionViewItem line = option;
-        initStyleOption(&line, index);
-        const QWidget* view = line.widget;
-        const HintKey key{line.text,
-                          line.font.key(),
-                          quintptr(view ? view->style() : nullptr),
-                          int(line.features),
-                          line.decorationSize,
-                          int(line.displayAlignment)};
-        static QHash<HintKey, QSize> hints;
-        auto known = hints.constFind(key);
-        if (known == hints.cend()) {
-            if (hints.size() >= kMaxLines) hints.clear();
-            QSize size = QStyledItemDelegate::sizeHint(option, index);
-            size.setHeight(kVoiceLineHeight);
-            known = hints.insert(key, size);
-        }
-        return *known;
-    }
-
-    void paint(QPainter* painter, const QStyleOptionViewItem& option,
-               const QModelIndex& index) const override {
-        QStyleOptionViewItem line = option;
-        initStyleOption(&line, index);
-        const qreal ratio = controls::artwork::PaintRatio(*painter);
-        if (!IsPlainLine(line) || !painter->transform().isIdentity() || ratio != qRound(ratio))
-            return QStyledItemDelegate::paint(painter, option, index);
-        QHash<LineKey, QImage>& lines = KeptLines();
-        const LineKey key = KeyOf(line, ratio);
+    // The line as the style draws it in `list`, from the kept copy when the painter allows.
+    static void Paint(QPainter& painter, const QStyleOptionViewItem& line, const QWidget& list) {
+        const qreal ratio = controls::artwork::PaintRatio(painter);
+        if (!painter.transform().isIdentity() || ratio != qRound(ratio))
+            return list.style()->drawControl(QStyle::CE_ItemViewItem, &line, &painter, &list);
+        QHash<LineKey, QImage>& lines = Table();
+        const LineKey key = KeyOf(line, list, ratio);
         auto drawn = lines.constFind(key);
         if (drawn == lines.cend()) {
             if (lines.size() >= kMaxKeptLines) lines.clear();
-            drawn = lines.insert(key, DrawLine(option, index, ratio));
+            drawn = lines.insert(key, Draw(line, list, ratio));
         }
-        painter->drawImage(option.rect.topLeft(), *drawn);
+        painter.drawImage(line.rect.topLeft(), *drawn);
     }
 
 private:
-    static constexpr qsizetype kMaxLines = 1024;
     static constexpr qsizetype kMaxKeptLines = 2048;  // twenty lists of 32 lines, paged through
-
-    // Text alone, as the voice lists have it: nothing else would look the same from a copy.
-    static bool IsPlainLine(const QStyleOptionViewItem& line) {
-        const auto extras = QStyleOptionViewItem::HasCheckIndicator |
-                            QStyleOptionViewItem::HasDecoration | QStyleOptionViewItem::WrapText;
-        return !(line.features & extras) && line.backgroundBrush.style() == Qt::NoBrush &&
-               !(line.state & (QStyle::State_HasFocus | QStyle::State_Editing |
-                               QStyle::State_MouseOver));
-    }
-
-    // Plain values only: the table outlives the application's fonts and styles.
-    struct HintKey {
-        QString text;
-        QString font;
-        quintptr style;
-        int features;
-        QSize decorationSize;
-        int alignment;
-        bool operator==(const HintKey&) const = default;
-        friend size_t qHash(const HintKey& key, size_t seed = 0) {
-            return qHashMulti(seed, key.text, key.font, key.style, key.features,
-                              key.decorationSize.width(), key.decorationSize.height(),
-                              key.alignment);
-        }
-    };
 
     // Everything the style's drawing of the line depends on. Palettes compare by their colours,
     // so lists of the same colours share their lines.
@@ -98,11 +53,12 @@ private:
         QSize size;
         QPalette palette;
         quintptr style;
-        int state, alignment, direction, ratio;
+        int state, direction, ratio;
+        bool enabled;
         bool operator==(const LineKey&) const = default;
         friend size_t qHash(const LineKey& key, size_t seed = 0) {
             seed = qHashMulti(seed, key.text, key.font, key.size.width(), key.size.height(),
-                              key.style, key.state, key.alignment, key.direction, key.ratio);
+                              key.style, key.state, key.direction, key.ratio, key.enabled);
             // The colours a line is drawn in; equality still compares the whole palette.
             for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
                 for (auto role : {QPalette::Base, QPalette::Text, QPalette::Highlight,
@@ -111,22 +67,15 @@ private:
             return seed;
         }
     };
-    static LineKey KeyOf(const QStyleOptionViewItem& line, qreal ratio) {
-        const QWidget* view = line.widget;
-        return {line.text,
-                line.font,
-                line.rect.size(),
-                line.palette,
-                quintptr(view ? view->style() : nullptr),
-                int(line.state),
-                int(line.displayAlignment),
-                int(line.direction),
-                int(ratio)};
+    static LineKey KeyOf(const QStyleOptionViewItem& line, const QWidget& list, qreal ratio) {
+        return {line.text,        line.font,       line.rect.size(),
+                line.palette,     quintptr(list.style()), int(line.state),
+                int(line.direction), int(ratio),   list.isEnabled()};
     }
 
     // The lines drawn so far, for all the lists together; held by the application object, so
     // the fonts and palettes in the keys go with it.
-    static QHash<LineKey, QImage>& KeptLines() {
+    static QHash<LineKey, QImage>& Table() {
         struct Keeper : QObject {
             using QObject::QObject;
             QHash<LineKey, QImage> lines;
@@ -138,21 +87,19 @@ private:
 
     // The line as the style draws it over the list's own background, on an opaque copy: the
     // same pixels as drawing it in place.
-    QImage DrawLine(const QStyleOptionViewItem& option, const QModelIndex& index, qreal ratio) const {
-        QImage image(option.rect.size() * ratio, QImage::Format_RGB32);
+    static QImage Draw(const QStyleOptionViewItem& line, const QWidget& list, qreal ratio) {
+        QImage image(line.rect.size() * ratio, QImage::Format_RGB32);
         image.setDevicePixelRatio(ratio);
-        const QWidget* view = option.widget;
-        const QPalette::ColorGroup group = view && !view->isEnabled() ? QPalette::Disabled
-                                           : option.state & QStyle::State_Active ? QPalette::Active
-                                                                                 : QPalette::Inactive;
-        image.fill(option.palette.color(group, QPalette::Base));
+        const QPalette::ColorGroup group = !list.isEnabled()                 ? QPalette::Disabled
+                                           : line.state & QStyle::State_Active ? QPalette::Active
+                                                                               : QPalette::Inactive;
+        image.fill(line.palette.color(group, list.backgroundRole()));
         QPainter painter(&image);
-        QStyleOptionViewItem atOrigin = option;
+        QStyleOptionViewItem atOrigin = line;
         atOrigin.rect.moveTopLeft(QPoint(0, 0));
-        QStyledItemDelegate::paint(&painter, atOrigin, index);
+        list.style()->drawControl(QStyle::CE_ItemViewItem, &atOrigin, &painter, &list);
         return image;
     }
-
 };
 
 QFont VoiceListFont() {
@@ -169,60 +116,128 @@ const QColor kHighlightText(0xFF, 0xF0, 0x60);
 
 }  // namespace
 
-QListWidget* MakeVoiceList(QWidget* parent, const QString& name, const QRect& geometry,
-                           QColor background) {
-    auto* list = new QListWidget(parent);
-    list->setObjectName(name);
-    list->setGeometry(geometry);
-    list->setFrameShape(QFrame::NoFrame);
-    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    list->setUniformItemSizes(true);
-    list->setItemDelegate(new FixedLineDelegate(list));
-    list->setFont(VoiceListFont());
-    // Clicks do not highlight by themselves: the highlight shows the slots' selected bits.
-    list->setSelectionMode(QAbstractItemView::NoSelection);
-    list->setFocusPolicy(Qt::NoFocus);
-    list->setContextMenuPolicy(Qt::CustomContextMenu);
+VoiceListBox::VoiceListBox(QWidget* parent) : QWidget(parent) {
+    setBackgroundRole(QPalette::Base);
+    setAutoFillBackground(true);
+}
 
-    QPalette palette = list->palette();
+bool VoiceListBox::Highlighted(int line) const {
+    return line >= 0 && line < Count() && highlighted_[std::size_t(line)];
+}
+
+QRect VoiceListBox::LineRect(int line) const {
+    return {0, line * kVoiceLineHeight, width(), kVoiceLineHeight};
+}
+
+int VoiceListBox::LineAt(QPoint local) const {
+    if (!rect().contains(local)) return -1;
+    const int line = local.y() / kVoiceLineHeight;
+    return line < Count() ? line : -1;
+}
+
+void VoiceListBox::Fill(const core::VoiceSlot* lineSlots, int count) {
+    // Only lines that changed are drawn again: the library lists follow every step of the page
+    // knob.
+    if (Count() != count) {
+        lines_ = QStringList(count, QString());
+        highlighted_.assign(std::size_t(count), false);
+        update();
+    }
+    for (int i = 0; i < count; ++i) {
+        QString text = DisplayVoiceName(lineSlots[i]);
+        const bool selected = lineSlots[i].IsSelected();
+        if (text == lines_[i] && selected == highlighted_[std::size_t(i)]) continue;
+        lines_[i] = std::move(text);
+        highlighted_[std::size_t(i)] = selected;
+        update(LineRect(i));
+    }
+}
+
+void VoiceListBox::paintEvent(QPaintEvent* event) {
+    // The options an item view gives its lines: its font, palette and state, text alone.
+    QStyleOptionViewItem line;
+    line.initFrom(this);
+    line.state &= ~(QStyle::State_MouseOver | QStyle::State_HasFocus);
+    if (!hasFocus()) line.state &= ~QStyle::State_Active;
+    line.font = font();
+    line.displayAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+    line.textElideMode = Qt::ElideRight;
+    line.features = QStyleOptionViewItem::HasDisplay;
+    line.showDecorationSelected =
+        style()->styleHint(QStyle::SH_ItemView_ShowDecorationSelected, nullptr, this);
+    line.locale = locale();
+    line.locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    line.widget = this;
+    if (isEnabled()) line.palette.setCurrentColorGroup(QPalette::Normal);
+    const QStyle::State state = line.state;
+
+    QPainter painter(this);
+    const QRect dirty = event->rect();
+    const int last = std::min(Count() - 1, dirty.bottom() / kVoiceLineHeight);
+    for (int i = std::max(0, dirty.top() / kVoiceLineHeight); i <= last; ++i) {
+        line.rect = LineRect(i);
+        line.text = lines_[i];
+        line.state = highlighted_[std::size_t(i)] ? state | QStyle::State_Selected : state;
+        KeptLines::Paint(painter, line, *this);
+    }
+}
+
+void VoiceListBox::mousePressEvent(QMouseEvent* event) { event->accept(); }
+void VoiceListBox::mouseReleaseEvent(QMouseEvent* event) { event->accept(); }
+void VoiceListBox::mouseDoubleClickEvent(QMouseEvent* event) { event->accept(); }
+void VoiceListBox::mouseMoveEvent(QMouseEvent* event) { event->accept(); }
+
+namespace {
+
+// The lists' font and colours, on `list`.
+void DressAsVoiceList(QWidget& list, QColor background) {
+    list.setFont(VoiceListFont());
+    list.setFocusPolicy(Qt::NoFocus);
+    list.setContextMenuPolicy(Qt::CustomContextMenu);
+    QPalette palette = list.palette();
     for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
         palette.setColor(group, QPalette::Base, background);
         palette.setColor(group, QPalette::Text, kVoiceText);
         palette.setColor(group, QPalette::Highlight, kHighlight);
         palette.setColor(group, QPalette::HighlightedText, kHighlightText);
     }
-    list->setPalette(palette);
-    list->setAutoFillBackground(true);
+    list.setPalette(palette);
+}
+
+// Every line 13 pixels high, whatever the font's own line spacing.
+class FixedLineDelegate final : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        return {QStyledItemDelegate::sizeHint(option, index).width(), kVoiceLineHeight};
+    }
+};
+
+}  // namespace
+
+VoiceListBox* MakeVoiceList(QWidget* parent, const QString& name, const QRect& geometry,
+                            QColor background) {
+    auto* list = new VoiceListBox(parent);
+    list->setObjectName(name);
+    list->setGeometry(geometry);
+    DressAsVoiceList(*list, background);
     return list;
 }
 
-void FillVoiceList(QListWidget* list, const core::VoiceSlot* lineSlots, int count) {
-    // Lines are changed in place, and only where they differ: the library lists follow every
-    // step of the page knob, and rebuilding 192 lines each time is what a drag would feel.
-    if (list->count() != count) {
-        // All lines in one insertion: the view lays itself out once, not once per line.
-        QStringList lines;
-        lines.reserve(count);
-        for (int i = 0; i < count; ++i) lines.append(DisplayVoiceName(lineSlots[i]));
-        list->clear();
-        list->addItems(lines);
-    }
-    // Through the selection model: the list's own selection mode admits no highlight.
-    QItemSelectionModel* highlight = list->selectionModel();
-    QItemSelection toHighlight;
-    QItemSelection toClear;
-    for (int i = 0; i < count; ++i) {
-        QListWidgetItem* item = list->item(i);
-        const QString text = DisplayVoiceName(lineSlots[i]);
-        if (item->text() != text) item->setText(text);
-        const QModelIndex index = list->model()->index(i, 0);
-        const bool selected = lineSlots[i].IsSelected();
-        if (selected != highlight->isSelected(index))
-            (selected ? toHighlight : toClear).select(index, index);
-    }
-    if (!toClear.isEmpty()) highlight->select(toClear, QItemSelectionModel::Deselect);
-    if (!toHighlight.isEmpty()) highlight->select(toHighlight, QItemSelectionModel::Select);
+QListWidget* MakeVoiceListView(QWidget* parent, const QString& name, const QRect& geometry,
+                               QColor background) {
+    auto* view = new QListWidget(parent);
+    view->setObjectName(name);
+    view->setGeometry(geometry);
+    view->setFrameShape(QFrame::NoFrame);
+    view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    view->setUniformItemSizes(true);
+    view->setItemDelegate(new FixedLineDelegate(view));
+    view->setSelectionMode(QAbstractItemView::NoSelection);
+    DressAsVoiceList(*view, background);
+    view->setAutoFillBackground(true);
+    return view;
 }
 
 }  // namespace librarian

@@ -8,7 +8,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include "librarian/VoiceList.h"
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
@@ -253,25 +253,25 @@ TEST_F(ProgramTest, ThePressOfADragIsTheVoiceClickAndTheDropCarriesItsNewSelecti
         std::string(MONDRAL_SHARED_DIR) + "/banks/SynprezFM_16.syx", false));
     main.RefreshBankList(0);
     QSignalSpy editorTold(&main, &librarian::TfrmMain::editBufferChanged);
-    QListWidget* from = main.BankList(0);
-    QListWidget* to = main.BankList(1);
-    const QPoint pressAt = from->visualItemRect(from->item(3)).center();
-    const QPoint dropAt = from->viewport()->mapFromGlobal(
-        to->viewport()->mapToGlobal(to->visualItemRect(to->item(10)).center()));
+    librarian::VoiceListBox* from = main.BankList(0);
+    librarian::VoiceListBox* to = main.BankList(1);
+    const QPoint pressAt = from->LineRect(3).center();
+    const QPoint dropAt = from->mapFromGlobal(
+        to->mapToGlobal(to->LineRect(10).center()));
 
-    QTest::mousePress(from->viewport(), Qt::LeftButton, {}, pressAt);
+    QTest::mousePress(from, Qt::LeftButton, {}, pressAt);
     EXPECT_TRUE(program.Bank(0).Page()[3].IsSelected()) << "clicked at the press";
     EXPECT_EQ(editorTold.count(), 1);
-    QTest::mouseMove(from->viewport(), pressAt + QPoint(0, QApplication::startDragDistance() + 1));
-    QTest::mouseMove(from->viewport(), dropAt);
-    QTest::mouseRelease(from->viewport(), Qt::LeftButton, {}, dropAt);
+    QTest::mouseMove(from, pressAt + QPoint(0, QApplication::startDragDistance() + 1));
+    QTest::mouseMove(from, dropAt);
+    QTest::mouseRelease(from, Qt::LeftButton, {}, dropAt);
 
     const core::VoiceSlot& source = program.Bank(0).Page()[3];
     const core::VoiceSlot& copy = program.Bank(1).Page()[10];
     EXPECT_TRUE(source.IsSelected()) << "the release clicks nothing";
     EXPECT_EQ(copy.voice, source.voice);
     EXPECT_EQ(copy.status, source.status);
-    EXPECT_EQ(main.BufferLabel()->text(), main.BankList(1)->item(10)->text());
+    EXPECT_EQ(main.BufferLabel()->text(), main.BankList(1)->Line(10));
     EXPECT_EQ(editorTold.count(), 1);
 
     // The buffer on the trash: emptied, and the editor told so.
@@ -304,7 +304,7 @@ TEST_F(ProgramTest, BankMidiItemsFetchFromTheRack) {
 
     menus.Item(QStringLiteral("GetBankMIDIClick"))->trigger();  // no menu bank: the current one
     EXPECT_EQ(main.BankLabel(0)->text(), "MIDI New");
-    EXPECT_EQ(main.BankList(0)->item(5)->text(),
+    EXPECT_EQ(main.BankList(0)->Line(5),
               QString::fromStdString(program.Bank(0).VoiceName(5)));
     core::BankImage fetched{};
     core::PageToBankImage(program.Bank(0).Page(), fetched);

@@ -7,7 +7,7 @@
 #include <QContextMenuEvent>
 #include <QLineEdit>
 #include <QMenu>
-#include <QListWidget>
+#include "librarian/VoiceList.h"
 #include <QTest>
 
 #include <chrono>
@@ -73,15 +73,15 @@ protected:
         QCoreApplication::sendEvent(Window().BankLabel(bank), &open);
         Window().Menus().popBank2()->hide();
     }
-    void ClickLine(QListWidget* list, int line, bool twice = false) {
-        const QPoint at = list->visualItemRect(list->item(line)).center();
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    void ClickLine(VoiceListBox* list, int line, bool twice = false) {
+        const QPoint at = list->LineRect(line).center();
+        QTest::mouseClick(list, Qt::LeftButton, {}, at);
         if (!twice) return;
         // The rest of a double click as the window system delivers it.
-        QMouseEvent doubleClick(QEvent::MouseButtonDblClick, at, list->viewport()->mapToGlobal(at),
+        QMouseEvent doubleClick(QEvent::MouseButtonDblClick, at, list->mapToGlobal(at),
                                 Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(list->viewport(), &doubleClick);
-        QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, at);
+        QCoreApplication::sendEvent(list, &doubleClick);
+        QTest::mouseRelease(list, Qt::LeftButton, {}, at);
     }
     std::vector<Bytes> Received() {
         EXPECT_TRUE(rack_.WaitIdle(2s));
@@ -127,13 +127,13 @@ TEST_F(BankCommandsTest, AClickOnABankLineSelectsLoadsNamesAndAuditionsOnItsModu
     int editorRefreshes = 0;
     QObject::connect(&Window(), &TfrmMain::editBufferChanged, [&] { ++editorRefreshes; });
     rack_.ClearReceivedMessages();
-    QListWidget* list = Window().BankList(2);
+    VoiceListBox* list = Window().BankList(2);
     const core::VoiceSlot slot = banks_[2].Page()[5];
 
     ClickLine(list, 5);
     EXPECT_TRUE(banks_[2].IsSelected(5));
-    EXPECT_TRUE(list->item(5)->isSelected());
-    EXPECT_EQ(Window().BufferLabel()->text(), list->item(5)->text());
+    EXPECT_TRUE(list->Highlighted(5));
+    EXPECT_EQ(Window().BufferLabel()->text(), list->Line(5));
     EXPECT_EQ(editorRefreshes, 1);
     EXPECT_EQ(Received(), std::vector<Bytes>{SingleVoiceMessage(slot.voice, 3)});
     const core::EditImage first = buffer_.Image(core::Edtson::Working);
@@ -144,7 +144,7 @@ TEST_F(BankCommandsTest, AClickOnABankLineSelectsLoadsNamesAndAuditionsOnItsModu
     ClickLine(list, 7);
     ClickLine(list, 5, true);
     EXPECT_TRUE(banks_[2].IsSelected(5));
-    EXPECT_TRUE(list->item(5)->isSelected());
+    EXPECT_TRUE(list->Highlighted(5));
     EXPECT_EQ(buffer_.Image(core::Edtson::Compare), first);
     EXPECT_EQ(buffer_.Image(core::Edtson::Working), first);
     EXPECT_EQ(Received().size(), 3u);
@@ -172,8 +172,8 @@ TEST_F(BankCommandsTest, ALibraryLineResolvesToItsPageAndSlotAndPlaysOnTheCurren
     EXPECT_TRUE(library_.IsSelected(11, 19));
     EXPECT_EQ(library_.CountSelection().selected, 1);
     EXPECT_EQ(Window().SelectedCount()->text(), "1");
-    EXPECT_TRUE(Window().LibraryList(3)->item(3)->isSelected());
-    EXPECT_EQ(Window().BufferLabel()->text(), Window().LibraryList(3)->item(3)->text());
+    EXPECT_TRUE(Window().LibraryList(3)->Highlighted(3));
+    EXPECT_EQ(Window().BufferLabel()->text(), Window().LibraryList(3)->Line(3));
     EXPECT_EQ(Received(), std::vector<Bytes>{SingleVoiceMessage(real.Page()[19].voice, 7)});
 }
 
@@ -301,11 +301,11 @@ TEST_F(BankCommandsTest, FindByNameSearchesForWhatTheListsShow) {
     EXPECT_TRUE(banks_[3].IsSelected(0));
     EXPECT_FALSE(banks_[3].IsSelected(1)) << "position 1 only";
     EXPECT_FALSE(banks_[3].IsSelected(31)) << "Multi Select off clears first";
-    EXPECT_TRUE(Window().BankList(3)->item(0)->isSelected());
+    EXPECT_TRUE(Window().BankList(3)->Highlighted(0));
 
     options_->OptionClick(OptionSwitch::MultiSelect);
     options_->PositionKnob()->setState(0);
-    options_->SearchField()->setText(Window().BankList(3)->item(2)->text().left(4));  // "A¥B→"
+    options_->SearchField()->setText(Window().BankList(3)->Line(2).left(4));  // "A¥B→"
     Choose("popFindNameClick", 3);
     EXPECT_TRUE(banks_[3].IsSelected(2));
     EXPECT_TRUE(banks_[3].IsSelected(0)) << "Multi Select keeps the earlier match";
@@ -318,14 +318,14 @@ TEST_F(BankCommandsTest, SelectionCopyAndDeleteCommandsRefreshWhatTheyChange) {
     banks_[0].Page()[31].status = 0;
     banks_[0].Page()[1].status |= core::kStatusSelected;
     Choose("popSelRrevClick", 0);  // now all used slots but 1 are selected
-    EXPECT_FALSE(Window().BankList(0)->item(1)->isSelected());
-    EXPECT_TRUE(Window().BankList(0)->item(2)->isSelected());
+    EXPECT_FALSE(Window().BankList(0)->Highlighted(1));
+    EXPECT_TRUE(Window().BankList(0)->Highlighted(2));
     Choose("popSelCleanClick", 0);
     banks_[0].Page()[1].status |= core::kStatusSelected;
     const std::string name = banks_[0].VoiceName(1);
     Choose("popCpySBClick", 0);  // the current bank itself: the voice is duplicated
     EXPECT_EQ(banks_[0].VoiceName(30), name);
-    EXPECT_TRUE(Window().BankList(0)->item(30)->isSelected()) << "the copy keeps its selection";
+    EXPECT_TRUE(Window().BankList(0)->Highlighted(30)) << "the copy keeps its selection";
 
     Window().LibrarySwitch()->setState(1);  // Page mode
     Window().SetPageNumber(7);

@@ -48,8 +48,8 @@ protected:
     }
     void SetMode(OptionSwitch mode) { options_->OptionClick(mode); }
 
-    static QPoint LineCentre(QListWidget* list, int line) {
-        return list->visualItemRect(list->item(line)).center();
+    static QPoint LineCentre(VoiceListBox* list, int line) {
+        return list->LineRect(line).center();
     }
     // Presses at `from`, moves past the drag distance, then to `to` and releases there.
     static void Drag(QWidget* from, QPoint fromLocal, QWidget* to, QPoint toLocal) {
@@ -68,11 +68,11 @@ protected:
         QTest::mouseMove(from, fromLocal + QPoint(QApplication::startDragDistance() + 1, 0));
         QTest::mouseMove(from, from->mapFromGlobal(to->mapToGlobal(toLocal)));
     }
-    static void DragLine(QListWidget* from, int line, QListWidget* to, int toLine) {
-        Drag(from->viewport(), LineCentre(from, line), to->viewport(), LineCentre(to, toLine));
+    static void DragLine(VoiceListBox* from, int line, VoiceListBox* to, int toLine) {
+        Drag(from, LineCentre(from, line), to, LineCentre(to, toLine));
     }
-    static void DragLine(QListWidget* from, int line, QWidget* to) {
-        Drag(from->viewport(), LineCentre(from, line), to, to->rect().center());
+    static void DragLine(VoiceListBox* from, int line, QWidget* to) {
+        Drag(from, LineCentre(from, line), to, to->rect().center());
     }
     static Qt::CursorShape Pointer() {
         return QApplication::overrideCursor() ? QApplication::overrideCursor()->shape()
@@ -118,7 +118,7 @@ TEST_F(DragDropTest, CopyBetweenBanksCarriesTheSlotAndInFunctionsModeItsRecord) 
         if (s != 10) {
             EXPECT_TRUE(Same(banks_[1].Page()[s], before1.page[s])) << s;
         }
-    EXPECT_EQ(Window().BankList(1)->item(10)->text(), Window().BankList(0)->item(3)->text());
+    EXPECT_EQ(Window().BankList(1)->Line(10), Window().BankList(0)->Line(3));
     EXPECT_EQ(Pointer(), Qt::ArrowCursor) << "the pointer is back after the drop";
     EXPECT_TRUE(Boxes().empty());
 }
@@ -201,27 +201,27 @@ TEST_F(DragDropTest, LibraryVoicesGoToBanksAndTrashButNotToLibraryLists) {
     std::vector<VoiceSlot> before(library_.Page(0).begin(), library_.Page(0).end());
 
     // lstLib1 line 1 onto lstLib4: refused, with the pointer saying so.
-    QListWidget* from = Window().LibraryList(0);
-    QTest::mousePress(from->viewport(), Qt::LeftButton, {}, LineCentre(from, 1));
-    MoveOver(from->viewport(), LineCentre(from, 1), Window().LibraryList(3)->viewport(),
+    VoiceListBox* from = Window().LibraryList(0);
+    QTest::mousePress(from, Qt::LeftButton, {}, LineCentre(from, 1));
+    MoveOver(from, LineCentre(from, 1), Window().LibraryList(3),
              LineCentre(Window().LibraryList(3), 2));
     EXPECT_EQ(Pointer(), Qt::ForbiddenCursor);
-    MoveOver(from->viewport(), LineCentre(from, 1), Window().TrashPicture(),
+    MoveOver(from, LineCentre(from, 1), Window().TrashPicture(),
              Window().TrashPicture()->rect().center());
     EXPECT_EQ(Pointer(), Qt::DragMoveCursor);
-    ReleaseOver(from->viewport(), Window().LibraryList(3)->viewport(),
+    ReleaseOver(from, Window().LibraryList(3),
                 LineCentre(Window().LibraryList(3), 2));
     for (int s = 0; s < 32; ++s) EXPECT_TRUE(SameVoice(library_.Page(0)[s], before[s])) << s;
     EXPECT_EQ(Window().UsedCount()->text().toInt(), available);
 
     // lstLib2 line 1 (slot 17) onto the trash: gone, "Available" one less. The drag begins
     // with a quick second press, which comes as a double click.
-    QListWidget* second = Window().LibraryList(1);
-    QTest::mouseClick(second->viewport(), Qt::LeftButton, {}, LineCentre(second, 1));
-    QTest::mouseDClick(second->viewport(), Qt::LeftButton, {}, LineCentre(second, 1));
-    MoveOver(second->viewport(), LineCentre(second, 1), Window().TrashPicture(),
+    VoiceListBox* second = Window().LibraryList(1);
+    QTest::mouseClick(second, Qt::LeftButton, {}, LineCentre(second, 1));
+    QTest::mouseDClick(second, Qt::LeftButton, {}, LineCentre(second, 1));
+    MoveOver(second, LineCentre(second, 1), Window().TrashPicture(),
              Window().TrashPicture()->rect().center());
-    ReleaseOverTrash(second->viewport(), Window());
+    ReleaseOverTrash(second, Window());
     EXPECT_EQ(library_.Page(0)[17].status, 0);
     EXPECT_EQ(DisplayVoiceName(library_.Page(0)[17]), QStringLiteral("----------"));
     EXPECT_EQ(Window().UsedCount()->text().toInt(), available - 1);
@@ -260,7 +260,7 @@ TEST_F(DragDropTest, APageModeDropFillsThePageOfTheListAndALibraryModeDropTheFir
     DragLine(Window().BankList(0), 6, Window().LibraryList(6), 9);
     EXPECT_TRUE(SameVoice(library_.Page(13)[3], banks_[0].Page()[6]));
     EXPECT_TRUE(library_.IsPageEmpty(10));
-    EXPECT_EQ(Window().LibraryList(6)->item(3)->text(), Window().BankList(0)->item(6)->text());
+    EXPECT_EQ(Window().LibraryList(6)->Line(3), Window().BankList(0)->Line(6));
 
     emit Window().LibrarySwitch()->clicked();
     DragLine(Window().BankList(0), 7, Window().LibraryList(6), 9);
@@ -271,7 +271,7 @@ TEST_F(DragDropTest, APageModeDropFillsThePageOfTheListAndALibraryModeDropTheFir
     for (int s = 0; s < 32; ++s) library_.Page(11)[s] = banks_[0].Page()[s];
     emit Window().LibrarySwitch()->clicked();
     Drag(Window().BufferLabel(), Window().BufferLabel()->rect().center(),
-         Window().LibraryList(3)->viewport(), LineCentre(Window().LibraryList(3), 0));
+         Window().LibraryList(3), LineCentre(Window().LibraryList(3), 0));
     ASSERT_EQ(Boxes().size(), 1u);
     EXPECT_EQ(Boxes()[0].text, "Destination Page is Full");
     EXPECT_TRUE(SameVoice(library_.Page(11)[0], banks_[0].Page()[0]));
@@ -286,14 +286,14 @@ TEST_F(DragDropTest, NothingMovesFromAnEmptyLineOrAfterEscapeAndAPageChangeKeeps
     DragLine(Window().BankList(0), 8, Window().BankList(1), 8);
     for (int s = 0; s < 32; ++s) EXPECT_TRUE(Same(banks_[1].Page()[s], target.page[s])) << s;
 
-    QListWidget* from = Window().BankList(0);
-    QTest::mousePress(from->viewport(), Qt::LeftButton, {}, LineCentre(from, 2));
-    MoveOver(from->viewport(), LineCentre(from, 2), Window().TrashPicture(),
+    VoiceListBox* from = Window().BankList(0);
+    QTest::mousePress(from, Qt::LeftButton, {}, LineCentre(from, 2));
+    MoveOver(from, LineCentre(from, 2), Window().TrashPicture(),
              Window().TrashPicture()->rect().center());
     EXPECT_TRUE(dragDrop_->Dragging());
     QTest::keyClick(&Window(), Qt::Key_Escape);
     EXPECT_FALSE(dragDrop_->Dragging());
-    ReleaseOverTrash(from->viewport(), Window());
+    ReleaseOverTrash(from, Window());
     EXPECT_TRUE(banks_[0].Page()[2].IsUsed());
     EXPECT_EQ(Pointer(), Qt::ArrowCursor);
 
@@ -301,13 +301,13 @@ TEST_F(DragDropTest, NothingMovesFromAnEmptyLineOrAfterEscapeAndAPageChangeKeeps
     library_.Page(0)[3] = banks_[1].Page()[3];
     library_.Page(1)[3] = banks_[1].Page()[4];
     Window().RefreshLibraryLists();
-    QListWidget* lib = Window().LibraryList(0);
-    QTest::mousePress(lib->viewport(), Qt::LeftButton, {}, LineCentre(lib, 3));
-    MoveOver(lib->viewport(), LineCentre(lib, 3), Window().TrashPicture(),
+    VoiceListBox* lib = Window().LibraryList(0);
+    QTest::mousePress(lib, Qt::LeftButton, {}, LineCentre(lib, 3));
+    MoveOver(lib, LineCentre(lib, 3), Window().TrashPicture(),
              Window().TrashPicture()->rect().center());
     QTest::keyClick(&Window(), '+');
     ASSERT_EQ(Window().PageNumber(), 1);
-    ReleaseOverTrash(lib->viewport(), Window());
+    ReleaseOverTrash(lib, Window());
     EXPECT_FALSE(library_.Page(0)[3].IsUsed());
     EXPECT_TRUE(library_.Page(1)[3].IsUsed());
 }
@@ -315,17 +315,17 @@ TEST_F(DragDropTest, NothingMovesFromAnEmptyLineOrAfterEscapeAndAPageChangeKeeps
 // A drop from the desktop's file manager, as the platform delivers it to the list.
 class FileDropTest : public DragDropTest {
 protected:
-    static bool DropFiles(QListWidget* list, const QStringList& files) {
+    static bool DropFiles(VoiceListBox* list, const QStringList& files) {
         QMimeData data;
         QList<QUrl> urls;
         for (const QString& file : files) urls << QUrl::fromLocalFile(file);
         data.setUrls(urls);
         const QPoint at = LineCentre(list, 0);
         QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(list->viewport(), &enter);
+        QApplication::sendEvent(list, &enter);
         if (!enter.isAccepted()) return false;
         QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(list->viewport(), &drop);
+        QApplication::sendEvent(list, &drop);
         return drop.isAccepted();
     }
     static QString Path(const std::filesystem::path& path) {
@@ -351,7 +351,7 @@ TEST_F(FileDropTest, BankFilesLoadIntoTheBankAndTheOnesAfterItOrIntoTheLibraryFr
     ASSERT_TRUE(expected.LoadBankFile(BankFile(14), false));
     EXPECT_EQ(std::memcmp(&banks_[3].Page(), &expected.Page(), sizeof(core::VoicePage)), 0);
     EXPECT_EQ(Window().BankLabel(3)->text(), QString::fromStdString(banks_[3].Name()));
-    EXPECT_EQ(Window().BankList(3)->item(0)->text(), DisplayVoiceName(expected.Page()[0]));
+    EXPECT_EQ(Window().BankList(3)->Line(0), DisplayVoiceName(expected.Page()[0]));
     ASSERT_EQ(Boxes().size(), 1u) << "the bad file's box, as Load Bank shows it";
     EXPECT_EQ(Boxes()[0].title, "File Error");
     for (const VoiceSlot& slot : banks_[4].Page()) EXPECT_FALSE(slot.IsUsed());

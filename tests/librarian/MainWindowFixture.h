@@ -16,6 +16,7 @@
 #include "core/Edtson.h"
 #include "core/Libson.h"
 #include "librarian/TfrmMain.h"
+#include "librarian/VoiceList.h"
 #include "platform/MemorySettings.h"
 #include "platform/MessageBoxes.h"
 #include "support/TestApplication.h"
@@ -52,6 +53,11 @@ protected:
         return label->palette().color(QPalette::WindowText);
     }
 
+    static QStringList Lines(const VoiceListBox* list) {
+        QStringList lines;
+        for (int i = 0; i < list->Count(); ++i) lines << list->Line(i);
+        return lines;
+    }
     static QStringList Lines(const QListWidget* list) {
         QStringList lines;
         for (int i = 0; i < list->count(); ++i) lines << list->item(i)->text();

@@ -148,16 +148,16 @@ TEST_F(MainWindowFixture, TheMiddleStripHasItsControlsAtTheirPlacesWithTheirHint
 TEST_F(MainWindowFixture, TenCharactersFitAndEveryLineIsVisible) {
     TfrmMain& w = Window();
     w.show();
-    for (QListWidget* list : {w.BankList(0), w.LibraryList(0)}) {
+    for (VoiceListBox* list : {w.BankList(0), w.LibraryList(0)}) {
         const QFontMetrics metrics(list->font());
         EXPECT_TRUE(list->font().fixedPitch());
         EXPECT_EQ(metrics.horizontalAdvance(QStringLiteral("WWWWWWWWWW")),
                   metrics.horizontalAdvance(QStringLiteral("iiiiiiiiii")));
         EXPECT_LE(metrics.horizontalAdvance(QStringLiteral("WWWWWWWWWW")) + 4,
-                  list->viewport()->width());
-        const QRect last = list->visualItemRect(list->item(list->count() - 1));
+                  list->width());
+        const QRect last = list->LineRect(list->Count() - 1);
         EXPECT_EQ(last.height(), 13);
-        EXPECT_LE(last.bottom(), list->viewport()->rect().bottom());
+        EXPECT_LE(last.bottom(), list->rect().bottom());
     }
 }
 
@@ -167,21 +167,21 @@ TEST_F(MainWindowFixture, ALoadedBankIsListedWithItsSelection) {
     banks_[2].Page()[31].status |= core::kStatusSelected;
     TfrmMain& w = Window();
     w.SetBankLabel(2, QString::fromStdString(banks_[2].Name()));
-    const QListWidget* list = w.BankList(2);
-    ASSERT_EQ(list->count(), 32);
+    const VoiceListBox* list = w.BankList(2);
+    ASSERT_EQ(list->Count(), 32);
     for (int i = 0; i < 32; ++i) {
-        EXPECT_EQ(list->item(i)->text(), DisplayVoiceName(banks_[2].Page()[i])) << i;
-        EXPECT_EQ(list->item(i)->isSelected(), i == 5 || i == 31) << i;
+        EXPECT_EQ(list->Line(i), DisplayVoiceName(banks_[2].Page()[i])) << i;
+        EXPECT_EQ(list->Highlighted(i), i == 5 || i == 31) << i;
     }
-    EXPECT_NE(list->item(0)->text(), QStringLiteral("----------"));
+    EXPECT_NE(list->Line(0), QStringLiteral("----------"));
     EXPECT_EQ(w.BankLabel(2)->text(), QStringLiteral("SynprezFM_01"));
 
     // A later change shows only after a refresh; bank < 0 is the current bank.
     banks_[0].CopyFromPage(banks_[2].Page(), core::kStatusSelected);
-    EXPECT_EQ(w.BankList(0)->item(0)->text(), QStringLiteral("----------"));
+    EXPECT_EQ(w.BankList(0)->Line(0), QStringLiteral("----------"));
     w.RefreshBankList(-1);
-    EXPECT_EQ(w.BankList(0)->item(0)->text(), list->item(5)->text());
-    EXPECT_TRUE(w.BankList(0)->item(0)->isSelected());
+    EXPECT_EQ(w.BankList(0)->Line(0), list->Line(5));
+    EXPECT_TRUE(w.BankList(0)->Highlighted(0));
     w.SetBankLabel(-1, QStringLiteral("Empty"));
     EXPECT_EQ(w.BankLabel(0)->text(), QStringLiteral("Empty"));
 }
@@ -203,18 +203,18 @@ TEST_F(MainWindowFixture, LibraryListsShowSixPagesFromThePageNumberWithCounts) {
     EXPECT_EQ(w.PageKnob()->text(), QStringLiteral("5"));
     for (int k = 0; k < kLibraryListCount; ++k) {
         const core::VoicePage& page = library_.Page(5 + k / 2);
-        const QListWidget* list = w.LibraryList(k);
-        ASSERT_EQ(list->count(), 16);
+        const VoiceListBox* list = w.LibraryList(k);
+        ASSERT_EQ(list->Count(), 16);
         for (int j = 0; j < 16; ++j) {
             const core::VoiceSlot& slot = page[(k % 2) * 16 + j];
-            EXPECT_EQ(list->item(j)->text(), DisplayVoiceName(slot)) << k << ' ' << j;
-            EXPECT_EQ(list->item(j)->isSelected(), slot.IsSelected()) << k << ' ' << j;
+            EXPECT_EQ(list->Line(j), DisplayVoiceName(slot)) << k << ' ' << j;
+            EXPECT_EQ(list->Highlighted(j), slot.IsSelected()) << k << ' ' << j;
         }
     }
-    EXPECT_TRUE(w.LibraryList(0)->item(3)->isSelected());
-    EXPECT_TRUE(w.LibraryList(1)->item(4)->isSelected());
-    EXPECT_TRUE(w.LibraryList(11)->item(15)->isSelected());
-    EXPECT_EQ(w.LibraryList(2)->item(0)->text(), QStringLiteral("----------"));
+    EXPECT_TRUE(w.LibraryList(0)->Highlighted(3));
+    EXPECT_TRUE(w.LibraryList(1)->Highlighted(4));
+    EXPECT_TRUE(w.LibraryList(11)->Highlighted(15));
+    EXPECT_EQ(w.LibraryList(2)->Line(0), QStringLiteral("----------"));
 }
 
 TEST_F(MainWindowFixture, TheLastPageNumberShowsTheLibrarysLastSixPages) {
@@ -222,7 +222,7 @@ TEST_F(MainWindowFixture, TheLastPageNumberShowsTheLibrarysLastSixPages) {
     TfrmMain& w = Window();
     w.SetPageNumber(5000);
     EXPECT_EQ(w.PageNumber(), 994);
-    EXPECT_TRUE(w.LibraryList(11)->item(15)->isSelected());
+    EXPECT_TRUE(w.LibraryList(11)->Highlighted(15));
 }
 
 TEST_F(MainWindowFixture, DraggingThePageKnobRefreshesTheListsBeforeTheRelease) {
@@ -240,7 +240,7 @@ TEST_F(MainWindowFixture, DraggingThePageKnobRefreshesTheListsBeforeTheRelease) 
                      Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(knob, &move);
     EXPECT_EQ(w.PageNumber(), 248);
-    EXPECT_TRUE(w.LibraryList(0)->item(0)->isSelected());
+    EXPECT_TRUE(w.LibraryList(0)->Highlighted(0));
     QMouseEvent release(QEvent::MouseButtonRelease, moved, knob->mapToGlobal(moved),
                         Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(knob, &release);

@@ -1,10 +1,10 @@
-// The voice lists keep the lines they have drawn, all lists together: what each shows must still
-// be what the style draws in its own colours, after the highlight or the colours change.
+// The voice lists draw their lines themselves and keep the lines they have drawn, all lists
+// together: what each shows must be what an item view of the same font and colours shows, after
+// the highlight or the colours change.
 
 #include "librarian/VoiceList.h"
 
 #include <QListWidget>
-#include <QStyledItemDelegate>
 
 #include <array>
 #include <cstring>
@@ -17,27 +17,29 @@
 namespace librarian {
 namespace {
 
-// Lines drawn by the style every time, 13 pixels high as the voice lists have them.
-class StyleLines : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-        return {QStyledItemDelegate::sizeHint(option, index).width(), kVoiceLineHeight};
+// The voice lists' item view (the markers window has one) beside `list`, in its place and
+// colours, showing its lines: its lines are the style's own drawing.
+QListWidget* ItemViewLike(QWidget& host, const VoiceListBox& list) {
+    QListWidget* view = MakeVoiceListView(&host, QStringLiteral("view"), list.geometry(), Qt::black);
+    view->setPalette(list.palette());
+    view->setSelectionMode(QAbstractItemView::MultiSelection);
+    for (int i = 0; i < list.Count(); ++i) {
+        view->addItem(list.Line(i));
+        view->item(i)->setSelected(list.Highlighted(i));
     }
-};
-
-QImage AsShown(QListWidget& list) {
-    return list.grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    return view;
 }
 
-TEST(VoiceList, LinesKeptDrawnAreTheStylesAfterHighlightAndColourChanges) {
+QImage AsShown(QWidget& widget) {
+    return widget.grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+TEST(VoiceList, LinesAreWhatAnItemViewShowsAfterHighlightAndColourChanges) {
     testing_support::TestApplication();
     QWidget host;
     const QRect place(0, 0, 80, 416);
     const QColor background(0x35, 0x27, 0x26);
-    QListWidget* kept = MakeVoiceList(&host, QStringLiteral("ListBox1"), place, background);
-    QListWidget* drawn = MakeVoiceList(&host, QStringLiteral("ListBox2"), place, background);
-    drawn->setItemDelegate(new StyleLines(drawn));
+    VoiceListBox* list = MakeVoiceList(&host, QStringLiteral("ListBox1"), place, background);
     std::array<core::VoiceSlot, 32> lines{};
     for (core::VoiceSlot& line : lines) core::InitSlot(line);
     for (int s : {0, 3, 4, 31}) {
@@ -48,34 +50,54 @@ TEST(VoiceList, LinesKeptDrawnAreTheStylesAfterHighlightAndColourChanges) {
     // A list of other colours, and one of the same colours but a palette of its own: each must
     // show its own colours, never lines kept for the other.
     const QColor otherBackground(0x35, 0x27, 0x27);
-    QListWidget* keptOther = MakeVoiceList(&host, QStringLiteral("ListBox3"), place, otherBackground);
-    QListWidget* drawnOther = MakeVoiceList(&host, QStringLiteral("ListBox4"), place, otherBackground);
-    drawnOther->setItemDelegate(new StyleLines(drawnOther));
-    QListWidget* keptSame = MakeVoiceList(&host, QStringLiteral("ListBox5"), place, background);
+    VoiceListBox* other = MakeVoiceList(&host, QStringLiteral("ListBox2"), place, otherBackground);
+    VoiceListBox* same = MakeVoiceList(&host, QStringLiteral("ListBox3"), place, background);
     const auto fill = [&] {
-        for (QListWidget* list : {kept, drawn, keptOther, drawnOther, keptSame})
-            FillVoiceList(list, lines.data(), 32);
+        for (VoiceListBox* l : {list, other, same}) l->Fill(lines.data(), 32);
+    };
+    const auto expectAsItemView = [&](VoiceListBox& l) {
+        QListWidget* view = ItemViewLike(host, l);
+        EXPECT_EQ(AsShown(l), AsShown(*view)) << l.objectName().toStdString();
+        delete view;
     };
     fill();
-    const QImage first = AsShown(*kept);
-    EXPECT_EQ(first, AsShown(*drawn));
-    EXPECT_EQ(AsShown(*keptOther), AsShown(*drawnOther));
-    EXPECT_NE(AsShown(*keptOther), first);
-    EXPECT_EQ(AsShown(*keptSame), first);
+    const QImage first = AsShown(*list);
+    expectAsItemView(*list);
+    expectAsItemView(*other);
+    EXPECT_NE(AsShown(*other), first);
+    EXPECT_EQ(AsShown(*same), first);
 
+    // Only the two lines that changed are drawn again; they must not keep their old look.
     lines[3].status &= ~core::kStatusSelected;
     lines[4].status |= core::kStatusSelected;
     fill();
-    EXPECT_EQ(AsShown(*kept), AsShown(*drawn));
-    EXPECT_NE(AsShown(*kept), first);
+    EXPECT_FALSE(list->Highlighted(3));
+    EXPECT_TRUE(list->Highlighted(4));
+    expectAsItemView(*list);
+    EXPECT_NE(AsShown(*list), first);
 
-    for (QListWidget* list : {kept, drawn}) {
-        QPalette palette = list->palette();
-        palette.setColor(QPalette::Highlight, Qt::darkGreen);
-        palette.setColor(QPalette::Text, Qt::cyan);
-        list->setPalette(palette);
-    }
-    EXPECT_EQ(AsShown(*kept), AsShown(*drawn));
+    QPalette palette = list->palette();
+    palette.setColor(QPalette::Highlight, Qt::darkGreen);
+    palette.setColor(QPalette::Text, Qt::cyan);
+    list->setPalette(palette);
+    expectAsItemView(*list);
+}
+
+TEST(VoiceList, LineAtIsTheThirteenPixelLineUnderThePointAndNoneBelowTheLast) {
+    testing_support::TestApplication();
+    QWidget host;
+    VoiceListBox* list = MakeVoiceList(&host, QStringLiteral("lstLib1"), QRect(0, 0, 74, 208),
+                                       Qt::black);
+    std::array<core::VoiceSlot, 15> lines{};
+    for (core::VoiceSlot& line : lines) core::InitSlot(line);
+    list->Fill(lines.data(), 15);
+    const struct {
+        QPoint at;
+        int line;
+    } cases[] = {{{0, 0}, 0},     {{73, 12}, 0},  {{5, 13}, 1},   {{5, 194}, 14},
+                 {{5, 195}, -1},  {{5, 207}, -1}, {{74, 5}, -1},  {{-1, 5}, -1}};
+    for (const auto& c : cases) EXPECT_EQ(list->LineAt(c.at), c.line) << c.at.x() << ',' << c.at.y();
+    EXPECT_EQ(list->LineRect(14), QRect(0, 182, 74, 13));
 }
 
 }  // namespace
