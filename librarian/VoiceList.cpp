@@ -1,5 +1,6 @@
 #include "librarian/VoiceList.h"
 
+#include <QAccessible>
 #include <QCoreApplication>
 #include <QFontDatabase>
 #include <QHash>
@@ -16,6 +17,7 @@
 #include <algorithm>
 
 #include "controls/Artwork.h"
+#include "librarian/VoiceListAccessible.h"
 #include "librarian/VoiceNameText.h"
 
 namespace librarian {
@@ -117,6 +119,7 @@ const QColor kHighlightText(0xFF, 0xF0, 0x60);
 }  // namespace
 
 VoiceListBox::VoiceListBox(QWidget* parent) : QWidget(parent) {
+    InstallVoiceListAccessibility();
     setBackgroundRole(QPalette::Base);
     setAutoFillBackground(true);
 }
@@ -147,9 +150,16 @@ void VoiceListBox::Fill(const core::VoiceSlot* lineSlots, int count) {
         QString text = DisplayVoiceName(lineSlots[i]);
         const bool selected = lineSlots[i].IsSelected();
         if (text == lines_[i] && selected == highlighted_[std::size_t(i)]) continue;
+        const bool renamed = text != lines_[i];
         lines_[i] = std::move(text);
         highlighted_[std::size_t(i)] = selected;
         update(LineRect(i));
+        if (QAccessible::isActive()) {
+            QAccessibleEvent change(this, renamed ? QAccessible::NameChanged
+                                                  : QAccessible::SelectionWithin);
+            change.setChild(i);
+            QAccessible::updateAccessibility(&change);
+        }
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include "librarian/VoiceList.h"
 
+#include <QAccessible>
 #include <QListWidget>
 
 #include <array>
@@ -98,6 +99,41 @@ TEST(VoiceList, LineAtIsTheThirteenPixelLineUnderThePointAndNoneBelowTheLast) {
                  {{5, 195}, -1},  {{5, 207}, -1}, {{74, 5}, -1},  {{-1, 5}, -1}};
     for (const auto& c : cases) EXPECT_EQ(list->LineAt(c.at), c.line) << c.at.x() << ',' << c.at.y();
     EXPECT_EQ(list->LineRect(14), QRect(0, 182, 74, 13));
+}
+
+// Screen readers see a list of the lines: each named by its voice, selected when highlighted,
+// and the same item for the same line; lines past the end are gone.
+TEST(VoiceList, ReadersSeeTheLinesAsItemsOfAList) {
+    testing_support::TestApplication();
+    QWidget host;
+    VoiceListBox* list = MakeVoiceList(&host, QStringLiteral("ListBox1"), QRect(10, 20, 80, 416),
+                                       Qt::black);
+    std::array<core::VoiceSlot, 32> lines{};
+    for (core::VoiceSlot& line : lines) core::InitSlot(line);
+    std::memcpy(lines[6].voice.data() + core::kPackedNameOffset, "E.PIANO  1", core::kNameSize);
+    lines[6].status = core::kStatusUsed | core::kStatusSelected;
+    list->Fill(lines.data(), 32);
+    host.show();
+
+    QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(list);
+    ASSERT_NE(reader, nullptr);
+    EXPECT_EQ(reader->role(), QAccessible::List);
+    ASSERT_EQ(reader->childCount(), 32);
+    QAccessibleInterface* used = reader->child(6);
+    ASSERT_NE(used, nullptr);
+    EXPECT_EQ(used->role(), QAccessible::ListItem);
+    EXPECT_EQ(used->text(QAccessible::Name), list->Line(6));
+    EXPECT_TRUE(used->state().selected);
+    EXPECT_FALSE(reader->child(5)->state().selected);
+    EXPECT_EQ(reader->child(6), used);
+    EXPECT_EQ(reader->indexOfChild(used), 6);
+    EXPECT_EQ(used->parent(), reader);
+    EXPECT_EQ(reader->childAt(used->rect().center().x(), used->rect().center().y()), used);
+    EXPECT_EQ(reader->child(32), nullptr);
+
+    list->Fill(lines.data(), 4);
+    EXPECT_EQ(reader->childCount(), 4);
+    EXPECT_FALSE(used->isValid());
 }
 
 }  // namespace
