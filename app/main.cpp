@@ -16,9 +16,12 @@
 #include "platform/QtFileDialogs.h"
 #include "platform/QtMessageBoxes.h"
 #include "platform/QtSettingsStore.h"
+#include "platform/SessionBusAddress.h"
 #include "platform/SessionBusAhead.h"
 
 int main(int argc, char* argv[]) {
+    // Before any thread starts: it may set an environment variable.
+    platform::SkipUnreachableSessionBus();
     // Started before the window system connection is made, to be done by the time they are
     // needed: the library's memory, the font configuration.
     core::Libson::PrepareMemoryAhead();
