@@ -149,18 +149,24 @@ void VoiceListBox::Fill(const core::VoiceSlot* lineSlots, int count) {
     for (int i = 0; i < count; ++i) {
         QString text = DisplayVoiceName(lineSlots[i]);
         const bool selected = lineSlots[i].IsSelected();
-        if (text == lines_[i] && selected == highlighted_[std::size_t(i)]) continue;
         const bool renamed = text != lines_[i];
+        const bool rehighlighted = selected != highlighted_[std::size_t(i)];
+        if (!renamed && !rehighlighted) continue;
         lines_[i] = std::move(text);
         highlighted_[std::size_t(i)] = selected;
         update(LineRect(i));
         if (QAccessible::isActive()) {
-            QAccessibleEvent change(this, renamed ? QAccessible::NameChanged
-                                                  : QAccessible::SelectionWithin);
-            change.setChild(i);
-            QAccessible::updateAccessibility(&change);
+            if (renamed) Announce(i, QAccessible::NameChanged);
+            if (rehighlighted) Announce(i, selected ? QAccessible::SelectionAdd
+                                                    : QAccessible::SelectionRemove);
         }
     }
+}
+
+void VoiceListBox::Announce(int line, QAccessible::Event what) {
+    QAccessibleEvent change(this, what);
+    change.setChild(line);
+    QAccessible::updateAccessibility(&change);
 }
 
 void VoiceListBox::paintEvent(QPaintEvent* event) {

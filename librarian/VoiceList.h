@@ -3,6 +3,7 @@
 // width, 13-pixel lines, several highlighted lines; the highlight follows the slots' selected
 // bits and is set only by the program.
 
+#include <QAccessible>
 #include <QColor>
 #include <QString>
 #include <QStringList>
@@ -53,6 +54,9 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
+    // Tells assistive technology (screen readers) what changed on a line.
+    void Announce(int line, QAccessible::Event what);
+
     QStringList lines_;
     std::vector<bool> highlighted_;
 };
