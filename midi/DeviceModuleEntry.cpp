@@ -4,14 +4,14 @@
 #include "midi/RtMidiBackend.h"
 
 #if defined(_WIN32)
-#define MONDRAL_EXPORTED __declspec(dllexport)
+#define MONDRAL_PUBLIC_SYMBOL __declspec(dllexport)
 #else
-#define MONDRAL_EXPORTED __attribute__((visibility("default")))
+#define MONDRAL_PUBLIC_SYMBOL __attribute__((visibility("default")))
 #endif
 
 extern "C" {
 
-MONDRAL_EXPORTED midi::Backend* MondralMakeDevices(const char* clientName) {
+MONDRAL_PUBLIC_SYMBOL midi::Backend* MondralMakeDevices(const char* clientName) {
     try {
         return new midi::RtMidiBackend(clientName);
     } catch (...) {
@@ -19,7 +19,7 @@ MONDRAL_EXPORTED midi::Backend* MondralMakeDevices(const char* clientName) {
     }
 }
 
-MONDRAL_EXPORTED void MondralFreeDevices(midi::Backend* devices) {
+MONDRAL_PUBLIC_SYMBOL void MondralFreeDevices(midi::Backend* devices) {
     delete devices;
 }
 }
