@@ -181,8 +181,6 @@ void VoiceListBox::paintEvent(QPaintEvent* event) {
     line.features = QStyleOptionViewItem::HasDisplay;
     line.showDecorationSelected =
         style()->styleHint(QStyle::SH_ItemView_ShowDecorationSelected, nullptr, this);
-    line.locale = locale();
-    line.locale.setNumberOptions(QLocale::OmitGroupSeparator);
     line.widget = this;
     if (isEnabled()) line.palette.setCurrentColorGroup(QPalette::Normal);
     const QStyle::State state = line.state;

@@ -31,6 +31,13 @@ QListWidget* ItemViewLike(QWidget& host, const VoiceListBox& list) {
     return view;
 }
 
+template <std::size_t N>
+std::array<core::VoiceSlot, N> EmptyLines() {
+    std::array<core::VoiceSlot, N> lines{};
+    for (core::VoiceSlot& line : lines) core::InitSlot(line);
+    return lines;
+}
+
 QImage AsShown(QWidget& widget) {
     return widget.grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
@@ -41,8 +48,7 @@ TEST(VoiceList, LinesAreWhatAnItemViewShowsAfterHighlightAndColourChanges) {
     const QRect place(0, 0, 80, 416);
     const QColor background(0x35, 0x27, 0x26);
     VoiceListBox* list = MakeVoiceList(&host, QStringLiteral("ListBox1"), place, background);
-    std::array<core::VoiceSlot, 32> lines{};
-    for (core::VoiceSlot& line : lines) core::InitSlot(line);
+    std::array<core::VoiceSlot, 32> lines = EmptyLines<32>();
     for (int s : {0, 3, 4, 31}) {
         std::memcpy(lines[s].voice.data() + core::kPackedNameOffset, "BRASS   1 ", core::kNameSize);
         lines[s].status = core::kStatusUsed;
@@ -89,8 +95,7 @@ TEST(VoiceList, LineAtIsTheThirteenPixelLineUnderThePointAndNoneBelowTheLast) {
     QWidget host;
     VoiceListBox* list = MakeVoiceList(&host, QStringLiteral("lstLib1"), QRect(0, 0, 74, 208),
                                        Qt::black);
-    std::array<core::VoiceSlot, 15> lines{};
-    for (core::VoiceSlot& line : lines) core::InitSlot(line);
+    std::array<core::VoiceSlot, 15> lines = EmptyLines<15>();
     list->Fill(lines.data(), 15);
     const struct {
         QPoint at;
@@ -108,8 +113,7 @@ TEST(VoiceList, ReadersSeeTheLinesAsItemsOfAList) {
     QWidget host;
     VoiceListBox* list = MakeVoiceList(&host, QStringLiteral("ListBox1"), QRect(10, 20, 80, 416),
                                        Qt::black);
-    std::array<core::VoiceSlot, 32> lines{};
-    for (core::VoiceSlot& line : lines) core::InitSlot(line);
+    std::array<core::VoiceSlot, 32> lines = EmptyLines<32>();
     std::memcpy(lines[6].voice.data() + core::kPackedNameOffset, "E.PIANO  1", core::kNameSize);
     lines[6].status = core::kStatusUsed | core::kStatusSelected;
     list->Fill(lines.data(), 32);
