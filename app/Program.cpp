@@ -23,6 +23,7 @@
 #include "librarian/TfrmMain.h"
 #include "librarian/TfrmOption.h"
 #include "librarian/TfrmTypes.h"
+#include "librarian/UndoCommands.h"
 #include "midi/TfrmDump.h"
 #include "midi/TfrmMidi.h"
 #include "midi/TfrmSystem.h"
@@ -96,6 +97,7 @@ void Program::CreateOtherWindows() {
                      [this] {
                          libraryCommands_->mnpFinOccLib1Click();
                          main_->gswLibSelFinderClick();
+                         main_->CommandFinished(QStringLiteral("Search by Name"));
                      });
     bankMidi_ = std::make_unique<librarian::BankMidiMenus>(*main_, banks, *midi_, *dump_, *system_);
     // The options window reaches the editor's displays, so the editor comes first.
@@ -127,6 +129,14 @@ void Program::CreateOtherWindows() {
                      [this] { editor_->Refill(); });
     QObject::connect(editor_.get(), &editor::TfrmEdt::nameChanged, main_.get(),
                      [this](const QString& name) { main_->BufferLabel()->setText(name); });
+    // The history starts from the state every window now shows.
+    undo_ = std::make_unique<librarian::UndoCommands>(*main_, banks, *library_, *buffer_);
+    undo_->AddShortcutsTo(types_.get());
+    undo_->AddShortcutsTo(options_.get());
+    QObject::connect(editor_.get(), &editor::TfrmEdt::editRecorded, undo_.get(),
+                     [this] { undo_->Absorb(); });
+    QObject::connect(undo_.get(), &librarian::UndoCommands::bufferMayHaveChanged, editor_.get(),
+                     [this] { editor_->TakeBufferAsIs(); });
     QObject::connect(main_.get(), &librarian::TfrmMain::closing, main_.get(), [this] {
         WriteSettings();
         QCoreApplication::quit();
@@ -143,6 +153,7 @@ void Program::WriteSettings() {
 
 Program::~Program() {
     if (midi_) midi_->ClosePorts();
+    undo_.reset();
     dragDrop_.reset();
     editorOptions_.reset();
     editor_.reset();

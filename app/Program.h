@@ -25,6 +25,7 @@ class TfrmOption;
 class TfrmMain;
 class TfrmTypes;
 class TNameForm;
+class UndoCommands;
 }  // namespace librarian
 namespace midi {
 class Backend;
@@ -76,6 +77,7 @@ public:
     librarian::TfrmExtract& ExtractorWindow() { return *extract_; }
     editor::TfrmEdt& EditorWindow() { return *editor_; }
     editor::TfrmEditOpt& EditorOptionsWindow() { return *editorOptions_; }
+    librarian::UndoCommands& Undo() { return *undo_; }
     core::Bankson& Bank(int n) { return *banks_.at(n); }
     core::Libson& Library() { return *library_; }
     core::Edtson& EditBuffer() { return *buffer_; }
@@ -105,6 +107,7 @@ private:
     std::unique_ptr<editor::TfrmEdt> editor_;
     std::unique_ptr<editor::TfrmEditOpt> editorOptions_;
     std::unique_ptr<librarian::MainDragDrop> dragDrop_;
+    std::unique_ptr<librarian::UndoCommands> undo_;
 };
 
 }  // namespace app

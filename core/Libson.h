@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "core/LibraryDoubles.h"
 #include "core/Nomsyn.h"
@@ -58,6 +59,8 @@ public:
     void SetMarkerName(int marker, std::string_view name);
 
     const std::string& Name() const { return name_; }
+    // Puts back a name the library had (undo); loads, saves and Clear set it themselves.
+    void SetName(std::string name) { name_ = std::move(name); }
 
     // Every slot emptied, every marker name "Empty", name "Empty".
     void Clear();

@@ -1,5 +1,6 @@
 #include "editor/TfrmEdt.h"
 
+#include <QAction>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -15,8 +16,10 @@
 #include "controls/Tzopotbmp.h"
 #include "controls/Tzopotlab.h"
 #include "controls/TTitleBar.h"
+#include "core/EditBufferUndo.h"
 #include "core/Edtson.h"
 #include "editor/EditorName.h"
+#include "editor/EditorUndo.h"
 #include "librarian/VoiceNameText.h"
 #include "midi/EmulatedRack.h"  // kWireByteTime
 #include "midi/SysexMessages.h"
@@ -56,6 +59,7 @@ TfrmEdt::TfrmEdt(core::Edtson& buffer, midi::SysexMessages* messages, QWidget* p
 
     BuildControls();
     ConnectControls();
+    WatchForUndo();
     controls::WearCaptionBar(this, controls::kCaptionClose);
 
     EditorPlace place;
@@ -298,6 +302,7 @@ void TfrmEdt::EdNomSonClick() {
     std::copy(stored->begin(), stored->end(), name);
     EdNomSon->setText(NameText());
     emit nameChanged(EdNomSon->text());
+    RecordEdit();
 }
 
 void TfrmEdt::btnCompareClick() {
@@ -313,6 +318,7 @@ void TfrmEdt::btnRecallClick() {
     buffer_.RecallImage();
     btnCompare->setState(0);
     Refill();
+    RecordEdit();
 }
 
 void TfrmEdt::btnResetClick() {
@@ -323,6 +329,7 @@ void TfrmEdt::btnResetClick() {
     buffer_.ResetImages();
     Refill();
     emit nameChanged(EdNomSon->text());
+    RecordEdit();
 }
 
 void TfrmEdt::btnOptionsClick() {
@@ -340,6 +347,61 @@ void TfrmEdt::ApplyStayOnTop(bool on) {
     const bool shown = isVisible();
     setWindowFlag(Qt::WindowStaysOnTopHint, on);
     if (shown) show();  // changing the flags hides a window
+}
+
+// --- undo ------------------------------------------------------------------------------------
+
+void TfrmEdt::WatchForUndo() {
+    core::WatchEditBuffer(history_, buffer_);
+    history_.Reset();
+
+    auto* undo = new QAction(this);
+    undo->setShortcut(QKeySequence::Undo);
+    connect(undo, &QAction::triggered, this, &TfrmEdt::UndoEdit);
+    addAction(undo);
+    auto* redo = new QAction(this);
+    redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    connect(redo, &QAction::triggered, this, &TfrmEdt::RedoEdit);
+    addAction(redo);
+    // A gesture ends with a release or a wheel step on any control; the step is recorded once
+    // the control has handled it.
+    for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
+}
+
+void TfrmEdt::ScheduleRecord() {
+    if (recordPending_) return;
+    recordPending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        recordPending_ = false;
+        RecordEdit();
+    });
+}
+
+void TfrmEdt::RecordEdit() {
+    if (history_.Commit("Edit")) emit editRecorded();
+}
+
+void TfrmEdt::TakeBufferAsIs() { history_.Absorb(); }
+
+void TfrmEdt::UndoEdit() {
+    const core::EditImage before = CurrentImage();
+    if (history_.Undo()) SendAndShow(before);
+}
+
+void TfrmEdt::RedoEdit() {
+    const core::EditImage before = CurrentImage();
+    if (history_.Redo()) SendAndShow(before);
+}
+
+void TfrmEdt::SendAndShow(const core::EditImage& before) {
+    if (messages_) {
+        for (const ParameterSend& send : ChangedParameters(before, CurrentImage()))
+            queue_.Post(messages_->CurrentModule(), send.parameter, send.group, send.value);
+        FlushSends();
+    }
+    Refill();
+    emit nameChanged(EdNomSon->text());
+    emit editRecorded();
 }
 
 void TfrmEdt::keyPressEvent(QKeyEvent* e) {

@@ -12,6 +12,7 @@
 #include <functional>
 #include <optional>
 
+#include "core/UndoHistory.h"
 #include "core/VoiceFormats.h"
 #include "editor/EditorSettings.h"
 #include "editor/EditorTables.h"
@@ -82,9 +83,23 @@ public:
     void btnOptionsClick();
     void ResteDessusClick();
 
+    // The editor's own undo (Ctrl+Z in its window) and redo (Ctrl+Shift+Z, Ctrl+Y): one step
+    // per gesture on a control (press to release, a wheel turn, a key), per name edit, Recall
+    // and Reset. What a step takes back is sent to the module as parameter changes.
+    void UndoEdit();
+    void RedoEdit();
+    // Records the changes made since the last step (the end of a gesture).
+    void RecordEdit();
+    // The edit buffer was changed by the librarian (a voice click, an undo there): taken as the
+    // editor's starting point, not as a step of its own.
+    void TakeBufferAsIs();
+
 signals:
     // The edited voice's name changed (name edit, Reset): the main window's buffer label.
     void nameChanged(const QString& name);
+    // An editor step was recorded, undone or redone: the edit buffer is not the librarian's to
+    // undo any more.
+    void editRecorded();
 
 protected:
     void keyPressEvent(QKeyEvent* e) override;
@@ -119,6 +134,10 @@ private:
     void ShowFrequency(int block);
     QString NameText() const;
     void ApplyStayOnTop(bool on);
+    void WatchForUndo();
+    void ScheduleRecord();
+    // After the history put back a step: the module is sent what changed, the controls refill.
+    void SendAndShow(const core::EditImage& before);
 
     core::Edtson& buffer_;
     midi::SysexMessages* messages_;
@@ -126,6 +145,8 @@ private:
     QTimer sendTimer_;
     NameEditor nameEditor_;
     QWidget* optionsWindow_ = nullptr;
+    core::UndoHistory history_;
+    bool recordPending_ = false;
 
     std::array<VoiceRow, kVoiceParameterCount> rows_{};
     std::array<QWidget*, kPerformanceRowCount> performance_{};

@@ -363,6 +363,9 @@ void TfrmEdt::ConnectControls() {
 }
 
 bool TfrmEdt::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type == QEvent::MouseButtonRelease || type == QEvent::Wheel || type == QEvent::KeyRelease)
+        ScheduleRecord();
     if (watched == EdNomSon && event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         EdNomSonClick();

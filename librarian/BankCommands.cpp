@@ -250,6 +250,7 @@ void BankCommands::VoiceClick(VoiceListBox* list, int line) {
         if (!name) return;
         main_.RefreshBankList(n);
         VoiceTaken(*name, n);
+        main_.CommandFinished(QString::fromLatin1(kVoiceClickCaption));
         return;
     }
     for (int k = 0; k < kLibraryListCount; ++k) {
@@ -260,6 +261,7 @@ void BankCommands::VoiceClick(VoiceListBox* list, int line) {
         if (!name) return;
         main_.RefreshLibraryLists();  // the line's highlight and the selected count
         VoiceTaken(*name, main_.CurrentBank());
+        main_.CommandFinished(QString::fromLatin1(kVoiceClickCaption));
         return;
     }
 }

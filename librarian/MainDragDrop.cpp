@@ -116,6 +116,12 @@ void MainDragDrop::ListBox1DragDrop(const DragPlace& source, const DragPlace& ta
         main_.BufferLabel()->setText(QString::fromLatin1(core::kEmptyVoiceName));
         emit main_.editBufferChanged();  // the editor must not go on showing the old voice
     }
+    // A drag from a list began with a click on its line (the voice taken): one step for both.
+    const bool pressClicked = source.kind == DragKind::BankList || source.kind == DragKind::LibraryList;
+    if (pressClicked)
+        main_.DragFinished(QStringLiteral("Drag and Drop"));
+    else
+        main_.CommandFinished(QStringLiteral("Drag and Drop"));
 }
 
 void MainDragDrop::DropFiles(const DragPlace& target,
@@ -129,6 +135,7 @@ void MainDragDrop::DropFiles(const DragPlace& target,
         ImportDroppedBanks(library_, target.page, files);
         main_.RefreshLibraryLists();
     }
+    main_.CommandFinished(QStringLiteral("Drop Files"));
 }
 
 bool MainDragDrop::eventFilter(QObject* watched, QEvent* event) {

@@ -19,6 +19,13 @@ constexpr ItemRow kSeparator{"", ""};
 }  // namespace
 
 MainMenus::MainMenus(QWidget* parent) : parent_(parent) {
+    // One pair of undo items serves all five menus; their captions follow the history.
+    undo_ = new QAction(QStringLiteral("Undo"), parent);
+    undo_->setObjectName(QStringLiteral("UndoClick"));
+    undo_->setEnabled(false);
+    redo_ = new QAction(QStringLiteral("Redo"), parent);
+    redo_->setObjectName(QStringLiteral("RedoClick"));
+    redo_->setEnabled(false);
     // The items exist from the start (commands connect to them); each menu is made the first
     // time it is asked for, which is when it is first shown: none is needed for the first frame.
     auto build = [&](const char* name, std::initializer_list<ItemRow> rows) {
@@ -35,6 +42,9 @@ MainMenus::MainMenus(QWidget* parent) : parent_(parent) {
             items_[handler].action = action;
             plan.rows.push_back(action);
         }
+        plan.rows.push_back(nullptr);
+        plan.rows.push_back(undo_);
+        plan.rows.push_back(redo_);
         return plan;
     };
 
@@ -126,8 +136,12 @@ QAction* MainMenus::Item(const QString& handler) const {
 void MainMenus::Connect(const QString& handler, std::function<void()> command) {
     auto found = items_.find(handler);
     if (found == items_.end()) return;
-    QObject::connect(found->second.action, &QAction::triggered, found->second.action,
-                     [command = std::move(command)] { command(); });
+    QAction* action = found->second.action;
+    QObject::connect(action, &QAction::triggered, action,
+                     [this, action, handler, command = std::move(command)] {
+                         command();
+                         if (finished_) finished_(handler, action->text().remove(QLatin1Char('&')).simplified());
+                     });
     found->second.connected = true;
     Refresh(handler);
 }

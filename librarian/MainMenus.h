@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <map>
+#include <utility>
 #include <vector>
 
 class QAction;
@@ -28,6 +29,13 @@ public:
     QAction* Item(const QString& handler) const;
     // Connects a command to an item and enables it (unless its MIDI mode holds it back).
     void Connect(const QString& handler, std::function<void()> command);
+    // Called after every connected command has run, with its handler and its caption as the
+    // user reads it ("Sort by Name"): where the undo history records the step.
+    using CommandFinished = std::function<void(const QString& handler, const QString& caption)>;
+    void SetCommandFinished(CommandFinished finished) { finished_ = std::move(finished); }
+    // "Undo ..." and "Redo ...", the last items of every menu (after a separator).
+    QAction* UndoItem() const { return undo_; }
+    QAction* RedoItem() const { return redo_; }
     // The MIDI window's mode switches allow or forbid an item; a connected item follows it.
     void SetAllowedByMode(const QString& handler, bool allowed);
 
@@ -43,6 +51,9 @@ private:
     QMenu* Made(MenuPlan& plan) const;
 
     QWidget* parent_;
+    QAction* undo_ = nullptr;
+    QAction* redo_ = nullptr;
+    CommandFinished finished_;
     mutable MenuPlan popBank_;
     mutable MenuPlan popBank2_;
     mutable MenuPlan popAllBank_;

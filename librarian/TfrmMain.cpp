@@ -135,6 +135,9 @@ TfrmMain::TfrmMain(const Banks& banks, core::Libson& library, core::Edtson& buff
                           Qt::WindowCloseButtonHint),
       banks_(banks), library_(library), buffer_(buffer), menus_(this) {
     setObjectName(QStringLiteral("frmMain"));
+    menus_.SetCommandFinished([this](const QString& handler, const QString& caption) {
+        emit commandFinished(handler, caption);
+    });
     setWindowTitle(QStringLiteral("Mondral"));
     setFixedSize(kClientWidth, kClientHeight);
     QPalette palette = this->palette();

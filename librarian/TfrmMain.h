@@ -40,6 +40,8 @@ inline constexpr int kBankCount = 8;
 inline constexpr int kLibraryListCount = 12;
 inline constexpr int kBankListLines = 32;
 inline constexpr int kLibraryListLines = 16;
+// The undo step of a click on a voice line.
+inline constexpr char kVoiceClickCaption[] = "Voice Click";
 
 class TfrmMain : public QWidget, public midi::MainWindowLink {
     Q_OBJECT
@@ -99,6 +101,13 @@ public:
     void SetMemoryProtectEnabled(bool enabled) override;
     void SetShowSystemInfoEnabled(bool enabled) override;
 
+    // A command that may have changed the banks, the library or the edit buffer has ended:
+    // the undo history records its step under `caption` (the menus' commands say so
+    // themselves, with their handler).
+    void CommandFinished(const QString& caption) { emit commandFinished(QString(), caption); }
+    // The end of a drag whose press was a voice click: one step with that click.
+    void DragFinished(const QString& caption) { emit dragFinished(caption); }
+
     // The window's part of the "Base" values (place and modes); the rest stay as given.
     void CollectBaseValues(BaseValues& values) const;
 
@@ -141,6 +150,10 @@ signals:
     // The library lists and counters were refreshed after a command: whatever else shows the
     // library (the markers window) brings itself up to date.
     void libraryRefreshed();
+    // See CommandFinished; `handler` is the menu item's handler, empty for other commands.
+    void commandFinished(const QString& handler, const QString& caption);
+    // See DragFinished.
+    void dragFinished(const QString& caption);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

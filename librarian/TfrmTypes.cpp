@@ -146,6 +146,7 @@ void TfrmTypes::btnTypSelectClick() {
         if (marker >= 0) {
             SelectByMarkerOnly(library_, main_.Scope(), marker, options_.MultiSelect());
             main_.RefreshLibraryLists();
+            main_.CommandFinished(QStringLiteral("Select by Marker"));
         }
     }
     main_.gswLibSelFinderClick();
@@ -157,6 +158,7 @@ void TfrmTypes::btnTypDefineClick() {
     if (marker < 0) return;
     SetMarker(library_, main_.Scope(), marker);
     main_.RefreshLibraryLists();
+    main_.CommandFinished(QStringLiteral("Set Marker"));
 }
 
 void TfrmTypes::listTypeDblClick(int marker) {
@@ -170,6 +172,7 @@ void TfrmTypes::listTypeDblClick(int marker) {
     if (typed.compare(shown, Qt::CaseInsensitive) != 0)
         RenameMarker(library_, marker, NameBytesFromText(typed));
     RebuildLists(marker);
+    main_.CommandFinished(QStringLiteral("Rename Marker"));
 }
 
 void TfrmTypes::keyPressEvent(QKeyEvent* event) {
