@@ -13,6 +13,7 @@
 namespace librarian {
 namespace {
 
+// Every menu ends with the undo items.
 QStringList Captions(const QMenu* menu) {
     QStringList captions;
     for (const QAction* action : menu->actions())
@@ -32,16 +33,16 @@ TEST_F(MainMenusTest, BankMenusHaveTheirItemsInOrderWithAccessKeys) {
               (QStringList{"Selection  &Clean", "Selection  &Reverse", "Selection  &Delete", "-",
                            "Copy  Bank -> &Library", "Copy  &Selection -> Library",
                            "Copy  Selectio&n -> Bank", "Copy &Bank -> Bank", "-", "&Find Doubles",
-                           "Find by N&ame", "Sort by &Name"}));
+                           "Find by N&ame", "Sort by &Name", "-", "Undo", "Redo"}));
     EXPECT_EQ(Captions(menus_.popBank2()),
               (QStringList{"Load Bank", "Save Bank", "Save As Sysex", "-", "Delete Bank", "-",
                            "Get Bank from MIDI", "Send Bank to MIDI", "-", "Show System Info",
-                           "Memory Protect "}));
+                           "Memory Protect ", "-", "Undo", "Redo"}));
     EXPECT_EQ(Captions(menus_.popAllBank()),
               (QStringList{"Deselect All Banks", "-", "Send Memory Protect to All ", "-",
                            "Get All Banks from MIDI", "Send All Banks to MIDI", "-",
                            "Load All Banks", "Save All Banks", "-", "Delete All Banks", "-",
-                           "Copy All Banks to Library"}));
+                           "Copy All Banks to Library", "-", "Undo", "Redo"}));
 }
 
 TEST_F(MainMenusTest, LibraryMenusHaveTheirItemsInOrderWithAccessKeys) {
@@ -49,10 +50,10 @@ TEST_F(MainMenusTest, LibraryMenusHaveTheirItemsInOrderWithAccessKeys) {
               (QStringList{"Selection  &Clean", "Selection  &Reverse", "Selection  &Delete", "-",
                            "Copy &Selection -> Bank", "Copy  Page  -> &Bank", "-",
                            "&Find Doubles ", "Searc&h by Name", "Sort by &Name",
-                           "Sort by &Markers"}));
+                           "Sort by &Markers", "-", "Undo", "Redo"}));
     EXPECT_EQ(Captions(menus_.popLib2()),
               (QStringList{"Load Library", "Save Library", "-", "Auto Import Bank",
-                           "Auto Export Bank", "-", "Delete Library"}));
+                           "Auto Export Bank", "-", "Delete Library", "-", "Undo", "Redo"}));
 }
 
 TEST_F(MainMenusTest, ItemsStayDisabledUntilACommandIsConnected) {
