@@ -6,6 +6,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QLabel>
 #include <QLineEdit>
 #include "librarian/VoiceList.h"
@@ -32,6 +34,8 @@
 #include "midi/EmulatedRack.h"
 #include "midi/TfrmDump.h"
 #include "midi/TfrmMidi.h"
+#include "midi/TfrmSystem.h"
+#include "midi/DumpEngine.h"
 #include "platform/MemorySettings.h"
 #include "platform/FileDialogs.h"
 #include "platform/MessageBoxes.h"
@@ -314,6 +318,48 @@ TEST_F(ProgramTest, BankMidiItemsFetchFromTheRack) {
     for (int bank = 0; bank < 8; ++bank) EXPECT_EQ(main.BankLabel(bank)->text(), "MIDI New");
     EXPECT_FALSE(program.DumpWindow().isVisible());
     EXPECT_TRUE(boxes_.Shown().empty());
+}
+
+// "Show System Info" on a bank label: the module is routed before its request goes out (the
+// patch bay passes only the routed module's reply), and the window opens filled; when the
+// module does not answer only the error box shows.
+TEST_F(ProgramTest, ShowSystemInfoRoutesTheModuleFirstAndOpensOnlyOnAReply) {
+    Program program(rack_, settings_);
+    program.Start();
+    librarian::TfrmMain& main = program.MainWindow();
+    midi::TfrmSystem& system = program.SystemWindow();
+    rack_.SetBattery(3, 25);
+    for (bool silent : {false, true}) {
+        SCOPED_TRACE(silent ? "silent module" : "answering module");
+        rack_.SetSilent(3, silent);
+        QTest::keyClick(&main, '1');  // module 0 routed
+        ASSERT_TRUE(rack_.WaitIdle(2s));
+        boxes_.Clear();
+        QString shownTitle, shownBattery;
+        QTimer closer;
+        QObject::connect(&closer, &QTimer::timeout, [&] {
+            if (QApplication::activeModalWidget() != &system) return;
+            shownTitle = system.windowTitle();
+            shownBattery = system.labBattSys->text();
+            system.reject();
+        });
+        closer.start(10);
+        QContextMenuEvent open(QContextMenuEvent::Mouse, QPoint(5, 5), QPoint(5, 5));
+        QCoreApplication::sendEvent(main.BankLabel(3), &open);
+        main.Menus().popBank2()->hide();
+        main.Menus().Item(QStringLiteral("ShowSystemInfoClick"))->trigger();
+        closer.stop();
+        EXPECT_EQ(rack_.SelectedModule(), std::optional<std::size_t>(3));
+        if (silent) {
+            EXPECT_TRUE(shownTitle.isEmpty()) << "the window stays closed";
+            ASSERT_EQ(boxes_.Shown().size(), 1u);
+            EXPECT_EQ(boxes_.Shown()[0].text, midi::kTimeOutText);
+        } else {
+            EXPECT_EQ(shownTitle, QStringLiteral("Info Module 4"));
+            EXPECT_EQ(shownBattery, QStringLiteral("2.5 V"));
+            EXPECT_TRUE(boxes_.Shown().empty());
+        }
+    }
 }
 
 TEST_F(ProgramTest, AutoImportAndExportRunInTheProgramWithItsProgressAndExtractorWindows) {

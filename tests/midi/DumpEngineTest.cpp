@@ -344,18 +344,21 @@ TEST(MatchReply, EveryFormatOfABulkDumpIsOneOfTheTwoBanks) {
 // What arrives while an exchange waits: a bank the user starts on a DX7, a message of another
 // kind before the reply, and a reply that comes at once although the Input Timer is long.
 TEST_F(DumpEngineTest, WhatArrivesDuringTheWaitIsTakenAndTheWaitEndsWithTheReply) {
+    // The rack's own voice bank, unasked: none, started 50 ms into the wait, or started just
+    // before the request at wire speed (whole only after the queue was emptied; the reply
+    // follows it on the wire).
+    enum class Panel { kNone, kDuringWait, kJustBefore };
     struct Case {
         const char* what;
         bool dx7;
         int inputTimerTicks;
-        std::chrono::milliseconds replyDelay;
-        bool bankFromPanelAfter50ms;  // the rack's own voice bank, unasked
+        Panel panel;
         Byte requestFormat;
     };
     const Case cases[] = {
-        {"DX7 dump started during the wait", true, 100, 0ms, true, kFormatVoiceBank},
-        {"voice bank before the function bank", false, 150, 400ms, true, kFormatFunctions},
-        {"reply at once, Input Timer 9.99 s", false, 999, 0ms, false, kFormatVoiceBank},
+        {"DX7 dump started during the wait", true, 100, Panel::kDuringWait, kFormatVoiceBank},
+        {"voice bank before the function bank", false, 300, Panel::kJustBefore, kFormatFunctions},
+        {"reply at once, Input Timer 9.99 s", false, 999, Panel::kNone, kFormatVoiceBank},
     };
     rack.LoadVoiceBank(1, RealBank("SynprezFM_04.syx"));
     for (const Case& c : cases) {
@@ -363,7 +366,7 @@ TEST_F(DumpEngineTest, WhatArrivesDuringTheWaitIsTakenAndTheWaitEndsWithTheReply
         settings.dx7 = c.dx7;
         settings.tx816 = !c.dx7;
         settings.inputTimerTicks = c.inputTimerTicks;
-        rack.SetReplyDelay(c.replyDelay);
+        rack.SetWireSpeed(c.panel == Panel::kJustBefore);
         boxes.Clear();
         std::memset(block.get(), 0x5A, sizeof *block);
         const bool voices = c.requestFormat == kFormatVoiceBank;
@@ -372,7 +375,8 @@ TEST_F(DumpEngineTest, WhatArrivesDuringTheWaitIsTakenAndTheWaitEndsWithTheReply
                    : std::span<Byte>(block->functions.data()->data(), core::kFunctionBankSize);
 
         std::thread panel;
-        if (c.bankFromPanelAfter50ms)
+        if (c.panel == Panel::kJustBefore) rack.SendUnsolicitedBankDump(1);
+        if (c.panel == Panel::kDuringWait)
             panel = std::thread([this] {
                 std::this_thread::sleep_for(50ms);
                 rack.SendUnsolicitedBankDump(1);
