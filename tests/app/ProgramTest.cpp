@@ -388,6 +388,31 @@ TEST_F(ProgramTest, AutoImportAndExportRunInTheProgramWithItsProgressAndExtracto
     EXPECT_TRUE(boxes_.Shown().empty());
 }
 
+// Pages that already hold voices keep them; the files' voices only take the free slots.
+TEST_F(ProgramTest, AutoImportKeepsTheVoicesAlreadyOnItsPages) {
+    platform::RecordingDialogs dialogs;
+    Program program(rack_, settings_);
+    program.Start();
+    core::Libson& library = program.Library();
+    const std::string banks = std::string(MONDRAL_SHARED_DIR) + "/banks";
+    core::Bankson user;
+    ASSERT_TRUE(user.LoadBankFile(banks + "/SynprezFM_20.syx", false));
+    const std::pair<int, int> placed[] = {{0, 0}, {0, 31}, {3, 7}};  // page, slot
+    for (auto [page, slot] : placed) {
+        library.Page(page)[slot] = user.Page()[slot];
+        library.Page(page)[slot].status = core::kStatusUsed | core::kStatusSelected | (5 << 2);
+    }
+    const core::VoicePage before0 = library.Page(0), before3 = library.Page(3);
+    dialogs.Answer(banks + "/SynprezFM_0?.syx");
+    program.MainWindow().Menus().Item(QStringLiteral("AutoImportBankClick"))->trigger();
+    EXPECT_TRUE(library.Page(0)[1].IsUsed()) << "the import ran";
+    for (auto [page, slot] : placed) {
+        const core::VoiceSlot& was = (page == 0 ? before0 : before3)[slot];
+        EXPECT_EQ(library.Page(page)[slot].voice, was.voice) << page << "/" << slot;
+        EXPECT_EQ(library.Page(page)[slot].status, was.status) << page << "/" << slot;
+    }
+}
+
 TEST_F(ProgramTest, RunSearchByNameSearchesTheLibraryAndShowsTheFirstPageFound) {
     Program program(rack_, settings_);
     core::Libson& library = program.Library();

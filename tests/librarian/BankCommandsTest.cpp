@@ -451,6 +451,12 @@ TEST_F(BankCommandsTest, FunctionRecordsTravelAsTheModeAndTheOptionsSay) {
              EXPECT_EQ(banks_[0].Functions(), f ? b.bank1.functions : b.bank0.functions);
              EXPECT_EQ(banks_[1].Functions(), f ? b.bank0.functions : b.bank1.functions);
          }},
+        {"Delete Bank", [&] { Choose("popDelBankClick", 1); },
+         [&](bool f, const Before& b) {
+             EXPECT_FALSE(banks_[1].Page()[0].IsUsed());
+             EXPECT_EQ((records(banks_[1], {0, 63})), (erased(f, b.bank1, {0, 63})));
+             EXPECT_EQ(banks_[0].Functions(), b.bank0.functions);
+         }},
         {"Delete All Banks", [&] { Choose("DeleteAllBanksClick", -1); },
          [&](bool f, const Before& b) {
              EXPECT_FALSE(banks_[0].Page()[0].IsUsed());
