@@ -35,7 +35,6 @@
 #include "midi/TfrmDump.h"
 #include "midi/TfrmMidi.h"
 #include "midi/TfrmSystem.h"
-#include "midi/DumpEngine.h"
 #include "platform/MemorySettings.h"
 #include "platform/FileDialogs.h"
 #include "platform/MessageBoxes.h"
@@ -336,7 +335,7 @@ TEST_F(ProgramTest, ShowSystemInfoRoutesTheModuleFirstAndOpensOnlyOnAReply) {
         ASSERT_TRUE(rack_.WaitIdle(2s));
         boxes_.Clear();
         QString shownTitle, shownBattery;
-        QTimer closer;
+        QTimer closer;  // reads and closes the window if it opens
         QObject::connect(&closer, &QTimer::timeout, [&] {
             if (QApplication::activeModalWidget() != &system) return;
             shownTitle = system.windowTitle();
@@ -350,15 +349,9 @@ TEST_F(ProgramTest, ShowSystemInfoRoutesTheModuleFirstAndOpensOnlyOnAReply) {
         main.Menus().Item(QStringLiteral("ShowSystemInfoClick"))->trigger();
         closer.stop();
         EXPECT_EQ(rack_.SelectedModule(), std::optional<std::size_t>(3));
-        if (silent) {
-            EXPECT_TRUE(shownTitle.isEmpty()) << "the window stays closed";
-            ASSERT_EQ(boxes_.Shown().size(), 1u);
-            EXPECT_EQ(boxes_.Shown()[0].text, midi::kTimeOutText);
-        } else {
-            EXPECT_EQ(shownTitle, QStringLiteral("Info Module 4"));
-            EXPECT_EQ(shownBattery, QStringLiteral("2.5 V"));
-            EXPECT_TRUE(boxes_.Shown().empty());
-        }
+        EXPECT_EQ(shownTitle, silent ? QString() : QStringLiteral("Info Module 4"));
+        EXPECT_EQ(shownBattery, silent ? QString() : QStringLiteral("2.5 V"));
+        EXPECT_EQ(boxes_.Shown().size(), silent ? 1u : 0u);
     }
 }
 
