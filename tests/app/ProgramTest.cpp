@@ -6,6 +6,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QLabel>
 #include <QLineEdit>
 #include "librarian/VoiceList.h"
@@ -32,6 +34,7 @@
 #include "midi/EmulatedRack.h"
 #include "midi/TfrmDump.h"
 #include "midi/TfrmMidi.h"
+#include "midi/TfrmSystem.h"
 #include "platform/MemorySettings.h"
 #include "platform/FileDialogs.h"
 #include "platform/MessageBoxes.h"
@@ -316,6 +319,42 @@ TEST_F(ProgramTest, BankMidiItemsFetchFromTheRack) {
     EXPECT_TRUE(boxes_.Shown().empty());
 }
 
+// "Show System Info" on a bank label: the module is routed before its request goes out (the
+// patch bay passes only the routed module's reply), and the window opens filled; when the
+// module does not answer only the error box shows.
+TEST_F(ProgramTest, ShowSystemInfoRoutesTheModuleFirstAndOpensOnlyOnAReply) {
+    Program program(rack_, settings_);
+    program.Start();
+    librarian::TfrmMain& main = program.MainWindow();
+    midi::TfrmSystem& system = program.SystemWindow();
+    rack_.SetBattery(3, 25);
+    for (bool silent : {false, true}) {
+        SCOPED_TRACE(silent ? "silent module" : "answering module");
+        rack_.SetSilent(3, silent);
+        QTest::keyClick(&main, '1');  // module 0 routed
+        ASSERT_TRUE(rack_.WaitIdle(2s));
+        boxes_.Clear();
+        QString shownTitle, shownBattery;
+        QTimer closer;  // reads and closes the window if it opens
+        QObject::connect(&closer, &QTimer::timeout, [&] {
+            if (QApplication::activeModalWidget() != &system) return;
+            shownTitle = system.windowTitle();
+            shownBattery = system.labBattSys->text();
+            system.reject();
+        });
+        closer.start(10);
+        QContextMenuEvent open(QContextMenuEvent::Mouse, QPoint(5, 5), QPoint(5, 5));
+        QCoreApplication::sendEvent(main.BankLabel(3), &open);
+        main.Menus().popBank2()->hide();
+        main.Menus().Item(QStringLiteral("ShowSystemInfoClick"))->trigger();
+        closer.stop();
+        EXPECT_EQ(rack_.SelectedModule(), std::optional<std::size_t>(3));
+        EXPECT_EQ(shownTitle, silent ? QString() : QStringLiteral("Info Module 4"));
+        EXPECT_EQ(shownBattery, silent ? QString() : QStringLiteral("2.5 V"));
+        EXPECT_EQ(boxes_.Shown().size(), silent ? 1u : 0u);
+    }
+}
+
 TEST_F(ProgramTest, AutoImportAndExportRunInTheProgramWithItsProgressAndExtractorWindows) {
     platform::RecordingDialogs dialogs;
     Program program(rack_, settings_);
@@ -340,6 +379,31 @@ TEST_F(ProgramTest, AutoImportAndExportRunInTheProgramWithItsProgressAndExtracto
     ASSERT_EQ(dialogs.Shown().size(), 2u);
     EXPECT_EQ(dialogs.Shown()[1].kind, platform::FileDialogKind::Save);
     EXPECT_TRUE(boxes_.Shown().empty());
+}
+
+// Pages that already hold voices keep them; the files' voices only take the free slots.
+TEST_F(ProgramTest, AutoImportKeepsTheVoicesAlreadyOnItsPages) {
+    platform::RecordingDialogs dialogs;
+    Program program(rack_, settings_);
+    program.Start();
+    core::Libson& library = program.Library();
+    const std::string banks = std::string(MONDRAL_SHARED_DIR) + "/banks";
+    core::Bankson user;
+    ASSERT_TRUE(user.LoadBankFile(banks + "/SynprezFM_20.syx", false));
+    const std::pair<int, int> placed[] = {{0, 0}, {0, 31}, {3, 7}};  // page, slot
+    for (auto [page, slot] : placed) {
+        library.Page(page)[slot] = user.Page()[slot];
+        library.Page(page)[slot].status = core::kStatusUsed | core::kStatusSelected | (5 << 2);
+    }
+    const core::VoicePage before0 = library.Page(0), before3 = library.Page(3);
+    dialogs.Answer(banks + "/SynprezFM_0?.syx");
+    program.MainWindow().Menus().Item(QStringLiteral("AutoImportBankClick"))->trigger();
+    EXPECT_TRUE(library.Page(0)[1].IsUsed()) << "the import ran";
+    for (auto [page, slot] : placed) {
+        const core::VoiceSlot& was = (page == 0 ? before0 : before3)[slot];
+        EXPECT_EQ(library.Page(page)[slot].voice, was.voice) << page << "/" << slot;
+        EXPECT_EQ(library.Page(page)[slot].status, was.status) << page << "/" << slot;
+    }
 }
 
 TEST_F(ProgramTest, RunSearchByNameSearchesTheLibraryAndShowsTheFirstPageFound) {

@@ -178,5 +178,30 @@ TEST(EditorTablesTest, PerformanceRowsAndSwitchBits) {
     EXPECT_EQ(SwitchedByte(0, 4, false), 0);
 }
 
+// Every row of the performance section, written out independently of the table the editor and
+// the emulated rack share (a wrong row there would look right to both).
+TEST(EditorTablesTest, EveryPerformanceRowEditsItsOwnByteAndBit) {
+    const PerformanceRow expected[] = {
+        {"P_POLY", true, 2, 1},      {"P_BRANGE", false, 3, 12}, {"P_BSTEP", false, 4, 12},
+        {"P_PTIME", false, 5, 99},   {"P_PGLISS", true, 6, 1},   {"P_PMODE", true, 7, 1},
+        {"P_WH_SENS", false, 9, 15}, {"P_WH_EGB", true, 10, 4},  {"P_WH_AMP", true, 10, 2},
+        {"P_WH_PIT", true, 10, 1},   {"P_FO_SENS", false, 11, 15}, {"P_FO_EGB", true, 12, 4},
+        {"P_FO_AMP", true, 12, 2},   {"P_FO_PIT", true, 12, 1},  {"P_AF_SENS", false, 13, 15},
+        {"P_AF_EGB", true, 14, 4},   {"P_AF_AMP", true, 14, 2},  {"P_AF_PIT", true, 14, 1},
+        {"P_BR_SENS", false, 15, 15}, {"P_BR_EGB", true, 16, 4}, {"P_BR_AMP", true, 16, 2},
+        {"P_BR_PIT", true, 16, 1},   {"P_ATTN", false, 26, 7},   {"P_NLOW", false, -1, 127},
+        {"P_NHI", false, -1, 127},
+    };
+    for (int r = 0; r < 25; ++r) {
+        const PerformanceRow& row = PerformanceRowAt(r);
+        const PerformanceRow& want = expected[r];
+        SCOPED_TRACE(want.name);
+        EXPECT_STREQ(row.name, want.name);
+        EXPECT_EQ(row.isSwitch, want.isSwitch);
+        EXPECT_EQ(row.functionByte, want.functionByte);
+        EXPECT_EQ(row.maxOrMask, want.maxOrMask);
+    }
+}
+
 }  // namespace
 }  // namespace editor

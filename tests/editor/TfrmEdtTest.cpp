@@ -235,6 +235,95 @@ TEST_F(TfrmEdtTest, CompareRecallAndReset) {
     EXPECT_EQ(Control<QLabel>(std::string("EdNomSon"))->text(), names.at(0).at(0).toString());
 }
 
+// The drags the column's displays report that land on other knobs than a middle point's: the
+// envelope's end points and sustain end, and the key scaling display's two depth strips, from
+// the press on the display to the value in the module.
+TEST_F(TfrmEdtTest, EnvelopeEndsAndKeyScalingStripsDraggedThroughTheWindow) {
+    TakeRealVoice(3, 7);
+    Window().show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&Window()));
+    const int base = 2 * kBlockSize;  // column 4
+    auto* eg = Window().EnvelopeDisplays()[2];
+    auto* keyf = Window().KeyScalingDisplays()[2];
+    struct Drag {
+        const char* what;
+        bool envelope;
+        int handle;
+        QPoint by;
+        std::vector<std::pair<int, const char*>> writes;  // block offset, knob suffix
+    };
+    const Drag drags[] = {
+        {"envelope point 0", true, 0, {0, -12}, {{7, "L4"}}},
+        {"envelope point 4", true, 4, {8, -12}, {{3, "R4"}, {6, "L3"}}},
+        {"envelope point 5", true, 5, {0, -12}, {{7, "L4"}}},
+        {"left depth strip", false, 5, {0, -12}, {{9, "LD"}}},
+        {"right depth strip", false, 6, {0, -12}, {{10, "RD"}}},
+    };
+    // Display value index of each block offset.
+    const auto shown = [&](int offset) {
+        if (offset < 8) return eg->value(offset < 4 ? 2 * offset : 2 * (offset - 4) + 1);
+        return keyf->value(offset == 9 ? 4 : 5);
+    };
+    for (const Drag& d : drags) {
+        SCOPED_TRACE(d.what);
+        auto& image = buffer_.Image(core::Edtson::Working);
+        for (int i = 0; i < 8; ++i) image[std::size_t(base + i)] = 40;
+        image[std::size_t(base + 9)] = image[std::size_t(base + 10)] = 0;
+        image[std::size_t(base + 16)] = 50;
+        image[std::size_t(base + 8)] = 50;  // break point handles in the middle
+        Window().Refill();
+        QWidget* display = d.envelope ? static_cast<QWidget*>(eg) : keyf;
+        QPoint from;
+        if (d.envelope) {
+            from = QPoint(eg->points()[std::size_t(d.handle)].x, eg->points()[std::size_t(d.handle)].y);
+        } else {
+            const auto layout = keyf->layout();
+            from = QPoint(d.handle == 5 ? layout.rubber / 2 : keyf->width() - 1 - layout.rubber / 2,
+                          keyf->height() - 3);  // well below the level line's handles
+        }
+        rack_.ClearReceivedMessages();
+        QTest::mousePress(display, Qt::LeftButton, {}, from);
+        QTest::mouseMove(display, from + d.by);
+        QTest::mouseRelease(display, Qt::LeftButton, {}, from + d.by);
+        EXPECT_EQ(d.envelope ? eg->pickedPoint() : keyf->pickedHandle(), d.handle);
+        Drain();
+        const core::EditImage module = rack_.EditBuffer(kModule);
+        for (const auto& [offset, suffix] : d.writes) {
+            const std::size_t p = std::size_t(base + offset);
+            EXPECT_NE(image[p], offset < 8 ? 40 : 0) << suffix << " moved";
+            EXPECT_EQ(image[p], shown(offset)) << suffix;
+            EXPECT_EQ(Control<controls::Tzopotlab>("E_OP4_" + std::string(suffix))->state(),
+                      image[p]) << suffix;
+            EXPECT_EQ(module[p], image[p]) << suffix;
+        }
+    }
+}
+
+// Compare, Recall and Reset only show another image: nothing is sent. A name typed while
+// Compare is on goes into the compare image.
+TEST_F(TfrmEdtTest, CompareRecallAndResetSendNothingAndTheNameGoesToTheShownImage) {
+    TakeRealVoice(2, 9);
+    buffer_.Image(core::Edtson::Compare)[3] = 17;
+    Window().Refill();
+    Window().SetNameEditor([](const QString&) -> std::optional<QString> {
+        return QStringLiteral("COMPARED");
+    });
+    Drain();
+    rack_.ClearReceivedMessages();
+    const core::EditImage working = buffer_.Image(core::Edtson::Working);
+    QTest::mouseClick(Control(std::string("btnCompare")), Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseClick(Control<QLabel>(std::string("EdNomSon")), Qt::LeftButton);
+    const auto* name = buffer_.Image(core::Edtson::Compare).data() + core::kUnpackedNameOffset;
+    EXPECT_EQ(std::string(name, name + core::kNameSize), "COMPARED  ");
+    EXPECT_EQ(buffer_.Image(core::Edtson::Working), working);
+    QTest::mouseClick(Control(std::string("btnRecall")), Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseClick(Control(std::string("btnCompare")), Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseClick(Control(std::string("btnReset")), Qt::LeftButton, {}, QPoint(5, 5));
+    Drain();
+    EXPECT_TRUE(ParameterChangesReceived(rack_).empty());
+    EXPECT_TRUE(rack_.ReceivedMessages().empty());
+}
+
 TEST_F(TfrmEdtTest, NameEditStoresOnlyWhatChanged) {
     TakeRealVoice(1, 21);  // a name holding 5Ch or 7Eh
     const core::EditImage before = buffer_.Image(0);

@@ -350,5 +350,149 @@ TEST_F(BankCommandsTest, SelectionCopyAndDeleteCommandsRefreshWhatTheyChange) {
     EXPECT_EQ(banks_[1].Name(), "SynprezFM_13") << "the name stays for the next save";
 }
 
+// Every bank command that may carry function records, and the voice click, in Voices and in
+// Functions mode: menu bank 1, current bank 0, both real banks with function records tagged by
+// bank and slot; slot 9 of bank 1 is a double of slot 2, slots 3 and 6 are selected.
+TEST_F(BankCommandsTest, FunctionRecordsTravelAsTheModeAndTheOptionsSay) {
+    Commands();
+    core::PackedFunction empty;
+    core::InitFunction(empty);
+    struct Before {
+        core::BankSlotBlock bank0, bank1;
+        core::Edtson buffer;
+    };
+    using Records = core::FunctionBank;
+    struct Row {
+        const char* what;
+        std::function<void()> run;
+        // Turns the records before into those expected in Functions mode (Voices mode: none move).
+        std::function<void(Records& r0, Records& r1, const Before& b)> records;
+        std::function<void(bool functions, const Before& b)> check;
+    };
+    const auto doubles = [&](bool first, bool second, bool erase) {
+        if (!options_->DoublesFirst() && first) options_->OptionClick(OptionSwitch::First);
+        if (!options_->DoublesSecond() && second) options_->OptionClick(OptionSwitch::Second);
+        if (options_->DoublesFirst() && !first) options_->OptionClick(OptionSwitch::First);
+        if (options_->DoublesSecond() && !second) options_->OptionClick(OptionSwitch::Second);
+        if (options_->DoublesDelete() != erase) options_->OptionClick(OptionSwitch::Delete);
+        Choose("popFindDblClick", 1);
+    };
+    const auto used = [this](int bank, int slot) { return banks_[bank].Page()[slot].IsUsed(); };
+    const auto none = [](Records&, Records&, const Before&) {};
+    const auto clickTakes = [this](bool link) {
+        return [this, link](bool f, const Before& b) {
+            core::Edtson expected = b.buffer;
+            expected.TakeVoice(b.bank1.page[5].voice, &b.bank1.functions[5], f, link);
+            EXPECT_EQ(buffer_.Image(core::Edtson::Working), expected.Image(core::Edtson::Working));
+            EXPECT_EQ(buffer_.Image(core::Edtson::Compare), expected.Image(core::Edtson::Compare));
+            EXPECT_EQ(Received().size(), f ? 2u : 1u) << "the voice, then its function";
+        };
+    };
+    const Row rows[] = {
+        {"Selection Delete", [&] { Choose("popSelDelClick", 1); },
+         [&](Records&, Records& r1, const Before&) { r1[3] = r1[6] = empty; },
+         [&](bool, const Before&) { EXPECT_FALSE(used(1, 3)); }},
+        {"Find Doubles, First and Delete", [&] { doubles(true, false, true); },
+         [&](Records&, Records& r1, const Before&) { r1[2] = empty; },
+         [&](bool, const Before&) { EXPECT_FALSE(used(1, 2)); EXPECT_TRUE(used(1, 9)); }},
+        {"Find Doubles, Second and Delete", [&] { doubles(false, true, true); },
+         [&](Records&, Records& r1, const Before&) { r1[9] = empty; },
+         [&](bool, const Before&) { EXPECT_TRUE(used(1, 2)); EXPECT_FALSE(used(1, 9)); }},
+        {"Find Doubles, First, selecting", [&] { doubles(true, false, false); }, none,
+         [&](bool, const Before&) {
+             EXPECT_TRUE(banks_[1].IsSelected(2));
+             EXPECT_FALSE(banks_[1].IsSelected(9));
+             EXPECT_FALSE(banks_[1].IsSelected(3)) << "the selection is cleared first";
+         }},
+        {"Sort by Name", [&] { Choose("popSortNameClick", 1); },
+         [&](Records&, Records& r1, const Before& b) {
+             core::Bankson sorted;
+             sorted.Slots() = b.bank1;
+             sorted.SortByName(true);
+             r1 = sorted.Functions();
+         },
+         [&](bool, const Before&) {
+             for (int s = 0; s < 31; ++s)
+                 EXPECT_LE(banks_[1].VoiceName(s), banks_[1].VoiceName(s + 1)) << s;
+         }},
+        {"Copy Bank -> Bank, Copy",
+         [&] { options_->OptionClick(OptionSwitch::Copy); Choose("popCpyBBClick", 1); },
+         [&](Records& r0, Records& r1, const Before&) { r0 = r1; },
+         [&](bool, const Before& b) {
+             EXPECT_EQ(0, std::memcmp(&banks_[0].Page(), &b.bank1.page, core::kPageSize));
+         }},
+        {"Copy Bank -> Bank, Swap",
+         [&] { options_->OptionClick(OptionSwitch::Swap); Choose("popCpyBBClick", 1); },
+         [&](Records& r0, Records& r1, const Before&) { std::swap(r0, r1); },
+         [&](bool, const Before& b) {
+             EXPECT_EQ(0, std::memcmp(&banks_[1].Page(), &b.bank0.page, core::kPageSize));
+         }},
+        {"Delete Bank", [&] { Choose("popDelBankClick", 1); },
+         [&](Records&, Records& r1, const Before&) { r1.fill(empty); },
+         [&](bool, const Before&) { EXPECT_FALSE(used(1, 0)); }},
+        {"Delete All Banks", [&] { Choose("DeleteAllBanksClick", -1); },
+         [&](Records& r0, Records& r1, const Before&) { r0.fill(empty); r1.fill(empty); },
+         [&](bool, const Before&) { EXPECT_FALSE(used(0, 0)); }},
+        {"Copy Selection -> Bank, into the current bank", [&] { Choose("popCpySBClick", 1); },
+         none,
+         [&](bool, const Before& b) {
+             EXPECT_EQ(banks_[0].Page()[30].voice, b.bank1.page[3].voice);
+             EXPECT_EQ(banks_[0].Page()[31].voice, b.bank1.page[6].voice);
+             for (int s = 0; s < 32; ++s)
+                 EXPECT_EQ(banks_[1].Page()[s].voice, b.bank1.page[s].voice) << s;
+         }},
+        {"Copy Bank -> Library, every used voice",
+         [&] {
+             Window().LibrarySwitch()->setState(1);
+             Window().SetPageNumber(4);
+             Choose("popCpyBLClick", 1);
+         },
+         none,
+         [&](bool, const Before& b) {
+             for (int s = 0; s < 32; ++s)
+                 EXPECT_EQ(library_.Page(4)[s].voice, b.bank1.page[s].voice) << s;
+             EXPECT_TRUE(library_.IsSelected(4, 3)) << "the selection travels";
+         }},
+        {"voice click, Link Buffers off", [&] { ClickLine(Window().BankList(1), 5); }, none,
+         clickTakes(false)},
+        {"voice click, Link Buffers on",
+         [&] {
+             options_->OptionClick(OptionSwitch::LinkBuffers);
+             ClickLine(Window().BankList(1), 5);
+             options_->OptionClick(OptionSwitch::LinkBuffers);
+         },
+         none, clickTakes(true)},
+    };
+    for (const Row& row : rows) {
+        for (bool functions : {false, true}) {
+            SCOPED_TRACE(std::string(row.what) + (functions ? ", Functions mode" : ", Voices mode"));
+            for (int n = 0; n < 2; ++n) {
+                ASSERT_TRUE(banks_[n].LoadBankFile(BankFile(20 + n), false));
+                for (int s = 0; s < 64; ++s) banks_[n].Functions()[s].fill(core::Byte(64 * n + s));
+                Window().RefreshBankList(n);
+            }
+            std::copy_n(banks_[1].Page()[2].voice.begin(), core::kVoiceParameterBytes,
+                        banks_[1].Page()[9].voice.begin());
+            banks_[1].Page()[3].status |= core::kStatusSelected;
+            banks_[1].Page()[6].status |= core::kStatusSelected;
+            banks_[0].Page()[30].status = banks_[0].Page()[31].status = 0;
+            library_.Clear();
+            Window().LibrarySwitch()->setState(0);
+            Window().SelectBank(0);
+            Window().PerformSwitch()->setState(functions ? 1 : 0);
+            ASSERT_EQ(Window().FunctionsMode(), functions);
+            buffer_.TakeVoice(banks_[0].Page()[1].voice, &banks_[0].Functions()[1], true, true);
+            rack_.ClearReceivedMessages();
+            const Before before{banks_[0].Slots(), banks_[1].Slots(), buffer_};
+            Records r0 = before.bank0.functions, r1 = before.bank1.functions;
+            if (functions) row.records(r0, r1, before);
+            row.run();
+            EXPECT_EQ(banks_[0].Functions(), r0);
+            EXPECT_EQ(banks_[1].Functions(), r1);
+            row.check(functions, before);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace librarian

@@ -13,6 +13,7 @@
 
 #include <cstring>
 #include <fstream>
+#include <functional>
 
 #include "MainWindowFixture.h"
 #include "controls/Tzografsw.h"
@@ -310,6 +311,81 @@ TEST_F(DragDropTest, NothingMovesFromAnEmptyLineOrAfterEscapeAndAPageChangeKeeps
     ReleaseOverTrash(lib, Window());
     EXPECT_FALSE(library_.Page(0)[3].IsUsed());
     EXPECT_TRUE(library_.Page(1)[3].IsUsed());
+}
+
+// Drops whose status byte and function records are easy to get wrong, in Voices and in
+// Functions mode: bank 1's whole slot block and library page 0, byte for byte, against what the
+// drop must leave of the state before.
+TEST_F(DragDropTest, DropsLeaveStatusBytesAndFunctionRecordsAsTheModeSays) {
+    struct State {
+        core::BankSlotBlock bank;
+        core::VoicePage page0;
+    };
+    struct Row {
+        const char* what;
+        OptionSwitch mode;
+        std::function<void()> drag;
+        std::function<void(bool functions, State& expected)> expect;
+    };
+    core::PackedFunction emptyFunction;
+    core::InitFunction(emptyFunction);
+    VoiceSlot emptySlot;
+    core::InitSlot(emptySlot);
+    const auto fromBuffer = [&](int line) {
+        Drag(Window().BufferLabel(), Window().BufferLabel()->rect().center(), Window().BankList(1),
+             LineCentre(Window().BankList(1), line));
+    };
+    const auto bufferStored = [&](bool f, State& e) {
+        buffer_.StoreVoice(e.bank.page, 9, f, &e.bank.functions);
+    };
+    const Row rows[] = {
+        {"buffer onto line 9, Copy", OptionSwitch::Copy, [&] { fromBuffer(9); }, bufferStored},
+        {"buffer onto line 9, Swap", OptionSwitch::Swap, [&] { fromBuffer(9); }, bufferStored},
+        {"buffer, Add To", OptionSwitch::AddTo, [&] { fromBuffer(2); },
+         [&](bool, State& e) { buffer_.StoreVoice(e.bank.page, 30, false); }},
+        {"line 4 onto the trash", OptionSwitch::Copy,
+         [&] { DragLine(Window().BankList(1), 4, Window().TrashPicture()); },
+         [&](bool f, State& e) {
+             e.bank.page[4] = emptySlot;
+             if (f) e.bank.functions[4] = emptyFunction;
+         }},
+        {"library slot 2 onto line 9", OptionSwitch::Copy,
+         [&] { DragLine(Window().LibraryList(0), 2, Window().BankList(1), 9); },
+         [&](bool, State& e) { e.bank.page[9] = e.page0[2]; }},
+        {"line 6 onto the library", OptionSwitch::Copy,
+         [&] { DragLine(Window().BankList(1), 6, Window().LibraryList(0), 0); },
+         [&](bool, State& e) { e.page0[5] = e.bank.page[6]; }},
+    };
+    for (const Row& row : rows) {
+        for (const bool functions : {false, true}) {
+            SCOPED_TRACE(std::string(row.what) + (functions ? ", Functions mode" : ", Voices mode"));
+            LoadBank(1, 13);
+            for (int s = 0; s < 32; ++s) banks_[1].Functions()[s].fill(core::Byte(s + 1));
+            core::InitSlot(banks_[1].Page()[30]);
+            banks_[1].Page()[9].status = core::kStatusUsed | core::kStatusSelected | (5 << 2);
+            banks_[1].Page()[6].status = core::kStatusUsed | core::kStatusSelected | (3 << 2);
+            library_.ClearPage(0);
+            for (int s = 0; s < 5; ++s) library_.Page(0)[s] = banks_[1].Page()[10 + s];
+            library_.Page(0)[2].status = core::kStatusUsed | core::kStatusSelected | (2 << 2);
+            buffer_.TakeVoice(banks_[1].Page()[20].voice, &banks_[1].Functions()[20], true, true);
+            Window().RefreshBankList(1);
+            Window().RefreshLibraryLists();
+            SetMode(row.mode);
+            if (Window().FunctionsMode() != functions) emit Window().PerformSwitch()->clicked();
+            State expected{banks_[1].Slots(), library_.Page(0)};
+            row.expect(functions, expected);
+
+            row.drag();
+            if (row.mode != OptionSwitch::AddTo && std::strncmp(row.what, "buffer", 6) == 0) {
+                EXPECT_EQ(banks_[1].Page()[9].status, core::kStatusUsed) << "unselected, marker 0";
+            }
+            for (int s = 0; s < 32; ++s) {
+                EXPECT_TRUE(Same(banks_[1].Page()[s], expected.bank.page[s])) << "bank slot " << s;
+                EXPECT_EQ(banks_[1].Functions()[s], expected.bank.functions[s]) << "record " << s;
+                EXPECT_TRUE(Same(library_.Page(0)[s], expected.page0[s])) << "library slot " << s;
+            }
+        }
+    }
 }
 
 // A drop from the desktop's file manager, as the platform delivers it to the list.

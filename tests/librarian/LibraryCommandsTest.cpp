@@ -186,6 +186,36 @@ TEST_F(LibraryCommandsTest, CopySelectionFillsTheBankAndLeavesTheRestSelected) {
     EXPECT_EQ(library_.CountSelection().selected, 0);
 }
 
+// The scope of the commands that fill the bank from the library and sort by marker: Page mode
+// takes page P's selection only; Library mode sorts across every page.
+TEST_F(LibraryCommandsTest, CopySelectionAndSortByMarkersKeepToTheirScope) {
+    ASSERT_EQ(ImportRealBanks(0), 24);
+    for (int p : {4, 9})
+        for (int s = 0; s < 3; ++s) library_.Page(p)[s].status |= core::kStatusSelected;
+    const core::VoiceSlot first9 = library_.Page(9)[0];
+    Window().SelectBank(5);
+    SetPageMode(true);
+    Window().SetPageNumber(9);
+    Pick("mnpCopySel1Click");
+    EXPECT_EQ(banks_[5].Page()[0].voice, first9.voice);
+    EXPECT_FALSE(banks_[5].Page()[3].IsUsed()) << "three voices of page 9 only";
+    EXPECT_EQ(SelectedOnPages(4, 4), 3);
+    EXPECT_EQ(SelectedOnPages(9, 9), 0);
+
+    // Markers far apart: the whole library is one sequence, marker 0 first.
+    library_.Page(2)[3].status = core::kStatusUsed | (7 << 2);
+    library_.Page(20)[3].status = core::kStatusUsed | (1 << 2);
+    library_.Page(21)[8].status = core::kStatusUsed | (1 << 2);
+    SetPageMode(false);
+    Pick("mnpTriTypeLib1Click");
+    std::vector<int> markers;
+    for (int p = 0; p < 24; ++p)
+        for (int s = 0; s < 32; ++s) markers.push_back(library_.Page(p)[s].Marker());
+    EXPECT_TRUE(std::is_sorted(markers.begin(), markers.end()));
+    EXPECT_EQ(markers.back(), 7);
+    EXPECT_EQ(markers[markers.size() - 2], 1);
+}
+
 TEST_F(LibraryCommandsTest, CopyPageGoesToTheCurrentBankInEitherModeUntilItIsFull) {
     ASSERT_EQ(ImportRealBanks(0), 24);
     Window().SetPageNumber(7);

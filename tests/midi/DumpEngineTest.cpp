@@ -6,6 +6,7 @@
 #include <cstring>
 #include <stdexcept>
 #include <numeric>
+#include <thread>
 
 #include "BankFiles.h"
 #include "core/Bankson.h"
@@ -318,6 +319,82 @@ TEST_F(DumpEngineTest, SentBankReachesTheModuleOnlyWhenUnprotected) {
     const auto taken = Taken();
     ASSERT_EQ(taken.size(), 1u);
     EXPECT_EQ(taken[0], BuildSysex(MakeSysexHeader(kFormatVoiceBank, 3, 4096), bank));
+}
+
+// Every format byte a 4104-byte message may carry: 09h is the voice bank, any other the function
+// bank, never system information.
+TEST(MatchReply, EveryFormatOfABulkDumpIsOneOfTheTwoBanks) {
+    for (int format = 0; format < 0x80; ++format) {
+        const Bytes message =
+            BuildSysex(MakeSysexHeader(Byte(format), 0, 4096), Bytes(4096, Byte(format)));
+        const bool voices = format == kFormatVoiceBank;
+        SCOPED_TRACE(format);
+        EXPECT_EQ(MatchReply(message, ExpectedReply::kVoiceBank),
+                  voices ? ReplyMatch::kAccepted : ReplyMatch::kOtherMessage);
+        EXPECT_EQ(MatchReply(message, ExpectedReply::kFunctionBank),
+                  voices ? ReplyMatch::kOtherMessage : ReplyMatch::kAccepted);
+        EXPECT_EQ(MatchReply(message, ExpectedReply::kSystemInfo), ReplyMatch::kOtherMessage);
+        if (voices) continue;
+        Bytes destination(core::kFunctionBankSize, 0xE5);
+        StoreReply(message, ExpectedReply::kFunctionBank, destination);
+        EXPECT_EQ(destination, Bytes(core::kFunctionBankSize, Byte(format)));
+    }
+}
+
+// What arrives while an exchange waits: a bank the user starts on a DX7, a message of another
+// kind before the reply, and a reply that comes at once although the Input Timer is long.
+TEST_F(DumpEngineTest, WhatArrivesDuringTheWaitIsTakenAndTheWaitEndsWithTheReply) {
+    // The rack's own voice bank, unasked: none, started 50 ms into the wait, or started just
+    // before the request at wire speed (whole only after the queue was emptied; the reply
+    // follows it on the wire).
+    enum class Panel { kNone, kDuringWait, kJustBefore };
+    const struct {
+        const char* what;
+        bool dx7;
+        int inputTimerTicks;
+        Panel panel;
+        Byte requestFormat;
+    } cases[] = {
+        {"DX7 dump started during the wait", true, 100, Panel::kDuringWait, kFormatVoiceBank},
+        {"voice bank before the function bank", false, 300, Panel::kJustBefore, kFormatFunctions},
+        {"reply at once, Input Timer 9.99 s", false, 999, Panel::kNone, kFormatVoiceBank},
+    };
+    rack.LoadVoiceBank(1, RealBank("SynprezFM_04.syx"));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        settings.dx7 = c.dx7;
+        settings.tx816 = !c.dx7;
+        settings.inputTimerTicks = c.inputTimerTicks;
+        rack.SetWireSpeed(c.panel == Panel::kJustBefore);
+        boxes.Clear();
+        std::memset(block.get(), 0x5A, sizeof *block);
+        const bool voices = c.requestFormat == kFormatVoiceBank;
+        const std::span<Byte> destination =
+            voices ? BytesOf(*block).first(core::kPageSize)
+                   : std::span<Byte>(block->functions.data()->data(), core::kFunctionBankSize);
+
+        std::thread panel;
+        if (c.panel == Panel::kJustBefore) rack.SendUnsolicitedBankDump(1);
+        if (c.panel == Panel::kDuringWait)
+            panel = std::thread([this] {
+                std::this_thread::sleep_for(50ms);
+                rack.SendUnsolicitedBankDump(1);
+            });
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_FALSE(engine.ReceiveMessage(destination, c.requestFormat, 1));
+        const auto took = std::chrono::steady_clock::now() - start;
+        if (panel.joinable()) panel.join();
+
+        EXPECT_TRUE(boxes.Shown().empty());
+        const BankBytes functions = rack.FunctionBank(1);
+        EXPECT_EQ(Bytes(destination.begin(), destination.end()),
+                  voices ? PageOf(rack.VoiceBank(1)) : Bytes(functions.begin(), functions.end()));
+        // Far below the 10 s the exchange may wait: it ended with the reply.
+        EXPECT_LT(took, 5s);
+        ASSERT_TRUE(rack.WaitIdle(10s));
+        while (input.TakeEvent()) {
+        }
+    }
 }
 
 }  // namespace
