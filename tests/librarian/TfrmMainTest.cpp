@@ -3,6 +3,8 @@
 #include <QFontMetrics>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QRegularExpression>
 #include <QTest>
 
 #include "controls/TTitleBar.h"
@@ -159,6 +161,56 @@ TEST_F(MainWindowFixture, TenCharactersFitAndEveryLineIsVisible) {
         EXPECT_EQ(last.height(), 13);
         EXPECT_LE(last.bottom(), list->rect().bottom());
     }
+}
+
+// Rows of `image` within `rows` holding a pixel unlike `background`.
+int InkRows(const QImage& image, int top, int bottom, QRgb background) {
+    int rows = 0;
+    for (int y = top; y < bottom; ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != background) {
+                ++rows;
+                break;
+            }
+    return rows;
+}
+
+// Each line shows its name whole, at 1x and 2x: as many rows of ink as the name drawn in the
+// list's font with nothing to cut it (the descenders of "glassbell" and "Plookey2" included).
+TEST_F(MainWindowFixture, VoiceLinesShowTheirNamesWithDescenders) {
+    ASSERT_TRUE(banks_[0].LoadBankFile(BankFile(1), false));
+    ASSERT_TRUE(banks_[1].LoadBankFile(BankFile(7), false));
+    TfrmMain& w = Window();
+    int withDescenders = 0;
+    for (int ratio : {1, 2}) {
+        for (int bank : {0, 1}) {
+            VoiceListBox* list = w.BankList(bank);
+            QImage shown(list->size() * ratio, QImage::Format_RGB32);
+            shown.setDevicePixelRatio(ratio);
+            list->render(&shown);
+            const QRgb background = shown.pixel(shown.width() - 1, 0);
+            for (int i = 0; i < list->Count(); ++i) {
+                const QString name = list->Line(i);
+                // The name alone, three lines high, on the same integer baseline grid.
+                QImage alone(QSize(list->width(), 3 * kVoiceLineHeight) * ratio,
+                             QImage::Format_RGB32);
+                alone.setDevicePixelRatio(ratio);
+                alone.fill(background);
+                {
+                    QPainter p(&alone);
+                    p.setFont(list->font());
+                    p.setPen(list->palette().color(QPalette::Text));
+                    p.drawText(QPoint(3, 2 * kVoiceLineHeight), name);
+                }
+                const QRect line = list->LineRect(i);
+                EXPECT_EQ(InkRows(shown, line.top() * ratio, (line.bottom() + 1) * ratio, background),
+                          InkRows(alone, 0, alone.height(), background))
+                    << name.toStdString() << " at " << ratio << "x";
+                if (name.contains(QRegularExpression(QStringLiteral("[gjpqy]")))) ++withDescenders;
+            }
+        }
+    }
+    EXPECT_GT(withDescenders, 10) << "the banks have names with descenders to show";
 }
 
 TEST_F(MainWindowFixture, ALoadedBankIsListedWithItsSelection) {
