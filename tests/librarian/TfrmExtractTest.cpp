@@ -1,7 +1,10 @@
 #include "librarian/TfrmExtract.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
+#include <QSignalSpy>
+#include <QWheelEvent>
 #include <QTimer>
 #include <QtTest/QTest>
 
@@ -113,6 +116,43 @@ TEST_F(TfrmExtractTest, SwitchesAndTheirLabelsActAlikeAndTheFormatsExcludeEachOt
     w.MinPage->setState(700);
     EXPECT_EQ(w.Settings().minPage, 700);
     EXPECT_EQ(w.Settings().maxPage, 5);
+}
+
+// The page knobs' drags pass about three pages a pixel; the wheel and the arrow keys step one
+// page, a wheel's fine deltas adding up to a notch, and never past the range.
+TEST_F(TfrmExtractTest, TheWheelAndTheArrowKeysStepThePageKnobsByOnePage) {
+    TfrmExtract& w = Extractor();
+    w.show();
+    const auto wheel = [](controls::Tzopotlab* knob, int delta) {
+        QWheelEvent event(QPointF(5, 5), knob->mapToGlobal(QPointF(5, 5)), QPoint(),
+                          QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                          false);
+        QApplication::sendEvent(knob, &event);
+    };
+    QSignalSpy minChanges(w.MinPage, &controls::Tzopotlab::changed);
+    wheel(w.MinPage, 120);
+    EXPECT_EQ(w.Settings().minPage, 1);
+    wheel(w.MinPage, 60);
+    EXPECT_EQ(w.Settings().minPage, 1) << "half a notch";
+    wheel(w.MinPage, 60);
+    EXPECT_EQ(w.Settings().minPage, 2);
+    wheel(w.MinPage, -360);
+    EXPECT_EQ(w.Settings().minPage, 0) << "three notches down from 2 stop at the first page";
+    EXPECT_EQ(minChanges.count(), 3);
+
+    EXPECT_EQ(w.MaxPage->focusPolicy(), Qt::WheelFocus);
+    QSignalSpy maxChanges(w.MaxPage, &controls::Tzopotlab::changed);
+    const struct {
+        Qt::Key key;
+        int page;
+    } keys[] = {{Qt::Key_Up, 999}, {Qt::Key_Down, 998}, {Qt::Key_Left, 997},
+                {Qt::Key_Right, 998}, {Qt::Key_Up, 999}, {Qt::Key_PageUp, 999}};
+    for (const auto& k : keys) {
+        QTest::keyClick(w.MaxPage, k.key);
+        EXPECT_EQ(w.Settings().maxPage, k.page) << k.key;
+    }
+    EXPECT_EQ(maxChanges.count(), 4) << "a step past the end changes nothing";
+    EXPECT_EQ(w.Settings().minPage, 0);
 }
 
 TEST_F(TfrmExtractTest, AutoImportFromTheMenuFillsPagesFromThePageNumberAndDrawsOnce) {
