@@ -6,8 +6,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include "librarian/VoiceList.h"
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -314,6 +316,70 @@ TEST_F(ProgramTest, BankMidiItemsFetchFromTheRack) {
     for (int bank = 0; bank < 8; ++bank) EXPECT_EQ(main.BankLabel(bank)->text(), "MIDI New");
     EXPECT_FALSE(program.DumpWindow().isVisible());
     EXPECT_TRUE(boxes_.Shown().empty());
+}
+
+// The memory-protect items show the protection the program last set on the modules they act
+// on: a check mark, or a note while it set none since start (the rack's own state is unknown).
+TEST_F(ProgramTest, MemoryProtectItemsShowTheProtectionLastSet) {
+    Program program(rack_, settings_);
+    program.Start();
+    librarian::TfrmMain& main = program.MainWindow();
+    librarian::MainMenus& menus = main.Menus();
+    QAction* one = menus.Item(QStringLiteral("MemoryProtectOffClick"));
+    QAction* all = menus.Item(QStringLiteral("AllMIDIProtect1Click"));
+    // The menu as the user opens it: on a bank's name label, or on the trash picture.
+    const auto open = [&](QWidget* on, QMenu* menu) {
+        QContextMenuEvent request(QContextMenuEvent::Mouse, QPoint(2, 2), on->mapToGlobal(QPoint(2, 2)));
+        QApplication::sendEvent(on, &request);
+        EXPECT_TRUE(menu->isVisible());
+        menu->hide();
+    };
+    struct Look {
+        QString text;
+        bool checkable, checked;
+        bool operator==(const Look&) const = default;
+    };
+    const auto look = [](const QAction* item) {
+        return Look{item->text(), item->isCheckable(), item->isChecked()};
+    };
+    // What the rack holds once it has taken everything sent (it takes it on its own thread).
+    const auto RackProtected = [this](std::size_t module) {
+        EXPECT_TRUE(rack_.WaitIdle(2s));
+        return rack_.MemoryProtected(module);
+    };
+    const Look unknown{QStringLiteral("Memory Protect  (state unknown)"), false, false};
+    const Look off{QStringLiteral("Memory Protect "), true, false};
+    const Look on{QStringLiteral("Memory Protect "), true, true};
+
+    open(main.BankLabel(3), menus.popBank2());
+    EXPECT_EQ(look(one), unknown) << "the rack starts protected, but the program cannot know";
+    one->trigger();
+    EXPECT_FALSE(RackProtected(3));
+    open(main.BankLabel(3), menus.popBank2());
+    EXPECT_EQ(look(one), off);
+    one->trigger();
+    EXPECT_TRUE(RackProtected(3));
+    open(main.BankLabel(3), menus.popBank2());
+    EXPECT_EQ(look(one), on);
+    open(main.BankLabel(2), menus.popBank2());
+    EXPECT_EQ(look(one), unknown) << "each bank shows its own module";
+
+    open(main.TrashPicture(), menus.popAllBank());
+    EXPECT_EQ(look(all), (Look{QStringLiteral("Send Memory Protect to All  (state unknown)"),
+                               false, false}));
+    all->trigger();  // every module off, the third from on
+    open(main.TrashPicture(), menus.popAllBank());
+    EXPECT_EQ(look(all), (Look{QStringLiteral("Send Memory Protect to All "), true, false}));
+    all->trigger();
+    open(main.TrashPicture(), menus.popAllBank());
+    EXPECT_EQ(look(all), (Look{QStringLiteral("Send Memory Protect to All "), true, true}));
+    open(main.BankLabel(7), menus.popBank2());
+    EXPECT_EQ(look(one), on);
+    one->trigger();
+    EXPECT_FALSE(RackProtected(7));
+    open(main.TrashPicture(), menus.popAllBank());
+    EXPECT_EQ(look(all), (Look{QStringLiteral("Send Memory Protect to All "), true, false}))
+        << "one module of eight off";
 }
 
 TEST_F(ProgramTest, AutoImportAndExportRunInTheProgramWithItsProgressAndExtractorWindows) {
