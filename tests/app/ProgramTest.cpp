@@ -327,59 +327,37 @@ TEST_F(ProgramTest, MemoryProtectItemsShowTheProtectionLastSet) {
     librarian::MainMenus& menus = main.Menus();
     QAction* one = menus.Item(QStringLiteral("MemoryProtectOffClick"));
     QAction* all = menus.Item(QStringLiteral("AllMIDIProtect1Click"));
-    // The menu as the user opens it: on a bank's name label, or on the trash picture.
-    const auto open = [&](QWidget* on, QMenu* menu) {
-        QContextMenuEvent request(QContextMenuEvent::Mouse, QPoint(2, 2), on->mapToGlobal(QPoint(2, 2)));
-        QApplication::sendEvent(on, &request);
-        EXPECT_TRUE(menu->isVisible());
-        menu->hide();
-    };
-    struct Look {
+    const QString unknown = QStringLiteral(" (state unknown)");
+    // Each step opens a menu as the user does (right-click on a bank's name label or on the
+    // trash), looks at the item, then picks it or not.
+    const struct {
+        QWidget* on;
+        QAction* item;
         QString text;
-        bool checkable, checked;
-        bool operator==(const Look&) const = default;
+        bool checkable, checked, pick;
+    } steps[] = {
+        {main.BankLabel(3), one, "Memory Protect " + unknown, false, false, true},
+        {main.BankLabel(3), one, "Memory Protect ", true, false, true},
+        {main.BankLabel(3), one, "Memory Protect ", true, true, false},
+        {main.BankLabel(2), one, "Memory Protect " + unknown, false, false, false},
+        {main.TrashPicture(), all, "Send Memory Protect to All " + unknown, false, false, true},
+        {main.TrashPicture(), all, "Send Memory Protect to All ", true, false, true},
+        {main.BankLabel(7), one, "Memory Protect ", true, true, true},
+        {main.TrashPicture(), all, "Send Memory Protect to All ", true, false, false},
     };
-    const auto look = [](const QAction* item) {
-        return Look{item->text(), item->isCheckable(), item->isChecked()};
-    };
-    // What the rack holds once it has taken everything sent (it takes it on its own thread).
-    const auto RackProtected = [this](std::size_t module) {
-        EXPECT_TRUE(rack_.WaitIdle(2s));
-        return rack_.MemoryProtected(module);
-    };
-    const Look unknown{QStringLiteral("Memory Protect  (state unknown)"), false, false};
-    const Look off{QStringLiteral("Memory Protect "), true, false};
-    const Look on{QStringLiteral("Memory Protect "), true, true};
-
-    open(main.BankLabel(3), menus.popBank2());
-    EXPECT_EQ(look(one), unknown) << "the rack starts protected, but the program cannot know";
-    one->trigger();
-    EXPECT_FALSE(RackProtected(3));
-    open(main.BankLabel(3), menus.popBank2());
-    EXPECT_EQ(look(one), off);
-    one->trigger();
-    EXPECT_TRUE(RackProtected(3));
-    open(main.BankLabel(3), menus.popBank2());
-    EXPECT_EQ(look(one), on);
-    open(main.BankLabel(2), menus.popBank2());
-    EXPECT_EQ(look(one), unknown) << "each bank shows its own module";
-
-    open(main.TrashPicture(), menus.popAllBank());
-    EXPECT_EQ(look(all), (Look{QStringLiteral("Send Memory Protect to All  (state unknown)"),
-                               false, false}));
-    all->trigger();  // every module off, the third from on
-    open(main.TrashPicture(), menus.popAllBank());
-    EXPECT_EQ(look(all), (Look{QStringLiteral("Send Memory Protect to All "), true, false}));
-    all->trigger();
-    open(main.TrashPicture(), menus.popAllBank());
-    EXPECT_EQ(look(all), (Look{QStringLiteral("Send Memory Protect to All "), true, true}));
-    open(main.BankLabel(7), menus.popBank2());
-    EXPECT_EQ(look(one), on);
-    one->trigger();
-    EXPECT_FALSE(RackProtected(7));
-    open(main.TrashPicture(), menus.popAllBank());
-    EXPECT_EQ(look(all), (Look{QStringLiteral("Send Memory Protect to All "), true, false}))
-        << "one module of eight off";
+    int step = 0;
+    for (const auto& s : steps) {
+        QContextMenuEvent request(QContextMenuEvent::Mouse, QPoint(2, 2), s.on->mapToGlobal(QPoint(2, 2)));
+        QApplication::sendEvent(s.on, &request);
+        for (QMenu* menu : {menus.popBank2(), menus.popAllBank()}) menu->hide();
+        EXPECT_EQ(s.item->text(), s.text) << step;
+        EXPECT_EQ(s.item->isCheckable(), s.checkable) << step;
+        EXPECT_EQ(s.item->isChecked(), s.checked) << step++;
+        if (s.pick) s.item->trigger();
+    }
+    ASSERT_TRUE(rack_.WaitIdle(2s));
+    EXPECT_FALSE(rack_.MemoryProtected(7));
+    EXPECT_TRUE(rack_.MemoryProtected(3));
 }
 
 TEST_F(ProgramTest, AutoImportAndExportRunInTheProgramWithItsProgressAndExtractorWindows) {

