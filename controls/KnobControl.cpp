@@ -35,4 +35,10 @@ bool KnobControl::knobRelease(const QMouseEvent& e) {
     return fire;
 }
 
+bool KnobControl::knobStep(int steps) {
+    if (!model_.step(steps)) return false;
+    showState();
+    return true;
+}
+
 }  // namespace controls

@@ -45,6 +45,8 @@ protected:
     bool knobPress(const QMouseEvent& e);  // true for the left or right button
     bool knobMove(const QMouseEvent& e);
     bool knobRelease(const QMouseEvent& e);
+    // Moves the value by `steps` and shows it; true when it changed (the change event is due).
+    bool knobStep(int steps);
 
     KnobModel model_;
 

@@ -91,6 +91,10 @@ bool KnobModel::key(KnobKey k, bool shift) {
     return true;
 }
 
+bool KnobModel::step(int steps) {
+    return setState(ClampValue(std::int64_t{state_} + steps, min_, max_));
+}
+
 void KnobModel::endDrag() {
     origin_ = 0;
     dragging_ = false;

@@ -61,6 +61,8 @@ public:
     bool releaseLeft(int c, bool shift);
     bool releaseRight(bool shift);
     bool key(KnobKey k, bool shift);
+    // Moves the value by `steps` (negative lowers it), clamped; true when the value changed.
+    bool step(int steps);
 
 private:
     void endDrag();

@@ -21,6 +21,10 @@ const char* const kClientName = "captionClient";
 QFont CaptionFont() {
     QFont font = QFontDatabase::systemFont(QFontDatabase::TitleFont);
     font.setStyleHint(QFont::AnyStyle);
+    // Every property counts as set: a painter fills the unset ones (the size among them, on
+    // desktops whose title font is only a family) from the bar's own font, and the texts would
+    // be drawn smaller than they were measured.
+    font.setResolveMask(QFont::AllPropertiesResolved);
     return font;
 }
 

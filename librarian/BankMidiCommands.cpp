@@ -83,4 +83,16 @@ void BankMidiCommands::ToggleMemoryProtectAll() {
     for (int module = 0; module < ModuleCount(); ++module) ToggleMemoryProtect(module);
 }
 
+std::optional<bool> BankMidiCommands::MemoryProtectOn(int bank) const {
+    const midi::SysexMessages& messages = engine_.Messages();
+    if (!messages.MemoryProtectSent(std::size_t(bank))) return std::nullopt;
+    return messages.MemoryProtectState(std::size_t(bank)) != midi::kMemoryProtectOff;
+}
+
+std::vector<std::optional<bool>> BankMidiCommands::MemoryProtectAllOn() const {
+    std::vector<std::optional<bool>> states;
+    for (int module = 0; module < ModuleCount(); ++module) states.push_back(MemoryProtectOn(module));
+    return states;
+}
+
 }  // namespace librarian

@@ -5,7 +5,9 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "core/Bankson.h"
 #include "midi/DumpEngine.h"
@@ -54,6 +56,11 @@ public:
     void ToggleMemoryProtect(int bank);
     // "Send Memory Protect to All ": each module taking part, in order.
     void ToggleMemoryProtectAll();
+    // The protection the program last set on bank i's module; none where it set none since
+    // start (what the module holds is not known then).
+    std::optional<bool> MemoryProtectOn(int bank) const;
+    // The same for each module taking part in the all-modules commands, in order.
+    std::vector<std::optional<bool>> MemoryProtectAllOn() const;
 
 private:
     int What() const;

@@ -1,7 +1,9 @@
 #include "librarian/BankMidiMenus.h"
 
+#include <QAction>
 #include <QString>
 
+#include "librarian/MemoryProtectLook.h"
 #include "librarian/TfrmMain.h"
 #include "midi/TfrmMidi.h"
 #include "midi/TfrmSystem.h"
@@ -20,6 +22,22 @@ BankMidiMenus::BankMidiMenus(TfrmMain& main, const BankMidiCommands::Banks& bank
     menus.Connect("ShowSystemInfoClick", [this] { ShowSystemInfo(MenuBank()); });
     menus.Connect("MemoryProtectOffClick", [this] { commands_.ToggleMemoryProtect(MenuBank()); });
     menus.Connect("AllMIDIProtect1Click", [this] { commands_.ToggleMemoryProtectAll(); });
+    for (const char* item : {"MemoryProtectOffClick", "AllMIDIProtect1Click"})
+        menus.BeforeShowing(QString::fromLatin1(item), [this] { ShowProtection(); });
+    ShowProtection();
+}
+
+void BankMidiMenus::ShowProtection() {
+    const auto show = [this](const char* handler, const char* caption,
+                             const std::vector<std::optional<bool>>& modules) {
+        QAction* item = main_.Menus().Item(QString::fromLatin1(handler));
+        const ProtectItemLook look = MemoryProtectLook(caption, modules);
+        item->setText(QString::fromStdString(look.text));
+        item->setCheckable(look.checkable);
+        item->setChecked(look.checked);
+    };
+    show("MemoryProtectOffClick", "Memory Protect ", {commands_.MemoryProtectOn(MenuBank())});
+    show("AllMIDIProtect1Click", "Send Memory Protect to All ", commands_.MemoryProtectAllOn());
 }
 
 int BankMidiMenus::MenuBank() const {

@@ -31,6 +31,8 @@ public:
 private:
     // The bank the menu was opened on; the current bank when none.
     int MenuBank() const;
+    // The memory-protect items show the protection last set on the modules they act on.
+    void ShowProtection();
 
     TfrmMain& main_;
     midi::TfrmSystem& system_;

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QMenu>
 
+#include <algorithm>
 #include <initializer_list>
 
 namespace librarian {
@@ -29,7 +30,7 @@ MainMenus::MainMenus(QWidget* parent) : parent_(parent) {
     // The items exist from the start (commands connect to them); each menu is made the first
     // time it is asked for, which is when it is first shown: none is needed for the first frame.
     auto build = [&](const char* name, std::initializer_list<ItemRow> rows) {
-        MenuPlan plan{name, {}, nullptr};
+        MenuPlan plan{name, {}, nullptr, {}};
         for (const ItemRow& row : rows) {
             if (*row.caption == '\0') {
                 plan.rows.push_back(nullptr);
@@ -119,6 +120,9 @@ QMenu* MainMenus::Made(MenuPlan& plan) const {
     if (plan.menu) return plan.menu;
     plan.menu = new QMenu(parent_);
     plan.menu->setObjectName(QString::fromLatin1(plan.name));
+    QObject::connect(plan.menu, &QMenu::aboutToShow, plan.menu, [&plan] {
+        for (const auto& refresh : plan.beforeShowing) refresh();
+    });
     for (QAction* row : plan.rows) {
         if (row)
             plan.menu->addAction(row);
@@ -144,6 +148,14 @@ void MainMenus::Connect(const QString& handler, std::function<void()> command) {
                      });
     found->second.connected = true;
     Refresh(handler);
+}
+
+void MainMenus::BeforeShowing(const QString& handler, std::function<void()> refresh) {
+    QAction* item = Item(handler);
+    if (!item) return;
+    for (MenuPlan* plan : {&popBank_, &popBank2_, &popAllBank_, &popLib_, &popLib2_})
+        if (std::find(plan->rows.begin(), plan->rows.end(), item) != plan->rows.end())
+            plan->beforeShowing.push_back(std::move(refresh));
 }
 
 void MainMenus::SetAllowedByMode(const QString& handler, bool allowed) {

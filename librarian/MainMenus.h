@@ -38,6 +38,9 @@ public:
     QAction* RedoItem() const { return redo_; }
     // The MIDI window's mode switches allow or forbid an item; a connected item follows it.
     void SetAllowedByMode(const QString& handler, bool allowed);
+    // Runs `refresh` each time the menu holding the item is about to show: for items that show
+    // a state of their own.
+    void BeforeShowing(const QString& handler, std::function<void()> refresh);
 
 private:
     void Refresh(const QString& handler);
@@ -47,6 +50,7 @@ private:
         const char* name = "";
         std::vector<QAction*> rows;
         QMenu* menu = nullptr;
+        std::vector<std::function<void()>> beforeShowing;
     };
     QMenu* Made(MenuPlan& plan) const;
 

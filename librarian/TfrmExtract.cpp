@@ -53,6 +53,9 @@ void TfrmExtract::BuildControls() {
     MaxPage = LabelKnob(w, 0, 999, 200, QRect(102, 36, 56, 22));
     MaxPage->setObjectName(QStringLiteral("MaxPage"));
     MaxPage->setState(settings_.maxPage);
+    // The drags cover the thousand pages in a few hundred pixels; the wheel and the arrow keys
+    // pick a single page.
+    for (controls::Tzopotlab* knob : {MinPage, MaxPage}) knob->setFineSteps(true);
     // Either knob may pass the other: a range that ends before it starts writes nothing.
     gswGoExtract = SmallPushButton(w, 182, 22);
     gswGoExtract->setObjectName(QStringLiteral("gswGoExtract"));

@@ -3,6 +3,8 @@
 #include <QAccessible>
 #include <QCoreApplication>
 #include <QFontDatabase>
+#include <QFontMetricsF>
+#include <QtMath>
 #include <QHash>
 #include <QImage>
 #include <QListWidget>
@@ -24,6 +26,39 @@ namespace librarian {
 
 namespace {
 
+// A line as an item view's style draws it, but with the text on a baseline that leaves room for
+// the font's descent: centred in a 13-pixel line, the font's taller-than-the-line box would lose
+// the bottom of g, p and y ("glassbell" read "qlassbell"). Where the font is shorter than the
+// line it is centred as before.
+void PaintLine(QPainter& painter, const QStyleOptionViewItem& line, const QWidget& list) {
+    const QStyle& style = *list.style();
+    QStyleOptionViewItem panel = line;
+    panel.text.clear();
+    panel.features &= ~QStyleOptionViewItem::HasDisplay;
+    style.drawControl(QStyle::CE_ItemViewItem, &panel, &painter, &list);
+    if (line.text.isEmpty()) return;
+
+    const QFontMetricsF metrics(line.font);
+    const QRect r = line.rect;
+    const int below = qCeil(metrics.descent());
+    const int spare = std::max(0, r.height() - qCeil(metrics.ascent()) - below);
+    const int baseline = r.bottom() + 1 - below - spare / 2;
+    const int margin = style.pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &list) + 1;
+    const QRect textRect = r.adjusted(margin, 0, -margin, 0);
+    const QPalette::ColorGroup group = !(line.state & QStyle::State_Enabled) ? QPalette::Disabled
+                                       : line.state & QStyle::State_Active   ? QPalette::Active
+                                                                             : QPalette::Inactive;
+    painter.save();
+    painter.setClipRect(r);
+    painter.setFont(line.font);
+    painter.setPen(line.palette.color(group, line.state & QStyle::State_Selected
+                                                 ? QPalette::HighlightedText
+                                                 : QPalette::Text));
+    painter.drawText(QPointF(textRect.left(), baseline),
+                     metrics.elidedText(line.text, line.textElideMode, textRect.width()));
+    painter.restore();
+}
+
 // Each distinct line is drawn once and kept: the twenty lists show 448 lines (all alike in an
 // empty library), and laying out each line's text anew is most of what the main window's first
 // frame costs.
@@ -33,7 +68,7 @@ public:
     static void Paint(QPainter& painter, const QStyleOptionViewItem& line, const QWidget& list) {
         const qreal ratio = controls::artwork::PaintRatio(painter);
         if (!painter.transform().isIdentity() || ratio != qRound(ratio))
-            return list.style()->drawControl(QStyle::CE_ItemViewItem, &line, &painter, &list);
+            return PaintLine(painter, line, list);
         QHash<LineKey, QImage>& lines = Table();
         const LineKey key = KeyOf(line, list, ratio);
         auto drawn = lines.constFind(key);
@@ -99,7 +134,7 @@ private:
         QPainter painter(&image);
         QStyleOptionViewItem atOrigin = line;
         atOrigin.rect.moveTopLeft(QPoint(0, 0));
-        list.style()->drawControl(QStyle::CE_ItemViewItem, &atOrigin, &painter, &list);
+        PaintLine(painter, atOrigin, list);
         return image;
     }
 };
@@ -218,12 +253,19 @@ void DressAsVoiceList(QWidget& list, QColor background) {
     list.setPalette(palette);
 }
 
-// Every line 13 pixels high, whatever the font's own line spacing.
+// Every line 13 pixels high, whatever the font's own line spacing, drawn as the voice lists
+// draw theirs.
 class FixedLineDelegate final : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
         return {QStyledItemDelegate::sizeHint(option, index).width(), kVoiceLineHeight};
+    }
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyleOptionViewItem line = option;
+        initStyleOption(&line, index);
+        if (line.widget) PaintLine(*painter, line, *line.widget);
     }
 };
 

@@ -142,6 +142,7 @@ void SysexMessages::SendMemoryProtect(std::size_t module, Byte value) {
     // wanted, not for its opposite.
     SendParameterChange(kMemoryProtectParameter, module, kGroupMemoryProtect, value);
     protect_.at(module) = value;
+    protectSent_.at(module) = true;
 }
 
 Byte SysexMessages::ToggleMemoryProtect(std::size_t module) {

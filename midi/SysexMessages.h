@@ -168,6 +168,8 @@ public:
     // 00h becomes 7Fh, anything else 00h; sends the new value and returns it.
     Byte ToggleMemoryProtect(std::size_t module);
     Byte MemoryProtectState(std::size_t module) const { return protect_.at(module); }
+    // Whether a value was sent to the module since start: until then its state is only assumed.
+    bool MemoryProtectSent(std::size_t module) const { return protectSent_.at(module); }
 
     Byte ModuleNibble(std::size_t module) const;
 
@@ -179,6 +181,7 @@ private:
     const MidiSettings& settings_;
     std::function<std::size_t()> currentModule_;
     std::array<Byte, kModuleCount> protect_;
+    std::array<bool, kModuleCount> protectSent_{};
 };
 
 }  // namespace midi

@@ -7,9 +7,9 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QContextMenuEvent>
-#include <QMenu>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include "librarian/VoiceList.h"
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -353,6 +353,48 @@ TEST_F(ProgramTest, ShowSystemInfoRoutesTheModuleFirstAndOpensOnlyOnAReply) {
         EXPECT_EQ(shownBattery, silent ? QString() : QStringLiteral("2.5 V"));
         EXPECT_EQ(boxes_.Shown().size(), silent ? 1u : 0u);
     }
+}
+
+// The memory-protect items show the protection the program last set on the modules they act
+// on: a check mark, or a note while it set none since start (the rack's own state is unknown).
+TEST_F(ProgramTest, MemoryProtectItemsShowTheProtectionLastSet) {
+    Program program(rack_, settings_);
+    program.Start();
+    librarian::TfrmMain& main = program.MainWindow();
+    librarian::MainMenus& menus = main.Menus();
+    QAction* one = menus.Item(QStringLiteral("MemoryProtectOffClick"));
+    QAction* all = menus.Item(QStringLiteral("AllMIDIProtect1Click"));
+    const QString unknown = QStringLiteral(" (state unknown)");
+    // Each step opens a menu as the user does (right-click on a bank's name label or on the
+    // trash), looks at the item, then picks it or not.
+    const struct {
+        QWidget* on;
+        QAction* item;
+        QString text;
+        bool checkable, checked, pick;
+    } steps[] = {
+        {main.BankLabel(3), one, "Memory Protect " + unknown, false, false, true},
+        {main.BankLabel(3), one, "Memory Protect ", true, false, true},
+        {main.BankLabel(3), one, "Memory Protect ", true, true, false},
+        {main.BankLabel(2), one, "Memory Protect " + unknown, false, false, false},
+        {main.TrashPicture(), all, "Send Memory Protect to All " + unknown, false, false, true},
+        {main.TrashPicture(), all, "Send Memory Protect to All ", true, false, true},
+        {main.BankLabel(7), one, "Memory Protect ", true, true, true},
+        {main.TrashPicture(), all, "Send Memory Protect to All ", true, false, false},
+    };
+    int step = 0;
+    for (const auto& s : steps) {
+        QContextMenuEvent request(QContextMenuEvent::Mouse, QPoint(2, 2), s.on->mapToGlobal(QPoint(2, 2)));
+        QApplication::sendEvent(s.on, &request);
+        for (QMenu* menu : {menus.popBank2(), menus.popAllBank()}) menu->hide();
+        EXPECT_EQ(s.item->text(), s.text) << step;
+        EXPECT_EQ(s.item->isCheckable(), s.checkable) << step;
+        EXPECT_EQ(s.item->isChecked(), s.checked) << step++;
+        if (s.pick) s.item->trigger();
+    }
+    ASSERT_TRUE(rack_.WaitIdle(2s));
+    EXPECT_FALSE(rack_.MemoryProtected(7));
+    EXPECT_TRUE(rack_.MemoryProtected(3));
 }
 
 TEST_F(ProgramTest, AutoImportAndExportRunInTheProgramWithItsProgressAndExtractorWindows) {

@@ -1,7 +1,10 @@
 #include "librarian/TfrmExtract.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
+#include <QSignalSpy>
+#include <QWheelEvent>
 #include <QTimer>
 #include <QtTest/QTest>
 
@@ -113,6 +116,27 @@ TEST_F(TfrmExtractTest, SwitchesAndTheirLabelsActAlikeAndTheFormatsExcludeEachOt
     w.MinPage->setState(700);
     EXPECT_EQ(w.Settings().minPage, 700);
     EXPECT_EQ(w.Settings().maxPage, 5);
+}
+
+// The page knobs' drags pass about three pages a pixel; the wheel and the arrow keys step one
+// page, a fine wheel's deltas adding up to a notch, and never past the range.
+TEST_F(TfrmExtractTest, TheWheelAndTheArrowKeysStepThePageKnobsByOnePage) {
+    TfrmExtract& w = Extractor();
+    w.show();
+    QSignalSpy changes(w.MinPage, &controls::Tzopotlab::changed);
+    for (const auto& [delta, page] : {std::pair{120, 1}, {60, 1}, {60, 2}, {-360, 0}}) {
+        QWheelEvent wheel(QPointF(5, 5), w.MinPage->mapToGlobal(QPointF(5, 5)), QPoint(),
+                          QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(w.MinPage, &wheel);
+        EXPECT_EQ(w.Settings().minPage, page) << delta;
+    }
+    EXPECT_EQ(changes.count(), 3) << "half a notch changes nothing yet";
+    for (const auto& [key, page] : {std::pair{Qt::Key_Up, 999}, {Qt::Key_Down, 998},
+                                    {Qt::Key_Left, 997}, {Qt::Key_Right, 998}, {Qt::Key_PageUp, 998}}) {
+        QTest::keyClick(w.MaxPage, key);
+        EXPECT_EQ(w.Settings().maxPage, page) << key;
+    }
+    EXPECT_EQ(w.MaxPage->focusPolicy(), Qt::WheelFocus);
 }
 
 TEST_F(TfrmExtractTest, AutoImportFromTheMenuFillsPagesFromThePageNumberAndDrawsOnce) {

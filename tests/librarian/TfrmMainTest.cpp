@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QTest>
 
 #include "controls/TTitleBar.h"
@@ -158,6 +159,47 @@ TEST_F(MainWindowFixture, TenCharactersFitAndEveryLineIsVisible) {
         const QRect last = list->LineRect(list->Count() - 1);
         EXPECT_EQ(last.height(), 13);
         EXPECT_LE(last.bottom(), list->rect().bottom());
+    }
+}
+
+// Rows of `image` from `top` to `bottom` holding a pixel unlike its top left one.
+int InkRows(const QImage& image, int top, int bottom) {
+    int rows = 0;
+    for (int y = top; y < bottom; ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != image.pixel(0, top)) {
+                ++rows;
+                break;
+            }
+    return rows;
+}
+
+// Each line shows its whole name at 1x and 2x: as many rows of ink as the name drawn alone in
+// the list's font, the descenders of "glassbell" (bank 1) and "Plookey2" (bank 7) included.
+TEST_F(MainWindowFixture, VoiceLinesShowTheirNamesWithDescenders) {
+    ASSERT_TRUE(banks_[0].LoadBankFile(BankFile(1), false));
+    ASSERT_TRUE(banks_[1].LoadBankFile(BankFile(7), false));
+    TfrmMain& w = Window();
+    for (int ratio : {1, 2}) {
+        for (VoiceListBox* list : {w.BankList(0), w.BankList(1)}) {
+            QImage shown(list->size() * ratio, QImage::Format_RGB32);
+            shown.setDevicePixelRatio(ratio);
+            list->render(&shown);
+            for (int i = 0; i < list->Count(); ++i) {
+                QImage alone(QSize(list->width(), 3 * kVoiceLineHeight) * ratio, shown.format());
+                alone.setDevicePixelRatio(ratio);
+                alone.fill(shown.pixel(0, 0));
+                QPainter p(&alone);
+                p.setFont(list->font());
+                p.setPen(list->palette().color(QPalette::Text));
+                p.drawText(QPoint(3, 2 * kVoiceLineHeight), list->Line(i));
+                p.end();
+                const QRect line = list->LineRect(i);
+                EXPECT_EQ(InkRows(shown, line.top() * ratio, (line.bottom() + 1) * ratio),
+                          InkRows(alone, 0, alone.height()))
+                    << list->Line(i).toStdString() << " at " << ratio << "x";
+            }
+        }
     }
 }
 

@@ -1,7 +1,11 @@
 // The progress window and the "TF1 System Info" window.
 
+#include <QFontDatabase>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QTest>
+
+#include <algorithm>
 
 #include <gtest/gtest.h>
 
@@ -98,6 +102,34 @@ TEST(TfrmDump, ShowsItsCaptionAndCounterUntilHidden) {
     }
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(window.windowTitle(), "Dump");
+}
+
+// The last column of a caption bar holding text: a pixel unlike the top row, which the centred
+// texts never reach (the gradient changes from column to column only).
+int LastTextColumn(controls::TTitleBar& bar) {
+    const QImage shown = bar.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    for (int x = shown.width() - 1; x >= 0; --x)
+        for (int y = 1; y < shown.height(); ++y)
+            if (shown.pixel(x, y) != shown.pixel(x, 0)) return x;
+    return -1;
+}
+
+// The caption is drawn in the font it is measured in, also where the window's own font is
+// smaller than a title font naming only a family (X desktops): "Find Doubles" fills its room up
+// to its ellipsis (drawn smaller it stopped a quarter short, and texts after it left gaps).
+TEST(TfrmDump, TheCaptionIsDrawnAtTheSizeItIsMeasuredAt) {
+    testing_support::TestApplication();
+    QFont title = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+    title.setResolveMask(QFont::AllPropertiesResolved);
+    const QFontMetrics metrics(title);
+    QFont small = title;
+    small.setPixelSize(std::max(6, QFontInfo(title).pixelSize() * 3 / 5));
+    TfrmDump window;
+    window.setFont(small);
+    window.setWindowTitle(QStringLiteral("Find Doubles"));
+    auto* bar = window.findChild<controls::TTitleBar*>();
+    const int room = std::min(3 + metrics.horizontalAdvance(window.windowTitle()), bar->width());
+    EXPECT_GE(LastTextColumn(*bar), room - metrics.maxWidth());
 }
 
 }  // namespace

@@ -188,10 +188,13 @@ TEST_F(SysexMessagesTest, MemoryProtectStateChangesOnlyWhenSent) {
     sink.failing = true;
     EXPECT_THROW(messages.ToggleMemoryProtect(2), std::runtime_error);
     EXPECT_EQ(messages.MemoryProtectState(2), kMemoryProtectOn);
+    EXPECT_FALSE(messages.MemoryProtectSent(2)) << "still only assumed";
     sink.failing = false;
     // The user's second try still asks for protection off.
     EXPECT_EQ(messages.ToggleMemoryProtect(2), kMemoryProtectOff);
     EXPECT_THAT(Last(), ElementsAre(0xF0, 0x43, 0x12, 0x11, 0x07, 0x00, 0xF7));
+    EXPECT_TRUE(messages.MemoryProtectSent(2));
+    EXPECT_FALSE(messages.MemoryProtectSent(1));
 }
 
 TEST_F(SysexMessagesTest, MoreThan4096DataBytesAreRefused) {
