@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 #include <thread>
+#include <vector>
 
 #include "midi/MidiInput.h"
 #include "platform/Clock.h"
@@ -114,13 +115,16 @@ bool DumpEngine::ReceiveDump(std::span<Byte> destination, int what, std::size_t 
     if (what == kDumpSystemInfo) return ReceiveMessage(destination, kFormatSystemInfo, module);
     // A DX7 never sends a function bank: asking for one would only ever time out.
     if (settings_.dx7) what &= ~kDumpFunctions;
+    if ((what & kDumpFunctions) && destination.size() < core::kPageSize)
+        throw std::invalid_argument("ReceiveDump: destination too small for a slot block");
+    // Staged, so that a failed functions exchange leaves no new voices over the old function
+    // records, and what the destination held outside the replies stays.
+    std::vector<Byte> staged(destination.begin(), destination.end());
     bool failed = false;
-    if (what & kDumpVoices) failed = ReceiveMessage(destination, kFormatVoiceBank, module);
-    if ((what & kDumpFunctions) && !failed) {
-        if (destination.size() < core::kPageSize)
-            throw std::invalid_argument("ReceiveDump: destination too small for a slot block");
-        failed = ReceiveMessage(destination.subspan(core::kPageSize), kFormatFunctions, module);
-    }
+    if (what & kDumpVoices) failed = ReceiveMessage(staged, kFormatVoiceBank, module);
+    if ((what & kDumpFunctions) && !failed)
+        failed = ReceiveMessage(std::span(staged).subspan(core::kPageSize), kFormatFunctions, module);
+    if (!failed) std::copy(staged.begin(), staged.end(), destination.begin());
     return failed;
 }
 

@@ -6,7 +6,8 @@
 // the moment of use.
 //
 // An exchange names the reply it expects and passes over every other message that arrives
-// meanwhile; the destination is written only from an accepted reply and never beyond its size.
+// meanwhile; the destination is written only from an accepted reply and never beyond its size,
+// and a fetch of several exchanges writes it only when all of them succeeded.
 
 #include <array>
 #include <chrono>
@@ -91,7 +92,8 @@ public:
     // The exchanges for one module, true when one failed: with the voices bit the voice bank into
     // destination (a slot block), then with the functions bit — and not in DX7 mode, where no
     // function bank is ever sent — the function bank at offset 4128; with what 0 the 16 bytes of
-    // system information. The functions are not asked for when the voices failed.
+    // system information. The functions are not asked for when the voices failed. The replies
+    // are staged: the destination changes only when every exchange succeeded.
     bool ReceiveDump(std::span<Byte> destination, int what, std::size_t module);
 
     // Sends one bank to one module: the voices (with the voices bit), then the Output Timer wait

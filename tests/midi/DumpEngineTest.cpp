@@ -259,12 +259,16 @@ TEST_F(DumpEngineTest, CorruptedChecksumLeavesTheDestinationAlone) {
     EXPECT_EQ(Taken(), (std::vector<Bytes>{{0xF0, 0x43, 0x26, 0x09, 0xF7}}));
 }
 
+// The voices arrive, the function bank doesn't: the fetch fails and writes nothing, not the
+// voices either, which would lie over function records that are not theirs.
 TEST_F(DumpEngineTest, ModuleAnsweringVoicesButNoFunctionsFailsTheFetch) {
     settings.inputTimerTicks = 1;
     rack.SetAnsweredFormats(1, {kFormatVoiceBank});
     rack.LoadVoiceBank(1, RealBank("SynprezFM_05.syx"));
+    std::memset(block.get(), 0x5A, sizeof *block);
     EXPECT_TRUE(engine.ReceiveDump(BytesOf(*block), kDumpVoices | kDumpFunctions, 1));
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{kTimeOutText});
+    EXPECT_EQ(PageBytes(), Bytes(core::kPageSize, 0x5A));
     EXPECT_EQ(Taken(), (std::vector<Bytes>{{0xF0, 0x43, 0x21, 0x09, 0xF7}, {0xF0, 0x43, 0x21, 0x02, 0xF7}}));
 
     // The same module with both: voices and the function bank, each where it belongs.
