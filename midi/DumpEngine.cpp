@@ -32,11 +32,15 @@ std::size_t ReplyMessageSize(ExpectedReply expected) {
     return expected == ExpectedReply::kSystemInfo ? kSystemInfoMessageSize : kBulkDumpMessageSize;
 }
 
-ReplyMatch MatchReply(std::span<const Byte> message, ExpectedReply expected) {
+ReplyMatch MatchReply(std::span<const Byte> message, ExpectedReply expected,
+                      std::optional<Byte> channelNibble) {
     if (message.size() != ReplyMessageSize(expected)) return ReplyMatch::kOtherMessage;
     if (expected != ExpectedReply::kSystemInfo &&
         (message[3] == kFormatVoiceBank) != (expected == ExpectedReply::kVoiceBank))
         return ReplyMatch::kOtherMessage;
+    if (channelNibble && expected != ExpectedReply::kSystemInfo &&
+        (message[2] & 0x0F) != (*channelNibble & 0x0F))
+        return ReplyMatch::kOtherModule;
     return AcceptReply(message).error == ReplyError::kNone ? ReplyMatch::kAccepted
                                                            : ReplyMatch::kBadChecksum;
 }
@@ -81,7 +85,11 @@ bool DumpEngine::ReceiveMessage(std::span<Byte> destination, Byte requestFormat,
         throw std::invalid_argument("ReceiveMessage: destination too small for the reply");
     const auto busy = Busy();
 
-    if (settings_.tx816) DiscardQueued();
+    std::optional<Byte> channel;
+    if (settings_.tx816) {
+        DiscardQueued();
+        channel = ChannelNibble(settings_.ModuleChannel(module));
+    }
     messages_.SendDumpRequest(module, requestFormat);
 
     // Polled rather than waited out: the reply is taken the moment it is whole, and the limit
@@ -94,7 +102,7 @@ bool DumpEngine::ReceiveMessage(std::span<Byte> destination, Byte requestFormat,
             const std::span<const Byte> message(event->sysexData.data(),
                                                 std::min<std::size_t>(event->sysexLength,
                                                                       event->sysexData.size()));
-            switch (MatchReply(message, expected)) {
+            switch (MatchReply(message, expected, channel)) {
                 case ReplyMatch::kAccepted:
                     StoreReply(message, expected, destination);
                     return false;
@@ -102,6 +110,7 @@ bool DumpEngine::ReceiveMessage(std::span<Byte> destination, Byte requestFormat,
                     platform::ShowError(kDumpErrorTitle, kChecksumErrorText);
                     return true;
                 case ReplyMatch::kOtherMessage: otherArrived = true; break;
+                case ReplyMatch::kOtherModule: break;  // the module asked is still silent
             }
         }
         if (Clock::now() >= deadline) break;

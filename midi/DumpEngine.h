@@ -14,6 +14,7 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 
 #include "core/VoiceFormats.h"
@@ -55,8 +56,13 @@ enum class ReplyMatch {
     kAccepted,      // the right kind with a good checksum
     kBadChecksum,   // the right kind, checksum wrong
     kOtherMessage,  // not this reply: passed over
+    kOtherModule,   // a bank from another channel than the module asked: passed over
 };
-ReplyMatch MatchReply(std::span<const Byte> message, ExpectedReply expected);
+// With `channelNibble` (TX816 mode, where each module answers on its own channel) a bank
+// reply counts only from that channel: a late answer of the module asked before is none of
+// this one's. System information carries no channel in a known place and is not checked.
+ReplyMatch MatchReply(std::span<const Byte> message, ExpectedReply expected,
+                      std::optional<Byte> channelNibble = std::nullopt);
 
 // Copies an accepted reply's data into the destination: for a voice bank each slot's packed
 // voice with status 1 (used, unselected, unmarked); otherwise the data unchanged. A message
@@ -82,9 +88,10 @@ public:
     const MidiSettings& Settings() const { return settings_; }
 
     // One request/reply exchange with a module; true when it failed (one error box has been
-    // shown). In TX816 mode what is queued is discarded (a late reply to an earlier request is no
-    // answer to this one) and the request of this format is sent on the module's channel; in DX7
-    // mode nothing is sent and a dump already queued counts. Returns as soon as the reply is
+    // shown). In TX816 mode what is queued is discarded and a bank counts only from the module's
+    // channel (a late reply to an earlier request is no answer to this one), and the request of
+    // this format is sent on the module's channel; in DX7 mode nothing is sent and a dump from
+    // any channel counts, also one already queued. Returns as soon as the reply is
     // whole. The destination must hold DestinationSize of the reply (std::invalid_argument
     // otherwise).
     bool ReceiveMessage(std::span<Byte> destination, Byte requestFormat, std::size_t module);
