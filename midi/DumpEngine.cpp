@@ -71,6 +71,11 @@ std::chrono::milliseconds ReplyWaitLimit(int inputTimerTicks, ExpectedReply expe
            std::chrono::ceil<std::chrono::milliseconds>(wire);
 }
 
+int WireTicks(std::size_t bytes) {
+    constexpr std::chrono::microseconds kTick = std::chrono::milliseconds(10);
+    return int((kWireByteTime * bytes + kTick - std::chrono::microseconds(1)) / kTick);
+}
+
 DumpEngine::DumpEngine(SysexMessages& messages, TMidiInput& input, const MidiSettings& settings)
     : messages_(messages), input_(input), settings_(settings) {}
 
@@ -140,9 +145,12 @@ bool DumpEngine::ReceiveDump(std::span<Byte> destination, int what, std::size_t 
 void DumpEngine::SendBankDump(const SendBuffer& buffer, int what, std::size_t module) {
     const auto busy = Busy();
     const std::span<const Byte, kSendBufferSize> all(buffer);
-    if (what & kDumpVoices) messages_.SendVoiceBank(module, all.first<core::kBankImageSize>());
-    // The module stores a bank before it takes the next one.
-    platform::WaitTicks(settings_.outputTimerTicks);
+    const bool voices = what & kDumpVoices;
+    if (voices) messages_.SendVoiceBank(module, all.first<core::kBankImageSize>());
+    // The module stores a bank before it takes the next one. The send returns as soon as the
+    // bank is handed over, so its time on the wire (longer than the default Output Timer) comes
+    // before the pause.
+    platform::WaitTicks((voices ? WireTicks(kBulkDumpMessageSize) : 0) + settings_.outputTimerTicks);
     if (what & kDumpFunctions) messages_.SendFunctionBank(module, all.last<core::kFunctionBankSize>());
 }
 

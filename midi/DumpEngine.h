@@ -75,6 +75,9 @@ void StoreReply(std::span<const Byte> message, ExpectedReply expected, std::span
 // message on only when its last byte has arrived.
 std::chrono::milliseconds ReplyWaitLimit(int inputTimerTicks, ExpectedReply expected);
 
+// Whole 10 ms ticks a message of `bytes` takes on a MIDI wire, rounded up: 132 for a bank dump.
+int WireTicks(std::size_t bytes);
+
 class DumpEngine {
 public:
     // Made for the length of each exchange and each send; the window layer shows the hourglass.
@@ -103,8 +106,9 @@ public:
     // are staged: the destination changes only when every exchange succeeded.
     bool ReceiveDump(std::span<Byte> destination, int what, std::size_t module);
 
-    // Sends one bank to one module: the voices (with the voices bit), then the Output Timer wait
-    // (always), then the function bank (with the functions bit, not in DX7 mode).
+    // Sends one bank to one module: the voices (with the voices bit), then a wait (always) of
+    // the voices' time on the wire (when sent) and the Output Timer, then the function bank
+    // (with the functions bit, not in DX7 mode).
     void SendBankDump(const SendBuffer& buffer, int what, std::size_t module);
 
     // Only with Auto Dump on: sends the image's single voice (bit 1) and its single function

@@ -12,6 +12,7 @@
 #include "midi/MidiErrors.h"
 #include "midi/MidiInput.h"
 #include "midi/MidiOutput.h"
+#include "platform/Clock.h"
 #include "platform/MessageBoxes.h"
 
 namespace librarian {
@@ -92,6 +93,7 @@ protected:
     midi::SysexMessages messages{output, settings};
     midi::DumpEngine engine{messages, input, settings};
     platform::RecordingBoxes boxes;
+    platform::RecordingWaits waits;  // the sends' pauses, without their time
     std::array<core::Bankson, core::kModuleCount> banks;
     BankMidiCommands::Banks bankPointers = [this] {
         BankMidiCommands::Banks pointers{};

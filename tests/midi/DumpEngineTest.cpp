@@ -13,6 +13,7 @@
 #include "midi/EmulatedRack.h"
 #include "midi/MidiInput.h"
 #include "midi/MidiOutput.h"
+#include "platform/Clock.h"
 #include "platform/MessageBoxes.h"
 
 namespace midi {
@@ -88,6 +89,7 @@ protected:
     SysexMessages messages{output, settings};
     DumpEngine engine{messages, input, settings};
     platform::RecordingBoxes boxes;
+    platform::RecordingWaits waits;
 };
 
 TEST_F(DumpEngineTest, AutoDumpVoiceSendsOnlyWhenSwitchedOnAndWhatAsked) {
@@ -310,6 +312,25 @@ TEST_F(DumpEngineTest, Dx7FetchTakesQueuedVoicesOnlyAndSendsNothing) {
     EXPECT_EQ(PageBytes(), PageOf(rack.VoiceBank(3)));
     EXPECT_EQ(block->functions[5][7], 0x33);
     EXPECT_TRUE(Taken().empty());
+}
+
+// The send returns once the voice bank is handed over, but on the wire it takes 1.313 s, longer
+// than the default Output Timer: the module's pause before the function bank starts when the
+// voices are through. Without the voices, the Output Timer alone.
+TEST_F(DumpEngineTest, TheFunctionBankWaitsForTheVoicesToLeaveTheWireThenTheOutputTimer) {
+    settings.outputTimerTicks = 100;
+    SendBuffer buffer{};
+    std::vector<std::size_t> takenByWait;
+    waits.onWait = [&](int) {
+        EXPECT_TRUE(rack.WaitIdle(10s));
+        takenByWait.push_back(rack.ReceivedMessages().size());
+    };
+    engine.SendBankDump(buffer, kDumpVoices | kDumpFunctions, 3);
+    EXPECT_EQ(waits.Ticks(), std::vector<int>{132 + 100});
+    EXPECT_EQ(takenByWait, std::vector<std::size_t>{1}) << "the function bank after the wait";
+    EXPECT_EQ(Taken().size(), 2u);
+    engine.SendBankDump(buffer, kDumpFunctions, 3);
+    EXPECT_EQ(waits.Ticks(), (std::vector<int>{132 + 100, 100}));
 }
 
 TEST_F(DumpEngineTest, SentBankReachesTheModuleOnlyWhenUnprotected) {
