@@ -1,6 +1,6 @@
 #pragma once
-// Moving whole sets of bank files in and out of the library through one bank, the staging
-// area: the automatic import reads every file a pattern finds into consecutive library pages,
+// Moving whole sets of bank files in and out of the library through a staging bank the caller
+// gives: the automatic import reads every file a pattern finds into consecutive library pages,
 // the automatic export writes library pages, or the library's selected voices in groups of up
 // to 32, as numbered bank or sysex files. No widget code: the commands show the dialogs and
 // the extractor window, and pass what they answered.
