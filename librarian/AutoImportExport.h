@@ -75,8 +75,8 @@ struct ExportResult {
 
 // Writes the export `settings` describe to the files NumberedPath(chosen, k) through
 // `staging`: in selected voices mode (extract selected with a selected voice in the library)
-// groups of up to 32 selected voices in library order, numbered from 0, each leaving the
-// library's selection; otherwise every page of minPage … maxPage − 1 with a used voice,
+// groups of up to 32 used and selected voices in library order, numbered from 0, each leaving
+// the library's selection (a free slot marked selected is no voice and is not written); otherwise every page of minPage … maxPage − 1 with a used voice,
 // numbered by its page. Sysex files go out as voice bulk dumps on `channel`; bank files carry
 // the staging bank's function bank when asked. Shows the progress window "Save Bank" while it
 // runs; the first failed save ends the export with the cancel box, else a report box tells

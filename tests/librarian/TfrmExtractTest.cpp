@@ -202,5 +202,31 @@ TEST_F(TfrmExtractTest, AutoExportAsksTheExtractorThenTheSaveDialogOnTheBanksCha
     EXPECT_EQ(dir.Files().size(), 2u);
 }
 
+// "Extract Selected" writes used and selected voices: free slots left selected are no voices,
+// and the real ones after them still go out; a used voice not selected stays behind.
+TEST_F(TfrmExtractTest, AutoExportOfTheSelectionWritesOnlyUsedSelectedVoices) {
+    testing_support::TempDir dir;
+    core::Bankson real;
+    ASSERT_TRUE(real.LoadBankFile(core::test::RealBankFiles().at(2), false));
+    for (core::VoiceSlot& slot : library_.Page(0)) slot.status = core::kStatusSelected;
+    library_.Page(1) = real.Page();
+    for (int s = 0; s < 5; ++s) library_.Page(1)[s].status |= core::kStatusSelected;
+    Window().RefreshLibraryLists();
+    Extractor().gswExtractSelClick();
+    ClickGoWhenShown();
+    dialogs_.Answer((dir / "SEL.DXL").string());
+    Pick("AutoExportBank1Click");
+
+    ASSERT_EQ(dir.Files(), std::vector<std::string>{"SEL0.DX7"});
+    core::Bankson written;
+    ASSERT_TRUE(written.LoadBankFile(dir / "SEL0.DX7", false));
+    const core::Bankson empty;
+    for (int s = 0; s < 32; ++s)
+        EXPECT_EQ(written.Page()[s].voice, (s < 5 ? real : empty).Page()[s].voice) << s;
+    EXPECT_EQ(boxes_.Shown().back().text, "Operation Complete - 1 Files Saved");
+    EXPECT_EQ(library_.CountSelection().selected, 0);
+    EXPECT_EQ(library_.Page(0)[31].status, core::kStatusSelected) << "no voice, left as it was";
+}
+
 }  // namespace
 }  // namespace librarian
