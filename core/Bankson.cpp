@@ -92,14 +92,13 @@ bool Bankson::LoadBankFile(const std::filesystem::path& path, bool withFunctions
     const std::uintmax_t size = file.Size();
     const bool accepted = size == kImageFileSize || size == kImageFileWithExtraByte ||
                           size == kBulkDumpSize || size == kImageWithFunctionsSize;
+    // A refused or unreadable file changes nothing: the bank may hold voices not saved yet.
     if (!file.IsOpen() || !accepted) {
         platform::ShowError(kFileErrorTitle, kFileFormatErrorText);
-        ClearVoices();
         return false;
     }
 
-    // Everything is read before anything changes, so a failed read leaves the function bank
-    // as it was.
+    // Everything is read before anything changes.
     std::vector<Byte> image(kBankImageSize);
     std::vector<Byte> functions;
     bool voices = true;
@@ -126,7 +125,6 @@ bool Bankson::LoadBankFile(const std::filesystem::path& path, bool withFunctions
     }
     if (!ok) {
         platform::ShowError(kFileErrorTitle, kReadFileErrorText);
-        ClearVoices();
         return false;
     }
 

@@ -73,7 +73,8 @@ public:
     // The same in the other direction, into a page's free slots.
     void CopyToPage(VoicePage& destination, Byte mask) const;
 
-    // Reads a ".DX7" or ".SYX" file; false (after an error box) when it can't.
+    // Reads a ".DX7" or ".SYX" file; false (after an error box) when it can't, and then the
+    // bank (voices, function records, name) is as it was.
     bool LoadBankFile(const std::filesystem::path& path, bool withFunctions);
     // Writes the bank image (with functions followed by the function bank); 0 on success,
     // 1 (after an error box) on failure.

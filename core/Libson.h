@@ -123,7 +123,9 @@ public:
 
     // Reads a library file: as many whole pages as it holds (up to 1000; the pages beyond
     // keep their contents), then the marker names right after the last whole page. False
-    // after an error box when the file can't be opened or read.
+    // after an error box when the file can't be opened or read, or holds no whole page (then
+    // nothing changes). A file of another size than a library's asks first; answered No, it
+    // changes nothing and the result is false.
     bool LoadLibraryFile(const std::filesystem::path& path);
     // Writes all pages and the marker names, ".DXL" added when the path has no extension;
     // the replaced file is kept as <name>.BAK beside it. False after an error box.

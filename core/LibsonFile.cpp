@@ -14,6 +14,7 @@ namespace {
 
 constexpr std::string_view kLibraryReadWarningTitle = "Library File Read Warning";
 constexpr std::string_view kFileTooBigText = "File is bigger than Library...";
+constexpr std::string_view kNotLibrarySizeText = "File is not the Size of a Library - Load Anyway ?";
 constexpr std::string_view kLibraryExtension = ".DXL";
 
 std::span<Byte> BytesOf(VoicePage& page) {
@@ -34,6 +35,16 @@ bool Libson::LoadLibraryFile(const std::filesystem::path& path) {
     const std::uintmax_t size = file.Size();
     const std::uintmax_t wholePages =
         size > kMarkerNamesSize ? (size - kMarkerNamesSize) / kPageSize : 0;
+    // Without a whole page it is no library (a bank file, say): its first bytes would become the
+    // marker names and its name the library's, and the next save would keep them.
+    if (wholePages == 0) {
+        platform::ShowError(kFileErrorTitle, kFileFormatErrorText);
+        return false;
+    }
+    const bool librarySize = (size - kMarkerNamesSize) % kPageSize == 0 &&
+                             wholePages <= std::uintmax_t(kLibraryPageCount);
+    if (!librarySize && !platform::ConfirmYesNo(kLibraryReadWarningTitle, kNotLibrarySizeText))
+        return false;
     std::uintmax_t pagesToRead = wholePages;
     if (wholePages > std::uintmax_t(kLibraryPageCount)) {
         platform::ShowWarning(kLibraryReadWarningTitle, kFileTooBigText);

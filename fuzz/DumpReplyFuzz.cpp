@@ -1,6 +1,7 @@
 // The dump engine's reply handling. Any message against each expected reply: matched by the
-// reply's length, format and checksum alone, stored only when accepted and never beyond the
-// destination's size (a voice bank as 32 used slots). Then whole exchanges as a DX7 sends them
+// reply's length, format and checksum alone, and in TX816 mode a bank also by its channel;
+// stored only when accepted and never beyond the destination's size (a voice bank as 32 used
+// slots). Then whole exchanges as a DX7 sends them
 // (nothing asked, what is queued counts): the first message of the right kind decides, the
 // messages before it are passed over, the ones after it stay queued.
 //
@@ -81,9 +82,19 @@ struct GuardedDestination {
     std::size_t size;
 };
 
+// TX816 mode: a bank reply of another channel than the module's is another module's.
+ReplyMatch PlainMatchOnChannel(std::span<const Byte> message, ExpectedReply expected, Byte nibble) {
+    const ReplyMatch plain = PlainMatch(message, expected);
+    if (plain == ReplyMatch::kOtherMessage || expected == ExpectedReply::kSystemInfo) return plain;
+    return (message[2] & 0x0F) == nibble ? plain : ReplyMatch::kOtherModule;
+}
+
 void CheckFunctions(std::span<const Byte> message, ExpectedReply expected) {
     const ReplyMatch match = midi::MatchReply(message, expected);
     FUZZ_CHECK(match == PlainMatch(message, expected));
+    for (Byte nibble = 0; nibble < 16; ++nibble)
+        FUZZ_CHECK(midi::MatchReply(message, expected, nibble) ==
+                   PlainMatchOnChannel(message, expected, nibble));
     GuardedDestination destination(StoredSize(expected));
     if (match != ReplyMatch::kAccepted) {
         // Anything but the reply expected is refused and leaves no trace, even a message with

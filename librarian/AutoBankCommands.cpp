@@ -42,7 +42,7 @@ void AutoBankCommands::Connect() {
 }
 
 void AutoBankCommands::AutoImportBankClick() {
-    const int bank = main_.CurrentBank();
+    const int firstPage = main_.PageNumber();
     // Validation off: a typed pattern such as PIANO*.DX7 comes back as typed.
     const std::optional<std::string> pattern =
         platform::AskOpenPath(kBankPattern, platform::kBankFilter, false);
@@ -57,13 +57,14 @@ void AutoBankCommands::AutoImportBankClick() {
         ThrottledProgress throttled([&shown](int count) { shown.SetCounter(count); },
                                     kProgressIntervalMs, platform::MonotonicMs);
         const int total = int(files.size());
-        result = ImportBankFiles(*banks_[bank], library_, files, main_.PageNumber(),
+        // Staged in a bank of the command's own: the user's banks and their function records
+        // are no part of an import.
+        core::Bankson staging;
+        result = ImportBankFiles(staging, library_, files, firstPage,
                                  [&](int filled) { throttled(filled, total); });
     }
-    // The lists are drawn once, at the end (the new page number redraws the library's).
-    main_.SetBankLabel(bank, QString::fromStdString(banks_[bank]->Name()));
-    main_.RefreshBankList(bank);
-    main_.SetPageNumber(std::min(result.nextPage, kLastImportPage));
+    // The first page imported, where the user looks for what came in; the lists are drawn once.
+    main_.SetPageNumber(firstPage);
 }
 
 void AutoBankCommands::AutoExportBank1Click() {
@@ -74,8 +75,11 @@ void AutoBankCommands::AutoExportBank1Click() {
                               settings.asSysex ? platform::kSysexFilter : platform::kBankFilter,
                               false);
     if (!path) return;
-    ExportBankFiles(*banks_[bank], library_, settings, *path, moduleChannel_(bank), progress_);
-    main_.RefreshBankList(bank);
+    // Staged in a bank of the command's own, carrying the current bank's function records for
+    // "Save Functions ": the current bank stays as it is.
+    core::Bankson staging;
+    staging.Functions() = banks_[bank]->Functions();
+    ExportBankFiles(staging, library_, settings, *path, moduleChannel_(bank), progress_);
     main_.RefreshLibraryLists();
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 // "Auto Import Bank" and "Auto Export Bank" of the library name's menu (popLib2): the dialogs,
-// the extractor window and the redraws around the passes of AutoImportExport. The current bank
-// is the staging area and ends holding the last file read or written.
+// the extractor window and the redraws around the passes of AutoImportExport. Both stage the
+// files in a bank of their own; the user's banks stay as they are (the export takes the current
+// bank's function records for "Save Functions "). After an import the library shows the first
+// page imported.
 
 #include <functional>
 

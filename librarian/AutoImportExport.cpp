@@ -24,6 +24,20 @@ bool SaveOne(core::Bankson& staging, const ExtractorSettings& settings,
     return failed == 0;
 }
 
+// Moves up to a page of used and selected library voices, in library order, into the free
+// slots of `page` and deselects them in the library. Returns the number moved.
+int TakeSelectedVoices(core::Libson& library, core::VoicePage& page) {
+    int moved = 0;
+    for (int p = 0; p < core::Libson::PageCount(); ++p)
+        for (core::VoiceSlot& slot : library.Page(p)) {
+            if (!slot.IsUsed() || !slot.IsSelected()) continue;
+            if (!core::Nomsyn::CopyToFirstFree(slot, page)) return moved;
+            slot.status &= core::Byte(~core::kStatusSelected);
+            ++moved;
+        }
+    return moved;
+}
+
 }  // namespace
 
 ImportResult ImportBankFiles(core::Bankson& staging, core::Libson& library,
@@ -74,7 +88,7 @@ ExportResult ExportBankFiles(core::Bankson& staging, core::Libson& library,
         int moved = 0;
         while (moved < selected) {
             staging.ClearVoices();
-            const int group = library.FillFromSelection(staging.Page());
+            const int group = TakeSelectedVoices(library, staging.Page());
             if (group == 0) break;  // nothing left to take: no empty file
             moved += group;
             if (!write(result.filesWritten)) return result;

@@ -1,6 +1,6 @@
 #pragma once
-// Moving whole sets of bank files in and out of the library through one bank, the staging
-// area: the automatic import reads every file a pattern finds into consecutive library pages,
+// Moving whole sets of bank files in and out of the library through a staging bank the caller
+// gives: the automatic import reads every file a pattern finds into consecutive library pages,
 // the automatic export writes library pages, or the library's selected voices in groups of up
 // to 32, as numbered bank or sysex files. No widget code: the commands show the dialogs and
 // the extractor window, and pass what they answered.
@@ -75,8 +75,8 @@ struct ExportResult {
 
 // Writes the export `settings` describe to the files NumberedPath(chosen, k) through
 // `staging`: in selected voices mode (extract selected with a selected voice in the library)
-// groups of up to 32 selected voices in library order, numbered from 0, each leaving the
-// library's selection; otherwise every page of minPage … maxPage − 1 with a used voice,
+// groups of up to 32 used and selected voices in library order, numbered from 0, each leaving
+// the library's selection (a free slot marked selected is no voice and is not written); otherwise every page of minPage … maxPage − 1 with a used voice,
 // numbered by its page. Sysex files go out as voice bulk dumps on `channel`; bank files carry
 // the staging bank's function bank when asked. Shows the progress window "Save Bank" while it
 // runs; the first failed save ends the export with the cancel box, else a report box tells

@@ -154,8 +154,8 @@ void BankCommands::popLoadBankClick() {
     const int index = main_.MenuBank();
     const auto path = platform::AskOpenPath(kBankPattern, platform::kBankFilter);
     if (!path) return;
-    bank->LoadBankFile(*path, main_.FunctionsMode());
-    RefreshBankAndLabel(index);  // also after a failed load: the bank is empty, its name kept
+    // A refused file has shown its box and left the bank and its label as they were.
+    if (bank->LoadBankFile(*path, main_.FunctionsMode())) RefreshBankAndLabel(index);
 }
 
 void BankCommands::popSaveBankClick() {
@@ -212,10 +212,9 @@ void BankCommands::LoadAllBanks1Click() {
     const auto pattern = platform::AskOpenPath(kBankPattern, platform::kBankFilter, false);
     if (!pattern) return;
     const auto files = LoadAllPaths(*pattern, count);
-    for (std::size_t n = 0; n < files.size(); ++n) {
-        banks_[n]->LoadBankFile(files[n], false);
-        RefreshBankAndLabel(int(n));
-    }
+    // A refused file keeps its bank as it was; the next file still goes to the next bank.
+    for (std::size_t n = 0; n < files.size(); ++n)
+        if (banks_[n]->LoadBankFile(files[n], false)) RefreshBankAndLabel(int(n));
 }
 
 void BankCommands::SaveAllBanks1Click() {

@@ -22,14 +22,12 @@ bool BankMidiCommands::Fetch(int bank, int what) {
     engine_.Messages().SelectModule(std::size_t(bank));
     const std::span<core::Byte> block(reinterpret_cast<core::Byte*>(&target.Slots()),
                                       sizeof(core::BankSlotBlock));
-    const bool failed = engine_.ReceiveDump(block, what, std::size_t(bank));
-    if (failed) {
-        target.ClearVoices();
-        if (what & midi::kDumpFunctions) target.ClearFunctions();
-    }
-    panel_.SetBankLabel(bank, failed ? kEmptyLabel : kMidiNewLabel);
+    // A failed fetch has written nothing (its box says what went wrong): the bank may hold
+    // voices not saved anywhere, so it keeps them, its function records and its label.
+    if (engine_.ReceiveDump(block, what, std::size_t(bank))) return false;
+    panel_.SetBankLabel(bank, kMidiNewLabel);
     panel_.RefreshBankList(bank);
-    return !failed;
+    return true;
 }
 
 void BankMidiCommands::Send(int bank, int what, midi::SendBuffer& buffer) {

@@ -16,7 +16,6 @@
 namespace librarian {
 
 inline constexpr char kMidiNewLabel[] = "MIDI New";
-inline constexpr char kEmptyLabel[] = "Empty";
 inline constexpr char kGetAllCaption[] = "Get All";
 inline constexpr char kSendAllCaption[] = "Send All";
 
@@ -41,11 +40,12 @@ public:
     BankMidiCommands(const Banks& banks, BankPanel& panel, midi::DumpEngine& engine,
                      midi::DumpProgress& progress);
 
-    // "Get Bank from MIDI": bank i from module i; "MIDI New" on success, else emptied, "Empty".
+    // "Get Bank from MIDI": bank i from module i, "MIDI New"; a failed fetch changes nothing.
     void GetBank(int bank);
     // "Send Bank to MIDI": the bank is not changed; nothing is shown on success.
     void SendBank(int bank);
-    // "Get All Banks from MIDI": modules 0 .. count - 1, stopping at the first failure.
+    // "Get All Banks from MIDI": modules 0 .. count - 1, stopping at the first failure; the
+    // banks fetched before it keep their new voices.
     void GetAllBanks();
     // "Send All Banks to MIDI".
     void SendAllBanks();

@@ -176,8 +176,9 @@ std::vector<int> LoadDroppedBanks(std::span<core::Bankson* const> banks, int fir
     int bank = std::max(first, 0);
     for (const auto& file : files) {
         if (bank >= int(banks.size())) break;
-        banks[bank]->LoadBankFile(file, functionsMode);  // a bad file empties the bank
-        loaded.push_back(bank++);
+        // A bad file leaves its bank as it was, and the next file goes to the next bank.
+        if (banks[bank]->LoadBankFile(file, functionsMode)) loaded.push_back(bank);
+        ++bank;
     }
     return loaded;
 }

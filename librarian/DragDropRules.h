@@ -75,7 +75,7 @@ bool IsBankFileName(const std::filesystem::path& path);
 std::vector<std::filesystem::path> BankFilesAmong(std::span<const std::filesystem::path> paths);
 
 // Loads the files into bank `first` and the banks after it, one file a bank, as "Load Bank"
-// does (a bad file shows its box and leaves its bank empty); files past the last bank are
+// does (a bad file shows its box and leaves its bank as it was); files past the last bank are
 // left out. Returns the banks loaded, in order.
 std::vector<int> LoadDroppedBanks(std::span<core::Bankson* const> banks, int first,
                                   std::span<const std::filesystem::path> files,

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 #include <thread>
+#include <vector>
 
 #include "midi/MidiInput.h"
 #include "platform/Clock.h"
@@ -31,11 +32,15 @@ std::size_t ReplyMessageSize(ExpectedReply expected) {
     return expected == ExpectedReply::kSystemInfo ? kSystemInfoMessageSize : kBulkDumpMessageSize;
 }
 
-ReplyMatch MatchReply(std::span<const Byte> message, ExpectedReply expected) {
+ReplyMatch MatchReply(std::span<const Byte> message, ExpectedReply expected,
+                      std::optional<Byte> channelNibble) {
     if (message.size() != ReplyMessageSize(expected)) return ReplyMatch::kOtherMessage;
     if (expected != ExpectedReply::kSystemInfo &&
         (message[3] == kFormatVoiceBank) != (expected == ExpectedReply::kVoiceBank))
         return ReplyMatch::kOtherMessage;
+    if (channelNibble && expected != ExpectedReply::kSystemInfo &&
+        (message[2] & 0x0F) != (*channelNibble & 0x0F))
+        return ReplyMatch::kOtherModule;
     return AcceptReply(message).error == ReplyError::kNone ? ReplyMatch::kAccepted
                                                            : ReplyMatch::kBadChecksum;
 }
@@ -66,6 +71,11 @@ std::chrono::milliseconds ReplyWaitLimit(int inputTimerTicks, ExpectedReply expe
            std::chrono::ceil<std::chrono::milliseconds>(wire);
 }
 
+int WireTicks(std::size_t bytes) {
+    constexpr std::chrono::microseconds kTick = std::chrono::milliseconds(10);
+    return int((kWireByteTime * bytes + kTick - std::chrono::microseconds(1)) / kTick);
+}
+
 DumpEngine::DumpEngine(SysexMessages& messages, TMidiInput& input, const MidiSettings& settings)
     : messages_(messages), input_(input), settings_(settings) {}
 
@@ -80,7 +90,11 @@ bool DumpEngine::ReceiveMessage(std::span<Byte> destination, Byte requestFormat,
         throw std::invalid_argument("ReceiveMessage: destination too small for the reply");
     const auto busy = Busy();
 
-    if (settings_.tx816) DiscardQueued();
+    std::optional<Byte> channel;
+    if (settings_.tx816) {
+        DiscardQueued();
+        channel = ChannelNibble(settings_.ModuleChannel(module));
+    }
     messages_.SendDumpRequest(module, requestFormat);
 
     // Polled rather than waited out: the reply is taken the moment it is whole, and the limit
@@ -93,7 +107,7 @@ bool DumpEngine::ReceiveMessage(std::span<Byte> destination, Byte requestFormat,
             const std::span<const Byte> message(event->sysexData.data(),
                                                 std::min<std::size_t>(event->sysexLength,
                                                                       event->sysexData.size()));
-            switch (MatchReply(message, expected)) {
+            switch (MatchReply(message, expected, channel)) {
                 case ReplyMatch::kAccepted:
                     StoreReply(message, expected, destination);
                     return false;
@@ -101,6 +115,7 @@ bool DumpEngine::ReceiveMessage(std::span<Byte> destination, Byte requestFormat,
                     platform::ShowError(kDumpErrorTitle, kChecksumErrorText);
                     return true;
                 case ReplyMatch::kOtherMessage: otherArrived = true; break;
+                case ReplyMatch::kOtherModule: break;  // the module asked is still silent
             }
         }
         if (Clock::now() >= deadline) break;
@@ -114,22 +129,28 @@ bool DumpEngine::ReceiveDump(std::span<Byte> destination, int what, std::size_t 
     if (what == kDumpSystemInfo) return ReceiveMessage(destination, kFormatSystemInfo, module);
     // A DX7 never sends a function bank: asking for one would only ever time out.
     if (settings_.dx7) what &= ~kDumpFunctions;
+    if ((what & kDumpFunctions) && destination.size() < core::kPageSize)
+        throw std::invalid_argument("ReceiveDump: destination too small for a slot block");
+    // Staged, so that a failed functions exchange leaves no new voices over the old function
+    // records, and what the destination held outside the replies stays.
+    std::vector<Byte> staged(destination.begin(), destination.end());
     bool failed = false;
-    if (what & kDumpVoices) failed = ReceiveMessage(destination, kFormatVoiceBank, module);
-    if ((what & kDumpFunctions) && !failed) {
-        if (destination.size() < core::kPageSize)
-            throw std::invalid_argument("ReceiveDump: destination too small for a slot block");
-        failed = ReceiveMessage(destination.subspan(core::kPageSize), kFormatFunctions, module);
-    }
+    if (what & kDumpVoices) failed = ReceiveMessage(staged, kFormatVoiceBank, module);
+    if ((what & kDumpFunctions) && !failed)
+        failed = ReceiveMessage(std::span(staged).subspan(core::kPageSize), kFormatFunctions, module);
+    if (!failed) std::copy(staged.begin(), staged.end(), destination.begin());
     return failed;
 }
 
 void DumpEngine::SendBankDump(const SendBuffer& buffer, int what, std::size_t module) {
     const auto busy = Busy();
     const std::span<const Byte, kSendBufferSize> all(buffer);
-    if (what & kDumpVoices) messages_.SendVoiceBank(module, all.first<core::kBankImageSize>());
-    // The module stores a bank before it takes the next one.
-    platform::WaitTicks(settings_.outputTimerTicks);
+    const bool voices = what & kDumpVoices;
+    if (voices) messages_.SendVoiceBank(module, all.first<core::kBankImageSize>());
+    // The module stores a bank before it takes the next one. The send returns as soon as the
+    // bank is handed over, so its time on the wire (longer than the default Output Timer) comes
+    // before the pause.
+    platform::WaitTicks((voices ? WireTicks(kBulkDumpMessageSize) : 0) + settings_.outputTimerTicks);
     if (what & kDumpFunctions) messages_.SendFunctionBank(module, all.last<core::kFunctionBankSize>());
 }
 

@@ -6,13 +6,15 @@
 // the moment of use.
 //
 // An exchange names the reply it expects and passes over every other message that arrives
-// meanwhile; the destination is written only from an accepted reply and never beyond its size.
+// meanwhile; the destination is written only from an accepted reply and never beyond its size,
+// and a fetch of several exchanges writes it only when all of them succeeded.
 
 #include <array>
 #include <chrono>
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 
 #include "core/VoiceFormats.h"
@@ -54,8 +56,13 @@ enum class ReplyMatch {
     kAccepted,      // the right kind with a good checksum
     kBadChecksum,   // the right kind, checksum wrong
     kOtherMessage,  // not this reply: passed over
+    kOtherModule,   // a bank from another channel than the module asked: passed over
 };
-ReplyMatch MatchReply(std::span<const Byte> message, ExpectedReply expected);
+// With `channelNibble` (TX816 mode, where each module answers on its own channel) a bank
+// reply counts only from that channel: a late answer of the module asked before is none of
+// this one's. System information carries no channel in a known place and is not checked.
+ReplyMatch MatchReply(std::span<const Byte> message, ExpectedReply expected,
+                      std::optional<Byte> channelNibble = std::nullopt);
 
 // Copies an accepted reply's data into the destination: for a voice bank each slot's packed
 // voice with status 1 (used, unselected, unmarked); otherwise the data unchanged. A message
@@ -67,6 +74,9 @@ void StoreReply(std::span<const Byte> message, ExpectedReply expected, std::span
 // answering) plus the time the reply takes on the wire, since the input hands a system-exclusive
 // message on only when its last byte has arrived.
 std::chrono::milliseconds ReplyWaitLimit(int inputTimerTicks, ExpectedReply expected);
+
+// Whole 10 ms ticks a message of `bytes` takes on a MIDI wire, rounded up: 132 for a bank dump.
+int WireTicks(std::size_t bytes);
 
 class DumpEngine {
 public:
@@ -81,9 +91,10 @@ public:
     const MidiSettings& Settings() const { return settings_; }
 
     // One request/reply exchange with a module; true when it failed (one error box has been
-    // shown). In TX816 mode what is queued is discarded (a late reply to an earlier request is no
-    // answer to this one) and the request of this format is sent on the module's channel; in DX7
-    // mode nothing is sent and a dump already queued counts. Returns as soon as the reply is
+    // shown). In TX816 mode what is queued is discarded and a bank counts only from the module's
+    // channel (a late reply to an earlier request is no answer to this one), and the request of
+    // this format is sent on the module's channel; in DX7 mode nothing is sent and a dump from
+    // any channel counts, also one already queued. Returns as soon as the reply is
     // whole. The destination must hold DestinationSize of the reply (std::invalid_argument
     // otherwise).
     bool ReceiveMessage(std::span<Byte> destination, Byte requestFormat, std::size_t module);
@@ -91,11 +102,13 @@ public:
     // The exchanges for one module, true when one failed: with the voices bit the voice bank into
     // destination (a slot block), then with the functions bit — and not in DX7 mode, where no
     // function bank is ever sent — the function bank at offset 4128; with what 0 the 16 bytes of
-    // system information. The functions are not asked for when the voices failed.
+    // system information. The functions are not asked for when the voices failed. The replies
+    // are staged: the destination changes only when every exchange succeeded.
     bool ReceiveDump(std::span<Byte> destination, int what, std::size_t module);
 
-    // Sends one bank to one module: the voices (with the voices bit), then the Output Timer wait
-    // (always), then the function bank (with the functions bit, not in DX7 mode).
+    // Sends one bank to one module: the voices (with the voices bit), then a wait (always) of
+    // the voices' time on the wire (when sent) and the Output Timer, then the function bank
+    // (with the functions bit, not in DX7 mode).
     void SendBankDump(const SendBuffer& buffer, int what, std::size_t module);
 
     // Only with Auto Dump on: sends the image's single voice (bit 1) and its single function

@@ -11,7 +11,22 @@ std::uint32_t MonotonicMs() {
         std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
 }
 
+namespace {
+
+RecordingWaits* recordingWaits = nullptr;
+
+}  // namespace
+
+RecordingWaits::RecordingWaits() : previous_(recordingWaits) { recordingWaits = this; }
+
+RecordingWaits::~RecordingWaits() { recordingWaits = previous_; }
+
 void WaitTicks(int ticks) {
+    if (RecordingWaits* waits = recordingWaits) {
+        waits->ticks_.push_back(ticks);
+        if (waits->onWait) waits->onWait(ticks);
+        return;
+    }
     if (ticks <= 0) return;
     // sleep_for may wake early on some systems; wait out the whole span on the monotonic clock.
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(10 * ticks);

@@ -26,6 +26,11 @@ public:
         Show(kind, title, text);
         return BoxAnswer::Ok;
     }
+    // Nobody can answer: the default button.
+    BoxAnswer AskYesNo(BoxKind kind, std::string_view title, std::string_view text) override {
+        Show(kind, title, text);
+        return BoxAnswer::No;
+    }
 };
 
 StderrBoxes fallbackBoxes;
@@ -48,6 +53,11 @@ void RecordingBoxes::Show(BoxKind kind, std::string_view title, std::string_view
 BoxAnswer RecordingBoxes::AskOkCancel(BoxKind kind, std::string_view title, std::string_view text) {
     shown_.push_back({kind, std::string(title), std::string(text), true});
     return answer_;
+}
+
+BoxAnswer RecordingBoxes::AskYesNo(BoxKind kind, std::string_view title, std::string_view text) {
+    shown_.push_back({kind, std::string(title), std::string(text), true});
+    return answer_ == BoxAnswer::Yes ? BoxAnswer::Yes : BoxAnswer::No;
 }
 
 }  // namespace platform

@@ -10,7 +10,7 @@ namespace platform {
 
 // Question: a box that asks before something is done (a question-mark icon).
 enum class BoxKind { Information, Warning, Error, Question };
-enum class BoxAnswer { Ok, Cancel };
+enum class BoxAnswer { Ok, Cancel, Yes, No };
 
 class MessageBoxes {
 public:
@@ -19,6 +19,8 @@ public:
     virtual void Show(BoxKind kind, std::string_view title, std::string_view text) = 0;
     // A box with OK and Cancel buttons; returns the button pressed.
     virtual BoxAnswer AskOkCancel(BoxKind kind, std::string_view title, std::string_view text) = 0;
+    // A box with Yes and No buttons, No the default; returns Yes or No.
+    virtual BoxAnswer AskYesNo(BoxKind kind, std::string_view title, std::string_view text) = 0;
 };
 
 // The implementation in use. Until one is installed, boxes are written to standard error
@@ -42,8 +44,13 @@ inline bool ConfirmOkCancel(std::string_view title, std::string_view text) {
     return Boxes().AskOkCancel(BoxKind::Question, title, text) == BoxAnswer::Ok;
 }
 
-// Records every box instead of showing it; answers questions with a preset answer.
-// Installs itself for its lifetime.
+// Asks with Yes and No (No the default) under a question icon; true for Yes.
+inline bool ConfirmYesNo(std::string_view title, std::string_view text) {
+    return Boxes().AskYesNo(BoxKind::Question, title, text) == BoxAnswer::Yes;
+}
+
+// Records every box instead of showing it; answers questions with a preset answer (a Yes/No
+// question gets No, its default, unless the answer is Yes). Installs itself for its lifetime.
 class RecordingBoxes final : public MessageBoxes {
 public:
     struct Box {
@@ -61,6 +68,7 @@ public:
 
     void Show(BoxKind kind, std::string_view title, std::string_view text) override;
     BoxAnswer AskOkCancel(BoxKind kind, std::string_view title, std::string_view text) override;
+    BoxAnswer AskYesNo(BoxKind kind, std::string_view title, std::string_view text) override;
 
     const std::vector<Box>& Shown() const { return shown_; }
     void Clear() { shown_.clear(); }

@@ -22,9 +22,11 @@ QString ToQString(std::string_view text) {
 }
 
 int Run(BoxKind kind, std::string_view title, std::string_view text,
-        QMessageBox::StandardButtons buttons) {
+        QMessageBox::StandardButtons buttons,
+        QMessageBox::StandardButton defaultButton = QMessageBox::NoButton) {
     QMessageBox box(IconOf(kind), ToQString(title), ToQString(text), buttons,
                     QApplication::activeWindow());
+    if (defaultButton != QMessageBox::NoButton) box.setDefaultButton(defaultButton);
     return box.exec();
 }
 
@@ -37,6 +39,12 @@ void QtMessageBoxes::Show(BoxKind kind, std::string_view title, std::string_view
 BoxAnswer QtMessageBoxes::AskOkCancel(BoxKind kind, std::string_view title, std::string_view text) {
     const int pressed = Run(kind, title, text, QMessageBox::Ok | QMessageBox::Cancel);
     return pressed == QMessageBox::Ok ? BoxAnswer::Ok : BoxAnswer::Cancel;
+}
+
+BoxAnswer QtMessageBoxes::AskYesNo(BoxKind kind, std::string_view title, std::string_view text) {
+    const int pressed =
+        Run(kind, title, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    return pressed == QMessageBox::Yes ? BoxAnswer::Yes : BoxAnswer::No;
 }
 
 }  // namespace platform

@@ -29,6 +29,10 @@ const RecordingBoxes::Box kWriteError{BoxKind::Error, "File Error",
                                       "Write File Error - Abort Saving", false};
 const RecordingBoxes::Box kTooBig{BoxKind::Warning, "Library File Read Warning",
                                   "File is bigger than Library...", false};
+const RecordingBoxes::Box kFormatError{BoxKind::Error, "File Error",
+                                       "File Format Error - Abort Loading", false};
+const RecordingBoxes::Box kNotLibrarySize{BoxKind::Question, "Library File Read Warning",
+                                          "File is not the Size of a Library - Load Anyway ?", true};
 
 void FillRandomly(Libson& library, unsigned seed) {
     std::mt19937 random(seed);
@@ -156,19 +160,22 @@ struct LoadCase {
     std::size_t pages;     // whole pages in the file
     std::size_t extra;     // bytes after the marker names
     std::size_t replaced;  // library pages the load replaces
+    bool asks;             // not a library's size: loaded only when the user says Yes
     bool tooBig;
 };
 
 TEST(LibraryFile, LoadsWholePagesAsFarAsTheyGoAndTheMarkerNamesAfterThem) {
     const LoadCase cases[] = {
-        {0, 0, 0, false},        // 320 bytes: marker names only
-        {2, 0, 2, false},        // 320 + 2 x 4128
-        {1000, 0, 1000, false},  // 4 128 320
-        {1003, 0, 1000, true},   // 4 128 320 + 3 x 4128
-        {3, 4127, 3, false},     // a part page after the names is not a page
+        {1, 0, 1, false, false},        // 320 + 4128
+        {2, 0, 2, false, false},        // 320 + 2 x 4128
+        {1000, 0, 1000, false, false},  // 4 128 320
+        {1003, 0, 1000, true, true},    // 4 128 320 + 3 x 4128
+        {3, 4127, 3, true, false},      // a part page after the names is not a page
+        {1, 1, 1, true, false},         // one byte more than a one-page library
     };
     for (const LoadCase& c : cases) {
         RecordingBoxes boxes;
+        boxes.SetAnswer(platform::BoxAnswer::Yes);
         TempDir dir;
         WriteBytes(dir / "LIB.DXL", LibraryFileOf(c.pages, c.extra));
         Libson library;
@@ -176,8 +183,10 @@ TEST(LibraryFile, LoadsWholePagesAsFarAsTheyGoAndTheMarkerNamesAfterThem) {
             library.Page(p)[0].voice[5] = 77;  // previous contents
 
         EXPECT_TRUE(library.LoadLibraryFile(dir / "LIB.DXL")) << c.pages;
-        EXPECT_EQ(boxes.Shown(),
-                  c.tooBig ? std::vector{kTooBig} : std::vector<RecordingBoxes::Box>{});
+        std::vector<RecordingBoxes::Box> expected;
+        if (c.asks) expected.push_back(kNotLibrarySize);
+        if (c.tooBig) expected.push_back(kTooBig);
+        EXPECT_EQ(boxes.Shown(), expected) << c.pages << " pages and " << c.extra;
         for (int p = 0; p < library.PageCount(); ++p) {
             const VoiceSlot& slot = library.Page(p)[31];
             if (std::size_t(p) < c.replaced) {
@@ -196,21 +205,32 @@ TEST(LibraryFile, LoadsWholePagesAsFarAsTheyGoAndTheMarkerNamesAfterThem) {
     }
 }
 
-TEST(LibraryFile, TooShortOrUnreadableFilesShowTheReadErrorAndKeepNameAndMarkers) {
+// Without one whole page a file is no library (a bank file, say): refused before anything
+// is read. A file that can't be opened shows the read error. Nothing changes, whatever the
+// answer to a question would be.
+TEST(LibraryFile, FilesWithoutAWholePageOrUnreadableAreRefusedAndChangeNothing) {
     TempDir dir;
     WriteBytes(dir / "EMPTY.DXL", {});
     WriteBytes(dir / "SHORT.DXL", Bytes(319, 0x41));
-    std::vector<fs::path> paths = {dir / "EMPTY.DXL", dir / "SHORT.DXL", dir / "missing.DXL",
-                                   dir.Path()};
-    if (const auto shortRead = test::ShortReadFile()) paths.push_back(*shortRead);
-    for (const fs::path& path : paths) {
+    WriteBytes(dir / "NAMES.DXL", LibraryFileOf(0));
+    WriteBytes(dir / "BANK.SYX", Bytes(4104, 0x41));
+    WriteBytes(dir / "ALMOST.DXL", Bytes(320 + 4127, 0x41));
+    std::vector<std::pair<fs::path, RecordingBoxes::Box>> files = {
+        {dir / "EMPTY.DXL", kFormatError},  {dir / "SHORT.DXL", kFormatError},
+        {dir / "NAMES.DXL", kFormatError},  {dir / "BANK.SYX", kFormatError},
+        {dir / "ALMOST.DXL", kFormatError}, {dir / "missing.DXL", kReadError},
+        {dir.Path(), kReadError}};
+    // 4096 bytes announced: no whole page either.
+    if (const auto shortRead = test::ShortReadFile()) files.emplace_back(*shortRead, kFormatError);
+    for (const auto& [path, box] : files) {
         RecordingBoxes boxes;
+        boxes.SetAnswer(platform::BoxAnswer::Yes);
         Libson library;
         library.Page(0)[0].status = kStatusUsed;
         library.SetMarkerName(0, "Keep");
         const Bytes image = ImageOf(library);
         EXPECT_FALSE(library.LoadLibraryFile(path)) << path;
-        EXPECT_EQ(boxes.Shown(), std::vector{kReadError}) << path;
+        EXPECT_EQ(boxes.Shown(), std::vector{box}) << path;
         EXPECT_EQ(library.Name(), "Empty");
         EXPECT_TRUE(ImageOf(library) == image) << path;
     }

@@ -2,6 +2,7 @@
 // emulated rack and recorded file dialogs.
 
 #include "librarian/BankCommands.h"
+#include "librarian/MainDragDrop.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
@@ -202,7 +203,7 @@ TEST_F(BankCommandsTest, LoadAllTakesMatchingFilesInReadingOrderUpToTheModuleCou
     EXPECT_EQ(banks_[1].VoiceName(31), expected.VoiceName(31));
     EXPECT_EQ(Window().BankLabel(0)->text(), "Set1");
     EXPECT_EQ(Window().BankLabel(1)->text(), "SET2");
-    EXPECT_FALSE(banks_[2].Page()[0].IsUsed()) << "the bad file leaves its bank empty";
+    EXPECT_FALSE(banks_[2].Page()[0].IsUsed()) << "the bad file leaves its bank as it was";
     EXPECT_EQ(Lines(Window().BankList(2)).front(), "----------");
     ASSERT_EQ(boxes_.Shown().size(), 1u);
     EXPECT_EQ(boxes_.Shown()[0].text, "File Format Error - Abort Loading");
@@ -212,6 +213,67 @@ TEST_F(BankCommandsTest, LoadAllTakesMatchingFilesInReadingOrderUpToTheModuleCou
     dialogs_.Answer(std::nullopt);
     Choose("LoadAllBanks1Click", -1);
     EXPECT_EQ(Window().BankLabel(0)->text(), "Set1") << "a cancel changes nothing";
+}
+
+// However a refused file comes (a bank file of no known size, a library file), the bank, its
+// function records and its label stay as they were: it may hold voices not saved anywhere.
+TEST_F(BankCommandsTest, ARefusedFileLeavesTheBankAndItsLabelAsTheyWereWhereverItComesFrom) {
+    TempDir dir;
+    WriteBytes(dir / "SHORT.DX7", Bytes(100, 0x11));
+    WriteBytes(dir / "ALL.DXL", Bytes(4128320, 0));  // a whole library
+    WriteBytes(dir / "ONEMORE.DX7", Bytes(4105, 0));  // one byte past a bulk dump
+    Commands();
+    TfrmMain::Banks banks;
+    for (int n = 0; n < kBankCount; ++n) banks[n] = &banks_[n];
+    MainDragDrop dragDrop(Window(), banks, library_, buffer_, *options_);
+    core::Bankson fetched;
+    ASSERT_TRUE(fetched.LoadBankFile(BankFile(9), false));
+
+    enum class Route { LoadBank, LoadAll, Drop };
+    const struct {
+        Route route;
+        const char* file;
+        bool functionsMode;
+        int bank;
+    } rows[] = {
+        {Route::LoadBank, "SHORT.DX7", false, 4}, {Route::LoadBank, "ALL.DXL", true, 4},
+        {Route::LoadAll, "SHORT.DX7", true, 0},   {Route::LoadAll, "*.DXL", false, 0},
+        {Route::Drop, "SHORT.DX7", true, 4},      {Route::Drop, "ONEMORE.DX7", false, 6},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.file) + " by route " + std::to_string(int(row.route)));
+        // A bank as a fetch leaves it: voices and functions under no name, "MIDI New".
+        core::Bankson& bank = banks_[row.bank];
+        bank.Page() = fetched.Page();
+        bank.Page()[3].status |= core::kStatusSelected;
+        std::memset(bank.Functions().data(), 0x2A, core::kFunctionBankSize);
+        const core::BankSlotBlock before = bank.Slots();
+        Window().SetBankLabel(row.bank, QStringLiteral("MIDI New"));
+        Window().RefreshBankList(row.bank);
+        const QStringList lines = Lines(Window().BankList(row.bank));
+        if (Window().FunctionsMode() != row.functionsMode) emit Window().PerformSwitch()->clicked();
+        boxes_.Clear();
+
+        const QString path = QString::fromStdString((dir / row.file).string());
+        switch (row.route) {
+        case Route::LoadBank:
+            dialogs_.Answer(path.toStdString());
+            Choose("popLoadBankClick", row.bank);
+            break;
+        case Route::LoadAll:
+            dialogs_.Answer(path.toStdString());
+            Choose("LoadAllBanks1Click", -1);
+            break;
+        case Route::Drop: ASSERT_TRUE(DropFiles(Window().BankList(row.bank), {path})); break;
+        }
+
+        EXPECT_EQ(boxes_.Shown(), (std::vector<platform::RecordingBoxes::Box>{
+                                      {platform::BoxKind::Error, "File Error",
+                                       "File Format Error - Abort Loading", false}}));
+        EXPECT_EQ(std::memcmp(&bank.Slots(), &before, sizeof before), 0);
+        EXPECT_EQ(Window().BankLabel(row.bank)->text(), "MIDI New");
+        EXPECT_EQ(Lines(Window().BankList(row.bank)), lines);
+    }
 }
 
 TEST_F(BankCommandsTest, SaveAllWritesNumberedFilesAndEachReplacedFileKeepsItsOwnBackup) {

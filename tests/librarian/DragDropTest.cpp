@@ -391,19 +391,6 @@ TEST_F(DragDropTest, DropsLeaveStatusBytesAndFunctionRecordsAsTheModeSays) {
 // A drop from the desktop's file manager, as the platform delivers it to the list.
 class FileDropTest : public DragDropTest {
 protected:
-    static bool DropFiles(VoiceListBox* list, const QStringList& files) {
-        QMimeData data;
-        QList<QUrl> urls;
-        for (const QString& file : files) urls << QUrl::fromLocalFile(file);
-        data.setUrls(urls);
-        const QPoint at = LineCentre(list, 0);
-        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(list, &enter);
-        if (!enter.isAccepted()) return false;
-        QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(list, &drop);
-        return drop.isAccepted();
-    }
     static QString Path(const std::filesystem::path& path) {
         return QString::fromStdString(path.string());
     }
@@ -430,7 +417,9 @@ TEST_F(FileDropTest, BankFilesLoadIntoTheBankAndTheOnesAfterItOrIntoTheLibraryFr
     EXPECT_EQ(Window().BankList(3)->Line(0), DisplayVoiceName(expected.Page()[0]));
     ASSERT_EQ(Boxes().size(), 1u) << "the bad file's box, as Load Bank shows it";
     EXPECT_EQ(Boxes()[0].title, "File Error");
-    for (const VoiceSlot& slot : banks_[4].Page()) EXPECT_FALSE(slot.IsUsed());
+    core::Bankson twenty;
+    ASSERT_TRUE(twenty.LoadBankFile(BankFile(20), false));
+    EXPECT_TRUE(SamePages(banks_[4].Page(), twenty.Page())) << "the bad file's bank is as it was";
     EXPECT_EQ(std::memcmp(&banks_[5].Slots(), &untouched, sizeof untouched), 0);
 
     // Library: lstLib4 at page number 5 shows page 6; page 6 has two voices already.

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <filesystem>
 
 #include "MainWindowFixture.h"
@@ -361,6 +362,79 @@ TEST_F(LibraryCommandsTest, CancelledDialogsChangeNothing) {
     EXPECT_EQ(dialogs_.Shown()[1].filterIndex, platform::kLibraryFilter);
     EXPECT_EQ(Window().LibraryLabel()->text(), QStringLiteral("_______________"));
     EXPECT_EQ(library_.CountSelection().used, 768);
+}
+
+// "Load Library" of what is no library: a bank file has no whole page and is refused; a file of
+// another size than a library's loads only when the user answers Yes (No is the default).
+TEST_F(LibraryCommandsTest, LoadLibraryRefusesAFileWithoutAPageAndAsksAboutAnOddSize) {
+    using Box = platform::RecordingBoxes::Box;
+    const Box refused{platform::BoxKind::Error, "File Error", "File Format Error - Abort Loading",
+                      false};
+    const Box question{platform::BoxKind::Question, "Library File Read Warning",
+                       "File is not the Size of a Library - Load Anyway ?", true};
+    testing_support::TempDir dir;
+    // Two pages of real voices, then marker names "Mark 0".."Mark 31".
+    core::Bankson real;
+    ASSERT_TRUE(real.LoadBankFile(BankFile(11), false));
+    std::vector<core::Byte> twoPages;
+    for (int p = 0; p < 2; ++p) {
+        const auto* page = reinterpret_cast<const core::Byte*>(&real.Page());
+        twoPages.insert(twoPages.end(), page, page + core::kPageSize);
+    }
+    for (int m = 0; m < core::kMarkerCount; ++m) {
+        std::string name = "Mark " + std::to_string(m);
+        name.resize(core::kNameSize, '\0');
+        twoPages.insert(twoPages.end(), name.begin(), name.end());
+    }
+    std::vector<core::Byte> odd = twoPages;
+    odd.push_back(0);  // one byte more than a library of two pages
+    testing_support::WriteBytes(dir / "TWO.DXL", twoPages);
+    testing_support::WriteBytes(dir / "ODD.DXL", odd);
+    const struct {
+        std::string file;
+        platform::BoxAnswer answer;
+        std::vector<Box> boxes;
+        bool loads;
+    } rows[] = {
+        {BankFile(3), platform::BoxAnswer::Yes, {refused}, false},
+        {(dir / "ODD.DXL").string(), platform::BoxAnswer::Ok, {question}, false},  // the default
+        {(dir / "ODD.DXL").string(), platform::BoxAnswer::No, {question}, false},
+        {(dir / "ODD.DXL").string(), platform::BoxAnswer::Yes, {question}, true},
+        {(dir / "TWO.DXL").string(), platform::BoxAnswer::No, {}, true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.file + " answered " + std::to_string(int(row.answer)));
+        library_.Clear();
+        library_.SetMarkerName(4, "Pads");
+        ImportRealBanks(0);
+        library_.SaveLibraryFile(dir / "MINE.DXL");  // named MINE, as the user's library
+        Window().LibraryLabel()->setText(QStringLiteral("MINE"));
+        Window().RefreshLibraryLists();
+        const QStringList shown = Lines(Window().LibraryList(0));
+        core::Libson before;
+        ASSERT_TRUE(before.LoadLibraryFile(dir / "MINE.DXL"));
+        boxes_.Clear();
+        boxes_.SetAnswer(row.answer);
+        dialogs_.Answer(row.file);
+
+        Pick("btnLoadLibClick");
+
+        EXPECT_EQ(boxes_.Shown(), row.boxes);
+        if (!row.loads) {
+            for (int p = 0; p < core::Libson::PageCount(); ++p)
+                ASSERT_EQ(std::memcmp(&library_.Page(p), &before.Page(p), core::kPageSize), 0) << p;
+            EXPECT_EQ(library_.MarkerNameText(4), "Pads");
+            EXPECT_EQ(library_.Name(), "MINE");
+            EXPECT_EQ(Window().LibraryLabel()->text(), QStringLiteral("MINE"));
+            EXPECT_EQ(Lines(Window().LibraryList(0)), shown);
+            continue;
+        }
+        EXPECT_EQ(std::memcmp(&library_.Page(1), &real.Page(), core::kPageSize), 0);
+        EXPECT_EQ(std::memcmp(&library_.Page(2), &before.Page(2), core::kPageSize), 0);
+        EXPECT_EQ(library_.MarkerNameText(4), "Mark 4");
+        EXPECT_EQ(Window().LibraryLabel()->text(),
+                  QString::fromStdString(std::filesystem::path(row.file).stem().string()));
+    }
 }
 
 TEST_F(LibraryCommandsTest, ALibraryWithMarkersGoesThroughTheRealDialogAndComesBack) {

@@ -2,9 +2,13 @@
 // A main window over eight banks, a library and an edit buffer, with settings in memory and
 // message boxes recorded.
 
+#include <QApplication>
 #include <QColor>
+#include <QDropEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QMimeData>
+#include <QUrl>
 
 #include <array>
 #include <memory>
@@ -62,6 +66,22 @@ protected:
         QStringList lines;
         for (int i = 0; i < list->count(); ++i) lines << list->item(i)->text();
         return lines;
+    }
+
+    // Files dragged from the desktop's file manager onto line 0 of a list; false when the list
+    // refuses them.
+    static bool DropFiles(VoiceListBox* list, const QStringList& files) {
+        QMimeData data;
+        QList<QUrl> urls;
+        for (const QString& file : files) urls << QUrl::fromLocalFile(file);
+        data.setUrls(urls);
+        const QPoint at = list->LineRect(0).center();
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(list, &enter);
+        if (!enter.isAccepted()) return false;
+        QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(list, &drop);
+        return drop.isAccepted();
     }
 
     platform::RecordingBoxes boxes_;

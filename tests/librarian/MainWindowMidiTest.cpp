@@ -1,17 +1,24 @@
-// The main window with the MIDI configuration window on the emulated rack: module selection
-// and the modal configuration button.
+// The main window with the MIDI configuration window on the emulated rack: module selection,
+// the modal configuration button and the bank menus' fetches.
 
 #include "MainWindowFixture.h"
 
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QTest>
 #include <QTimer>
 
 #include <chrono>
+#include <cstring>
 
 #include "controls/Tzografsw.h"
+#include "librarian/BankMidiMenus.h"
 #include "midi/EmulatedRack.h"
 #include "midi/MidiErrors.h"
+#include "midi/TfrmDump.h"
 #include "midi/TfrmMidi.h"
+#include "midi/TfrmSystem.h"
 #include "tests/midi/FakeBackend.h"
 
 namespace librarian {
@@ -31,7 +38,33 @@ protected:
         }
         return *midi_;
     }
+    // The bank menus' MIDI items as the program puts them there, with `moduleCount` modules and
+    // the shortest Input Timer.
+    void ConnectBankMidiMenus(int moduleCount) {
+        for (const auto& [name, value] : std::initializer_list<std::pair<const char*, int>>{
+                 {"AD", 1}, {"DX", 0}, {"TX", 1}, {"TXC", 1}, {"PBC", 16}, {"PBCT", 1},
+                 {"TF1", moduleCount}, {"Timer1", 1}})
+            settings_.Set(platform::kMidiKey, name, value);
+        Midi();
+        TfrmMain::Banks banks;
+        for (int n = 0; n < kBankCount; ++n) banks[n] = &banks_[n];
+        dump_ = std::make_unique<midi::TfrmDump>();
+        system_ = std::make_unique<midi::TfrmSystem>();
+        bankMidi_ = std::make_unique<BankMidiMenus>(Window(), banks, *midi_, *dump_, *system_);
+    }
+    // Runs a menu item as chosen from the menu opened on bank `bank`'s name.
+    void ChooseOnBank(const char* handler, int bank) {
+        QContextMenuEvent open(QContextMenuEvent::Mouse, QPoint(5, 5), QPoint(5, 5));
+        QCoreApplication::sendEvent(Window().BankLabel(bank), &open);
+        Window().Menus().popBank2()->hide();
+        QAction* item = Window().Menus().Item(QString::fromLatin1(handler));
+        ASSERT_TRUE(item && item->isEnabled()) << handler;
+        item->trigger();
+    }
     void TearDown() override {
+        bankMidi_.reset();
+        system_.reset();
+        dump_.reset();
         if (midi_) midi_->ClosePorts();
         midi_.reset();
         MainWindowFixture::TearDown();
@@ -43,7 +76,74 @@ protected:
 
     midi::EmulatedRack rack_;
     std::unique_ptr<midi::TfrmMidi> midi_;
+    std::unique_ptr<midi::TfrmDump> dump_;
+    std::unique_ptr<midi::TfrmSystem> system_;
+    std::unique_ptr<BankMidiMenus> bankMidi_;
 };
+
+// A fetch that fails has written nothing: the bank keeps its voices (perhaps saved nowhere), its
+// function records and its label, and one box tells what failed. "Get All" keeps what the
+// modules before the failure gave and leaves the others as they were.
+TEST_F(MainWindowMidiTest, AFailedFetchLeavesTheBankItsFunctionsAndItsLabelAsTheyWere) {
+    ConnectBankMidiMenus(3);
+    core::Bankson mine;
+    ASSERT_TRUE(mine.LoadBankFile(BankFile(10), false));
+    enum class Failure { Silent, VoicesOnly, Corrupt };
+    const struct {
+        const char* handler;
+        int bank;  // the bank whose module fails
+        Failure failure;
+        bool functionsMode;
+        const char* box;
+    } rows[] = {
+        {"GetBankMIDIClick", 2, Failure::Silent, false, midi::kTimeOutText},
+        {"GetBankMIDIClick", 2, Failure::VoicesOnly, true, midi::kTimeOutText},
+        {"GetBankMIDIClick", 5, Failure::Corrupt, true, midi::kChecksumErrorText},
+        {"GetAllBankMIDIClick", 1, Failure::Silent, true, midi::kTimeOutText},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.handler) + " failing on module " + std::to_string(row.bank));
+        std::array<core::BankSlotBlock, kBankCount> before;
+        std::array<QStringList, kBankCount> lines;
+        for (int n = 0; n < kBankCount; ++n) {
+            banks_[n].Page() = mine.Page();
+            std::memset(banks_[n].Functions().data(), 0x2A + n, core::kFunctionBankSize);
+            before[n] = banks_[n].Slots();
+            Window().SetBankLabel(n, QStringLiteral("Mine"));
+            Window().RefreshBankList(n);
+            lines[n] = Lines(Window().BankList(n));
+            rack_.SetSilent(std::size_t(n), false);
+            rack_.SetAnsweredFormats(std::size_t(n), {midi::kFormatVoiceBank, midi::kFormatFunctions});
+            rack_.SetCorruptChecksum(std::size_t(n), false);
+        }
+        const auto failing = std::size_t(row.bank);
+        switch (row.failure) {
+        case Failure::Silent: rack_.SetSilent(failing, true); break;
+        case Failure::VoicesOnly: rack_.SetAnsweredFormats(failing, {midi::kFormatVoiceBank}); break;
+        case Failure::Corrupt: rack_.SetCorruptChecksum(failing, true); break;
+        }
+        if (Window().FunctionsMode() != row.functionsMode) emit Window().PerformSwitch()->clicked();
+        boxes_.Clear();
+
+        ChooseOnBank(row.handler, row.bank);
+
+        ASSERT_EQ(boxes_.Shown().size(), 1u);
+        EXPECT_EQ(boxes_.Shown()[0].title, midi::kDumpErrorTitle);
+        EXPECT_EQ(boxes_.Shown()[0].text, row.box);
+        for (int n = 0; n < kBankCount; ++n) {
+            if (std::string(row.handler) == "GetAllBankMIDIClick" && n < row.bank) {
+                core::BankImage fetched{};
+                core::PageToBankImage(banks_[n].Page(), fetched);
+                EXPECT_EQ(fetched, rack_.VoiceBank(std::size_t(n))) << "fetched bank " << n;
+                EXPECT_EQ(Window().BankLabel(n)->text(), "MIDI New");
+                continue;
+            }
+            EXPECT_EQ(std::memcmp(&banks_[n].Slots(), &before[n], sizeof before[n]), 0) << n;
+            EXPECT_EQ(Window().BankLabel(n)->text(), "Mine") << n;
+            EXPECT_EQ(Lines(Window().BankList(n)), lines[n]) << n;
+        }
+    }
+}
 
 TEST_F(MainWindowMidiTest, ACustomizedTx816ReceivesTheModuleSelectOfEachBankClick) {
     Midi();

@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <QtTest/QTest>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -15,6 +16,7 @@
 #include "controls/Tzografsw.h"
 #include "controls/Tzopotlab.h"
 #include "librarian/AutoBankCommands.h"
+#include "librarian/VoiceNameText.h"
 #include "midi/DumpProgress.h"
 #include "platform/FileDialogs.h"
 #include "platform/WildcardSearch.h"
@@ -139,11 +141,22 @@ TEST_F(TfrmExtractTest, TheWheelAndTheArrowKeysStepThePageKnobsByOnePage) {
     EXPECT_EQ(w.MaxPage->focusPolicy(), Qt::WheelFocus);
 }
 
+// The import stages the files in a bank of its own: the current bank, its function records and
+// its label stay as they were, also with a function-bank dump among the files (which fills no
+// page). The library then shows the first page imported.
 TEST_F(TfrmExtractTest, AutoImportFromTheMenuFillsPagesFromThePageNumberAndDrawsOnce) {
     const std::vector<fs::path> real = core::test::RealBankFiles();
-    ASSERT_GE(real.size(), 3u);
+    ASSERT_GE(real.size(), 5u);
     testing_support::TempDir dir;
     for (int n = 0; n < 3; ++n) fs::copy_file(real[n], dir / ("bank" + std::to_string(n) + ".syx"));
+    std::vector<core::Byte> functionDump = testing_support::ReadBytes(real[3]);
+    functionDump[3] = core::kFunctionBankFormat;
+    testing_support::WriteBytes(dir / "bank3.syx", functionDump);
+    ASSERT_TRUE(banks_[2].LoadBankFile(real[4], false));
+    std::memset(banks_[2].Functions().data(), 0x2A, core::kFunctionBankSize);
+    const core::BankSlotBlock before = banks_[2].Slots();
+    const std::string nameBefore = banks_[2].Name();
+    Window().SetBankLabel(2, QStringLiteral("Mine"));
     Window().SelectBank(2);
     Window().SetPageNumber(10);
     int refreshes = 0;
@@ -156,23 +169,29 @@ TEST_F(TfrmExtractTest, AutoImportFromTheMenuFillsPagesFromThePageNumberAndDraws
                                                                 .fileName = "*.DX7",
                                                                 .filterIndex = 1,
                                                                 .validate = false}));
-    EXPECT_EQ(Window().PageNumber(), 13);
+    EXPECT_EQ(Window().PageNumber(), 10);
+    EXPECT_EQ(Window().LibraryList(0)->Line(0), DisplayVoiceName(library_.Page(10)[0]));
     for (int n = 0; n < 3; ++n) EXPECT_FALSE(library_.IsPageEmpty(10 + n));
     EXPECT_TRUE(library_.IsPageEmpty(13));
-    EXPECT_EQ(Window().BankLabel(2)->text(), QStringLiteral("bank2"));
+    EXPECT_EQ(std::memcmp(&banks_[2].Slots(), &before, sizeof before), 0);
+    EXPECT_EQ(banks_[2].Name(), nameBefore);
+    EXPECT_EQ(Window().BankLabel(2)->text(), QStringLiteral("Mine"));
     EXPECT_EQ(refreshes, 1) << "the lists are drawn at the end only";
     EXPECT_EQ(progress_.captions, std::vector<std::string>{kLoadBankCaption});
     EXPECT_TRUE(boxes_.Shown().empty());
 
     // A cancelled dialog changes nothing.
+    Window().SetPageNumber(20);
     Pick("AutoImportBankClick");
-    EXPECT_EQ(Window().PageNumber(), 13);
+    EXPECT_EQ(Window().PageNumber(), 20);
 }
 
 TEST_F(TfrmExtractTest, AutoExportAsksTheExtractorThenTheSaveDialogOnTheBanksChannel) {
     testing_support::TempDir dir;
     library_.Page(4)[0].status = core::kStatusUsed;
     library_.Page(6)[0].status = core::kStatusUsed;
+    ASSERT_TRUE(banks_[1].LoadBankFile(core::test::RealBankFiles().at(0), false));
+    const core::BankSlotBlock before = banks_[1].Slots();
     Window().SelectBank(1);
     Extractor().gswAsSysexClick();
     ClickGoWhenShown();
@@ -189,19 +208,48 @@ TEST_F(TfrmExtractTest, AutoExportAsksTheExtractorThenTheSaveDialogOnTheBanksCha
     EXPECT_EQ(dir.Files(), (std::vector<std::string>{"OUT4.SYX", "OUT6.SYX"}));
     core::Bankson loaded;
     ASSERT_TRUE(loaded.LoadBankFile(dir / "OUT6.SYX", false));
-    const core::BulkDump dump = banks_[1].MakeBulkDump(false, 4);  // module 1 is on channel 4
+    core::Bankson page6;
+    page6.CopyFromPage(library_.Page(6), core::kStatusUsed);
+    const core::BulkDump dump = page6.MakeBulkDump(false, 4);  // module 1 is on channel 4
     std::ifstream in(dir / "OUT6.SYX", std::ios::binary);
     core::BulkDump written{};
     in.read(reinterpret_cast<char*>(written.data()), std::streamsize(written.size()));
     EXPECT_EQ(written, dump);
     ASSERT_FALSE(boxes_.Shown().empty());
     EXPECT_EQ(boxes_.Shown().back().text, "Operation Complete - 2 Files Saved");
+    EXPECT_EQ(std::memcmp(&banks_[1].Slots(), &before, sizeof before), 0) << "no staging area";
 
     // Closed with Escape, the extractor still leads to the dialog, where cancel ends it.
     QTimer::singleShot(0, &Extractor(), [this] { QTest::keyClick(&Extractor(), Qt::Key_Escape); });
     Pick("AutoExportBank1Click");
     EXPECT_EQ(dialogs_.Shown().size(), 2u);
     EXPECT_EQ(dir.Files().size(), 2u);
+}
+
+// "Extract Selected" writes used and selected voices: free slots left selected are no voices,
+// and the real ones after them still go out; a used voice not selected stays behind.
+TEST_F(TfrmExtractTest, AutoExportOfTheSelectionWritesOnlyUsedSelectedVoices) {
+    testing_support::TempDir dir;
+    core::Bankson real;
+    ASSERT_TRUE(real.LoadBankFile(core::test::RealBankFiles().at(2), false));
+    for (core::VoiceSlot& slot : library_.Page(0)) slot.status = core::kStatusSelected;
+    library_.Page(1) = real.Page();
+    for (int s = 0; s < 5; ++s) library_.Page(1)[s].status |= core::kStatusSelected;
+    Window().RefreshLibraryLists();
+    Extractor().gswExtractSelClick();
+    ClickGoWhenShown();
+    dialogs_.Answer((dir / "SEL.DXL").string());
+    Pick("AutoExportBank1Click");
+
+    ASSERT_EQ(dir.Files(), std::vector<std::string>{"SEL0.DX7"});
+    core::Bankson written;
+    ASSERT_TRUE(written.LoadBankFile(dir / "SEL0.DX7", false));
+    const core::Bankson empty;
+    for (int s = 0; s < 32; ++s)
+        EXPECT_EQ(written.Page()[s].voice, (s < 5 ? real : empty).Page()[s].voice) << s;
+    EXPECT_EQ(boxes_.Shown().back().text, "Operation Complete - 1 Files Saved");
+    EXPECT_EQ(library_.CountSelection().selected, 0);
+    EXPECT_EQ(library_.Page(0)[31].status, core::kStatusSelected) << "no voice, left as it was";
 }
 
 }  // namespace

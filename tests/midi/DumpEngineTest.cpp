@@ -14,6 +14,7 @@
 #include "midi/EmulatedRack.h"
 #include "midi/MidiInput.h"
 #include "midi/MidiOutput.h"
+#include "platform/Clock.h"
 #include "platform/MessageBoxes.h"
 
 namespace midi {
@@ -89,6 +90,7 @@ protected:
     SysexMessages messages{output, settings};
     DumpEngine engine{messages, input, settings};
     platform::RecordingBoxes boxes;
+    platform::RecordingWaits waits;
 };
 
 TEST_F(DumpEngineTest, AutoDumpVoiceSendsOnlyWhenSwitchedOnAndWhatAsked) {
@@ -149,11 +151,22 @@ TEST(MatchReply, OnlyTheKindAskedForCounts) {
         {badBank, kBadChecksum, kOtherMessage, kOtherMessage},
         {badInfo, kOtherMessage, kOtherMessage, kBadChecksum},
     };
+    // TX816 mode: from the module's own channel the same; a bank from the next channel is
+    // another module's, whatever its checksum; system information is not checked.
+    const auto fromNextChannel = [](ReplyMatch plain) {
+        return plain == kOtherMessage ? kOtherMessage : kOtherModule;
+    };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.message.size());
         EXPECT_EQ(MatchReply(row.message, ExpectedReply::kVoiceBank), row.voices);
         EXPECT_EQ(MatchReply(row.message, ExpectedReply::kFunctionBank), row.functionBank);
         EXPECT_EQ(MatchReply(row.message, ExpectedReply::kSystemInfo), row.systemInfo);
+        EXPECT_EQ(MatchReply(row.message, ExpectedReply::kVoiceBank, Byte(0)), row.voices);
+        EXPECT_EQ(MatchReply(row.message, ExpectedReply::kFunctionBank, Byte(0)), row.functionBank);
+        EXPECT_EQ(MatchReply(row.message, ExpectedReply::kVoiceBank, Byte(1)), fromNextChannel(row.voices));
+        EXPECT_EQ(MatchReply(row.message, ExpectedReply::kFunctionBank, Byte(1)),
+                  fromNextChannel(row.functionBank));
+        EXPECT_EQ(MatchReply(row.message, ExpectedReply::kSystemInfo, Byte(1)), row.systemInfo);
     }
 }
 
@@ -201,20 +214,23 @@ TEST_F(DumpEngineTest, BankAtWireSpeedWithDefaultTimerIsReceivedByteForByte) {
     EXPECT_EQ(Taken(), (std::vector<Bytes>{{0xF0, 0x43, 0x28, 0x09, 0xF7}}));
 }
 
-// Module 0 answers after its exchange gave up; its bank must not become module 1's.
+// Module 0 answers after its exchange gave up, while silent module 1 is being asked: its bank,
+// on another channel, must not become module 1's. Once module 1 answers, its own bank counts.
 TEST_F(DumpEngineTest, LateReplyNeverLandsInTheNextBank) {
     settings.inputTimerTicks = 1;
     rack.LoadVoiceBank(0, RealBank("SynprezFM_01.syx"));
     const BankBytes bank1 = RealBank("SynprezFM_02.syx");
     rack.LoadVoiceBank(1, bank1);
-    rack.SetReplyDelay(1500ms);  // beyond 10 ms + a bank's wire time
+    rack.SetSilent(1, true);
+    rack.SetReplyDelay(1500ms);  // beyond 10 ms + a bank's wire time, within the next exchange
+    std::memset(block.get(), 0x5A, sizeof *block);
     EXPECT_TRUE(engine.ReceiveDump(BytesOf(*block), kDumpVoices, 0));
-    EXPECT_EQ(BoxTexts(), std::vector<std::string>{kTimeOutText});
-    EXPECT_EQ(PageBytes(), Bytes(core::kPageSize, 0));
-    ASSERT_TRUE(rack.WaitIdle(10s));  // the late bank is queued now
-    ASSERT_EQ(input.MessageCount(), 1);
+    EXPECT_TRUE(engine.ReceiveDump(BytesOf(*block), kDumpVoices, 1));
+    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{kTimeOutText, kTimeOutText}));
+    EXPECT_EQ(PageBytes(), Bytes(core::kPageSize, 0x5A));
 
     rack.SetReplyDelay(0ms);
+    rack.SetSilent(1, false);
     boxes.Clear();
     EXPECT_FALSE(engine.ReceiveDump(BytesOf(*block), kDumpVoices, 1));
     EXPECT_TRUE(boxes.Shown().empty());
@@ -260,12 +276,16 @@ TEST_F(DumpEngineTest, CorruptedChecksumLeavesTheDestinationAlone) {
     EXPECT_EQ(Taken(), (std::vector<Bytes>{{0xF0, 0x43, 0x26, 0x09, 0xF7}}));
 }
 
+// The voices arrive, the function bank doesn't: the fetch fails and writes nothing, not the
+// voices either, which would lie over function records that are not theirs.
 TEST_F(DumpEngineTest, ModuleAnsweringVoicesButNoFunctionsFailsTheFetch) {
     settings.inputTimerTicks = 1;
     rack.SetAnsweredFormats(1, {kFormatVoiceBank});
     rack.LoadVoiceBank(1, RealBank("SynprezFM_05.syx"));
+    std::memset(block.get(), 0x5A, sizeof *block);
     EXPECT_TRUE(engine.ReceiveDump(BytesOf(*block), kDumpVoices | kDumpFunctions, 1));
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{kTimeOutText});
+    EXPECT_EQ(PageBytes(), Bytes(core::kPageSize, 0x5A));
     EXPECT_EQ(Taken(), (std::vector<Bytes>{{0xF0, 0x43, 0x21, 0x09, 0xF7}, {0xF0, 0x43, 0x21, 0x02, 0xF7}}));
 
     // The same module with both: voices and the function bank, each where it belongs.
@@ -279,20 +299,39 @@ TEST_F(DumpEngineTest, ModuleAnsweringVoicesButNoFunctionsFailsTheFetch) {
 }
 
 // A DX7 sends no function bank: in DX7 mode a fetch takes the voices only, and a dump the user
-// started before the command counts.
+// started before the command counts, on whatever channel the instrument sends.
 TEST_F(DumpEngineTest, Dx7FetchTakesQueuedVoicesOnlyAndSendsNothing) {
     settings.dx7 = true;
     settings.tx816 = false;
-    rack.LoadVoiceBank(0, RealBank("SynprezFM_07.syx"));
-    rack.SendUnsolicitedBankDump(0);
+    rack.LoadVoiceBank(3, RealBank("SynprezFM_07.syx"));
+    rack.SendUnsolicitedBankDump(3);
     ASSERT_TRUE(rack.WaitIdle(10s));
     rack.ClearReceivedMessages();
     std::memset(block->functions.data(), 0x33, core::kFunctionBankSize);
     EXPECT_FALSE(engine.ReceiveDump(BytesOf(*block), kDumpVoices | kDumpFunctions, 0));
     EXPECT_TRUE(boxes.Shown().empty());
-    EXPECT_EQ(PageBytes(), PageOf(rack.VoiceBank(0)));
+    EXPECT_EQ(PageBytes(), PageOf(rack.VoiceBank(3)));
     EXPECT_EQ(block->functions[5][7], 0x33);
     EXPECT_TRUE(Taken().empty());
+}
+
+// The send returns once the voice bank is handed over, but on the wire it takes 1.313 s, longer
+// than the default Output Timer: the module's pause before the function bank starts when the
+// voices are through. Without the voices, the Output Timer alone.
+TEST_F(DumpEngineTest, TheFunctionBankWaitsForTheVoicesToLeaveTheWireThenTheOutputTimer) {
+    settings.outputTimerTicks = 100;
+    SendBuffer buffer{};
+    std::vector<std::size_t> takenByWait;
+    waits.onWait = [&](int) {
+        EXPECT_TRUE(rack.WaitIdle(10s));
+        takenByWait.push_back(rack.ReceivedMessages().size());
+    };
+    engine.SendBankDump(buffer, kDumpVoices | kDumpFunctions, 3);
+    EXPECT_EQ(waits.Ticks(), std::vector<int>{132 + 100});
+    EXPECT_EQ(takenByWait, std::vector<std::size_t>{1}) << "the function bank after the wait";
+    EXPECT_EQ(Taken().size(), 2u);
+    engine.SendBankDump(buffer, kDumpFunctions, 3);
+    EXPECT_EQ(waits.Ticks(), (std::vector<int>{132 + 100, 100}));
 }
 
 TEST_F(DumpEngineTest, SentBankReachesTheModuleOnlyWhenUnprotected) {

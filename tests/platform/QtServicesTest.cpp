@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -23,7 +24,9 @@ protected:
         QTimer::singleShot(0, [this, button] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             ASSERT_NE(box, nullptr);
-            seen = {box->icon(), box->windowTitle(), box->text(), box->standardButtons()};
+            seen = {box->icon(), box->windowTitle(), box->text(), box->standardButtons(),
+                    box->defaultButton() ? box->standardButton(box->defaultButton())
+                                         : QMessageBox::NoButton};
             box->button(button)->click();
         });
     }
@@ -32,6 +35,7 @@ protected:
         QMessageBox::Icon icon = QMessageBox::NoIcon;
         QString title, text;
         QMessageBox::StandardButtons buttons;
+        QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
     } seen;
     QtMessageBoxes boxes;
 };
@@ -57,6 +61,18 @@ TEST_F(QtServicesTest, AsksWithOkAndCancelAndReturnsTheAnswer) {
               BoxAnswer::Ok);
     EXPECT_EQ(seen.icon, QMessageBox::Question);
     EXPECT_EQ(seen.buttons, QMessageBox::Ok | QMessageBox::Cancel);
+}
+
+// A question whose careless Enter must not go ahead: No is the default.
+TEST_F(QtServicesTest, AsksWithYesAndNoWithNoTheDefault) {
+    for (const auto button : {QMessageBox::Yes, QMessageBox::No}) {
+        AnswerNextBox(button);
+        EXPECT_EQ(boxes.AskYesNo(BoxKind::Question, "Library File Read Warning", "Load ?"),
+                  button == QMessageBox::Yes ? BoxAnswer::Yes : BoxAnswer::No);
+        EXPECT_EQ(seen.icon, QMessageBox::Question);
+        EXPECT_EQ(seen.buttons, QMessageBox::Yes | QMessageBox::No);
+        EXPECT_EQ(seen.defaultButton, QMessageBox::No);
+    }
 }
 
 TEST_F(QtServicesTest, BusyCursorShowsTheHourglassAndNests) {
