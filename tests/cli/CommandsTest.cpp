@@ -157,17 +157,23 @@ TEST(Commands, ImportFillsFreeSlotsFromThePageOnAndKeepsABackup) {
     const auto files = core::test::RealBankFiles();
     fs::copy_file(files[0], dir / "in" / "a.syx");
     fs::copy_file(files[1], dir / "in" / "sub" / "b.SYX");
-    WriteBytes(dir / "in" / "notes.txt", {0x41});  // not a voice file: not looked at
+    WriteBytes(dir / "in" / "notes.txt", {0x41});  // read, and reported as holding nothing
     test::Bytes damaged = test::RealDump(2);
     damaged[6 + 14] = 120;  // voice 1: OP6 output level out of range
     damaged.pop_back();     // and no F7
     WriteBytes(dir / "in" / "c.syx", damaged);
     const fs::path lib = dir / "LIB.DXL";
 
-    CliRun run = Cli({"import", (dir / "in").string(), "--library", lib.string(), "--page", "7"});
+    // Without --recursive the sub-folder is left alone.
+    CliRun run = Cli({"import", (dir / "in").string(), "--library", (dir / "FLAT.DXL").string()});
+    EXPECT_TRUE(Contains(run.out, "3 files read: 2 with voices, 1 with nothing usable, 1 repaired")) << run.out;
+
+    run = Cli({"import", (dir / "in").string(), "--library", lib.string(), "--page", "7", "--recursive"});
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_TRUE(Contains(run.out, "3 files read (0 unusable); 96 voices imported")) << run.out;
-    EXPECT_TRUE(Contains(run.out, "1 repaired")) << run.out;
+    EXPECT_TRUE(Contains(run.out, "4 files read: 3 with voices, 1 with nothing usable, 1 repaired\n"
+                                  "96 voices added from page 7 on")) << run.out;
+    EXPECT_TRUE(Contains(run.out, "notes.txt: a text file, no voices")) << run.out;
+    EXPECT_TRUE(Contains(run.out, "c.syx: no closing F7; checksum 3Ch wrong (the data give 12h): recomputed; 1 voice repaired")) << run.out;
     auto library = LoadedLibrary(lib);
     EXPECT_TRUE(library->IsPageEmpty(6));
     EXPECT_EQ(library->Page(7)[0].voice, test::VoiceOf(test::ImageOf(test::RealDump(0)), 0));
@@ -180,8 +186,8 @@ TEST(Commands, ImportFillsFreeSlotsFromThePageOnAndKeepsABackup) {
     run = Cli({"import", (dir / "in" / "a.syx").string(), (dir / "in" / "missing.syx").string(), "--library",
                lib.string(), "--page", "7"});
     EXPECT_EQ(run.status, 1);
-    EXPECT_TRUE(Contains(run.err, "missing.syx: no such file")) << run.err;
-    EXPECT_TRUE(Contains(run.out, "32 voices imported")) << run.out;
+    EXPECT_TRUE(Contains(run.err, "missing.syx: no such file or folder")) << run.err;
+    EXPECT_TRUE(Contains(run.out, "32 voices added")) << run.out;
     EXPECT_EQ(ReadBytes(dir / "LIB.BAK"), before);
     EXPECT_EQ(LoadedLibrary(lib)->Page(10)[0].voice, library->Page(7)[0].voice);
 }
@@ -262,12 +268,20 @@ TEST(Commands, InfoJsonDescribesEachFile) {
     broken[4102] ^= 1;
     broken[2] = 0x0A;
     WriteBytes(dir / "b.syx", broken);
-    const CliRun run = Cli({"info", "--json", (dir / "b.syx").string()});
-    ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_TRUE(Contains(run.out, "{\"file\": \"" + (dir / "b.syx").string() + "\", \"kind\": \"voice-bank dump\""))
+    WriteBytes(dir / "empty.syx", {});
+    const CliRun run = Cli({"info", "--json", (dir / "b.syx").string(), (dir / "none.syx").string(),
+                            (dir / "empty.syx").string(), dir.Path().string()});
+    ASSERT_EQ(run.status, 1) << run.err;
+    EXPECT_TRUE(Contains(run.out, "{\"file\": \"" + (dir / "b.syx").string() + "\", \"kind\": \"sysex\""))
         << run.out;
-    EXPECT_TRUE(Contains(run.out, "\"kind\": \"voice-bank dump\", \"channel\": 11, \"checksum\": \"wrong\""))
+    EXPECT_TRUE(Contains(run.out, "\"kind\": \"voice-bank\", \"channel\": 11, \"checksum\": \"wrong\""))
         << run.out;
+    EXPECT_TRUE(Contains(run.out, "recomputed\"")) << run.out;  // the note as the repair would do it
+    EXPECT_TRUE(Contains(run.out, "would be recomputed")) << run.out;
+    // Every input named has its entry, in order.
+    EXPECT_TRUE(Contains(run.out, ",\n {\"file\": \"" + (dir / "none.syx").string() + "\", \"error\": \"missing\"},\n"
+                                  " {\"file\": \"" + (dir / "empty.syx").string() + "\", \"error\": \"empty\"},\n"
+                                  " {\"file\": \"" + dir.Path().string() + "\", \"error\": \"folder\"}]")) << run.out;
     EXPECT_TRUE(Contains(run.out, "\"names\": [\"PIANO   3 \", \"HARPSICH 1\"")) << run.out;
     EXPECT_EQ(run.out.front(), '[');
 }
