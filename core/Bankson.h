@@ -45,6 +45,8 @@ public:
     const FunctionBank& Functions() const { return slots_->functions; }
 
     const std::string& Name() const { return name_; }
+    // The name a bank takes when its voices come from a file by another way than LoadBankFile.
+    void SetName(std::string name) { name_ = std::move(name); }
     // The slot's 10 name bytes; empty for a slot number outside 0-31.
     std::string VoiceName(int slot) const;
 

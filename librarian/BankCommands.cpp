@@ -7,6 +7,7 @@
 #include "core/Edtson.h"
 #include "core/Libson.h"
 #include "librarian/BankOperations.h"
+#include "librarian/BankRecovery.h"
 #include "librarian/TfrmOption.h"
 #include "librarian/VoiceClick.h"
 #include "librarian/VoiceList.h"
@@ -154,7 +155,8 @@ void BankCommands::popLoadBankClick() {
     const int index = main_.MenuBank();
     const auto path = platform::AskOpenPath(kBankPattern, platform::kBankFilter);
     if (!path) return;
-    bank->LoadBankFile(*path, main_.FunctionsMode());
+    // A file of several dumps or single voices is offered as what the reader recovers.
+    if (!OfferRecoveredVoices(*bank, *path)) bank->LoadBankFile(*path, main_.FunctionsMode());
     RefreshBankAndLabel(index);  // also after a failed load: the bank is empty, its name kept
 }
 

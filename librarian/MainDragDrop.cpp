@@ -24,6 +24,18 @@ std::vector<std::filesystem::path> DraggedBankFiles(const QMimeData* data) {
     return BankFilesAmong(paths);
 }
 
+// The local folders among the dragged URLs.
+std::vector<std::filesystem::path> DraggedFolders(const QMimeData* data) {
+    std::vector<std::filesystem::path> folders;
+    if (!data || !data->hasUrls()) return folders;
+    for (const QUrl& url : data->urls()) {
+        std::error_code ec;
+        if (url.isLocalFile() && std::filesystem::is_directory(url.toLocalFile().toStdString(), ec))
+            folders.emplace_back(url.toLocalFile().toStdString());
+    }
+    return folders;
+}
+
 }  // namespace
 
 MainDragDrop::MainDragDrop(TfrmMain& main, const TfrmMain::Banks& banks, core::Libson& library,
@@ -139,6 +151,15 @@ bool MainDragDrop::eventFilter(QObject* watched, QEvent* event) {
     const std::optional<DragPlace> place = widget ? ListOf(widget) : std::nullopt;
     auto* drag = static_cast<QDropEvent*>(event);
     const std::vector<std::filesystem::path> files = DraggedBankFiles(drag->mimeData());
+    const std::vector<std::filesystem::path> folders =
+        place && place->kind == DragKind::LibraryList && folderDrop_ ? DraggedFolders(drag->mimeData())
+                                                                    : std::vector<std::filesystem::path>{};
+    if (place && !folders.empty()) {
+        drag->setDropAction(Qt::CopyAction);
+        drag->accept();
+        if (type == QEvent::Drop) folderDrop_(folders);
+        return true;
+    }
     if (!place || files.empty()) {
         event->ignore();
         return true;

@@ -100,6 +100,7 @@ MainMenus::MainMenus(QWidget* parent) : parent_(parent) {
         kSeparator,
         {"Auto Import Bank", "AutoImportBankClick"},
         {"Auto Export Bank", "AutoExportBank1Click"},
+        {"Import Collection...", "ImportCollectionClick"},
         kSeparator,
         {"Delete Library", "btnDelLibClick"},
     });

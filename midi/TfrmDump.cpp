@@ -1,6 +1,8 @@
 #include "midi/TfrmDump.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QLabel>
@@ -48,7 +50,8 @@ TfrmDump::TfrmDump(QWidget* parent) : QWidget(parent) {
     DigitBox1->setColor2(Qt::black);
     DigitBox1->move(kDumpClientWidth - kMargin - DigitBox1->width(),
                     (kDumpClientHeight - DigitBox1->height()) / 2);
-    controls::WearCaptionBar(this, controls::kNoCaptionButtons);
+    // The close button stops an operation that can stop (an import); a dump ignores it.
+    controls::WearCaptionBar(this, controls::kCaptionClose);
 }
 
 void TfrmDump::SetCaption(const std::string& caption) {
@@ -74,6 +77,37 @@ void TfrmDump::SetCounter(int value) {
     DigitBox1->setTarget(shown);
     DigitBox1->setValue(shown);
     QGuiApplication::sync();
+}
+
+void TfrmDump::SetCancelable(bool cancelable) {
+    cancelable_ = cancelable;
+    canceled_ = false;
+    // While it can stop, the window holds the program's input: Esc anywhere reaches it, and
+    // nothing else can change what the operation works on.
+    setWindowModality(cancelable ? Qt::ApplicationModal : Qt::NonModal);
+    if (cancelable)
+        qApp->installEventFilter(this);
+    else
+        qApp->removeEventFilter(this);
+}
+
+bool TfrmDump::CancelRequested() {
+    if (cancelable_) QCoreApplication::processEvents();
+    return canceled_;
+}
+
+void TfrmDump::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    if (cancelable_) canceled_ = true;
+}
+
+bool TfrmDump::eventFilter(QObject* watched, QEvent* event) {
+    if (cancelable_ && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        canceled_ = true;
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void TfrmDump::Hide() {

@@ -19,6 +19,11 @@ public:
     virtual void Show(BoxKind kind, std::string_view title, std::string_view text) = 0;
     // A box with OK and Cancel buttons; returns the button pressed.
     virtual BoxAnswer AskOkCancel(BoxKind kind, std::string_view title, std::string_view text) = 0;
+    // A box with Yes and No buttons; Ok stands for Yes. Where no such box is made, the OK and
+    // Cancel box asks instead.
+    virtual BoxAnswer AskYesNo(BoxKind kind, std::string_view title, std::string_view text) {
+        return AskOkCancel(kind, title, text);
+    }
 };
 
 // The implementation in use. Until one is installed, boxes are written to standard error
@@ -40,6 +45,11 @@ inline void ShowInformation(std::string_view title, std::string_view text) {
 // Asks with OK and Cancel under a question icon; true for OK.
 inline bool ConfirmOkCancel(std::string_view title, std::string_view text) {
     return Boxes().AskOkCancel(BoxKind::Question, title, text) == BoxAnswer::Ok;
+}
+
+// Asks with Yes and No under a question icon; true for Yes.
+inline bool ConfirmYesNo(std::string_view title, std::string_view text) {
+    return Boxes().AskYesNo(BoxKind::Question, title, text) == BoxAnswer::Ok;
 }
 
 // Records every box instead of showing it; answers questions with a preset answer.

@@ -39,4 +39,9 @@ BoxAnswer QtMessageBoxes::AskOkCancel(BoxKind kind, std::string_view title, std:
     return pressed == QMessageBox::Ok ? BoxAnswer::Ok : BoxAnswer::Cancel;
 }
 
+BoxAnswer QtMessageBoxes::AskYesNo(BoxKind kind, std::string_view title, std::string_view text) {
+    const int pressed = Run(kind, title, text, QMessageBox::Yes | QMessageBox::No);
+    return pressed == QMessageBox::Yes ? BoxAnswer::Ok : BoxAnswer::Cancel;
+}
+
 }  // namespace platform

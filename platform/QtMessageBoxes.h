@@ -9,6 +9,7 @@ class QtMessageBoxes final : public MessageBoxes {
 public:
     void Show(BoxKind kind, std::string_view title, std::string_view text) override;
     BoxAnswer AskOkCancel(BoxKind kind, std::string_view title, std::string_view text) override;
+    BoxAnswer AskYesNo(BoxKind kind, std::string_view title, std::string_view text) override;
 };
 
 }  // namespace platform
