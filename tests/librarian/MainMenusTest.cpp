@@ -52,7 +52,7 @@ TEST_F(MainMenusTest, LibraryMenusHaveTheirItemsInOrderWithAccessKeys) {
                            "Sort by &Markers"}));
     EXPECT_EQ(Captions(menus_.popLib2()),
               (QStringList{"Load Library", "Save Library", "-", "Auto Import Bank",
-                           "Auto Export Bank", "-", "Delete Library"}));
+                           "Auto Export Bank", "Import Collection...", "-", "Delete Library"}));
 }
 
 TEST_F(MainMenusTest, ItemsStayDisabledUntilACommandIsConnected) {
