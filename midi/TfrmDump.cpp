@@ -59,6 +59,10 @@ void TfrmDump::SetCaption(const std::string& caption) {
 }
 
 void TfrmDump::Show() {
+    // While an operation that can stop runs, the window holds the program's input: nothing else
+    // can change what the operation works on. Modality changes only while hidden (Qt keeps a
+    // list of the modal windows shown).
+    if (!isVisible()) setWindowModality(cancelable_ ? Qt::ApplicationModal : Qt::NonModal);
     controls::CentreOnScreen(*this);
     show();
     raise();
@@ -82,9 +86,7 @@ void TfrmDump::SetCounter(int value) {
 void TfrmDump::SetCancelable(bool cancelable) {
     cancelable_ = cancelable;
     canceled_ = false;
-    // While it can stop, the window holds the program's input: Esc anywhere reaches it, and
-    // nothing else can change what the operation works on.
-    setWindowModality(cancelable ? Qt::ApplicationModal : Qt::NonModal);
+    // Esc reaches the window wherever the focus is.
     if (cancelable)
         qApp->installEventFilter(this);
     else
@@ -112,6 +114,7 @@ bool TfrmDump::eventFilter(QObject* watched, QEvent* event) {
 
 void TfrmDump::Hide() {
     hide();
+    setWindowModality(Qt::NonModal);
     setWindowTitle(kDumpCaption);
 }
 
