@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <sstream>
 
 #include "cli/Commands.h"
+#include "cli/Text.h"
 #include "core/Bankson.h"
 #include "core/Libson.h"
 #include "platform/MessageBoxes.h"
@@ -82,7 +85,7 @@ TEST(Commands, ExitStatusesAndErrorLines) {
         else
             EXPECT_TRUE(Contains(run.err, c.err)) << run.err;
     }
-    EXPECT_FALSE(fs::exists(dir / "out" / "junk.SYX"));  // nothing usable, nothing written
+    EXPECT_FALSE(fs::exists(dir / "out"));  // nothing usable: nothing written, no folder made
 }
 
 TEST(Commands, HelpOnEveryCommand) {
@@ -284,6 +287,40 @@ TEST(Commands, InfoJsonDescribesEachFile) {
                                   " {\"file\": \"" + dir.Path().string() + "\", \"error\": \"folder\"}]")) << run.out;
     EXPECT_TRUE(Contains(run.out, "\"names\": [\"PIANO   3 \", \"HARPSICH 1\"")) << run.out;
     EXPECT_EQ(run.out.front(), '[');
+}
+
+// What info and repair say of single voices, of junk and of repairs they would make.
+TEST(Commands, ReportsNameSingleVoiceSlotsAndCapJunk) {
+    TempDir dir;
+    const core::BankImage image = test::ImageOf(test::RealDump(4));
+    test::Bytes singles = test::RealDump(5);  // a bank, then three single voices
+    for (std::size_t s = 0; s < 3; ++s) {
+        test::Bytes one = test::SingleVoiceDump(test::VoiceOf(image, s), 1);
+        if (s == 2) one[6 + 14] = 120;  // OP6 amplitude sensitivity out of range: a note for the third
+        singles.insert(singles.end(), one.begin(), one.end());
+    }
+    WriteBytes(dir / "mix.syx", singles);
+    test::Bytes junk(200000);
+    std::mt19937 random(7);
+    for (auto& b : junk) b = core::Byte(random());
+    WriteBytes(dir / "junk.syx", junk);
+
+    CliRun run = Cli({"repair", (dir / "mix.syx").string(), "-o", (dir / "out").string()});
+    EXPECT_TRUE(Contains(run.out, "voice \"" + NameText(test::VoiceOf(image, 2)) +
+                                      "\" (slot 3 of mix-2.SYX): OP6 "))
+        << run.out;
+    run = Cli({"info", (dir / "mix.syx").string()});
+    EXPECT_TRUE(Contains(run.out, "(would go to slot 3 of bank 2): OP6 "))
+        << run.out;
+    EXPECT_TRUE(Contains(run.out, " above its range: would be ")) << run.out;
+    EXPECT_TRUE(Contains(run.out, "would be recomputed")) << run.out;
+
+    run = Cli({"info", (dir / "junk.syx").string()});
+    const auto lines = std::count(run.out.begin(), run.out.end(), '\n');
+    EXPECT_EQ(lines, 1 + 100 + 1) << run.out.substr(0, 400);  // the head, 100 lines, the count
+    EXPECT_TRUE(Contains(run.out, " more not shown (")) << run.out.substr(run.out.size() - 200);
+    run = Cli({"repair", (dir / "junk.syx").string(), "-o", (dir / "none").string()});
+    EXPECT_FALSE(fs::exists(dir / "none"));
 }
 
 }  // namespace
