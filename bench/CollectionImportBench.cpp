@@ -85,6 +85,13 @@ Bytes Damaged(int kind, const Bytes& dump, const Bytes& other) {
 
 constexpr int kDamageKinds = 12;
 
+// "T7", "voices123": the number appended, which GCC 12 does not mistake for an overlapping copy
+// at -O3 as it does "T" + std::to_string(n).
+std::string Numbered(std::string name, int number) {
+    name.append(std::to_string(number));
+    return name;
+}
+
 class Collection {
 public:
     explicit Collection(bool ownVoices) {
@@ -94,8 +101,8 @@ public:
         if (real.empty()) return;
         Bytes previous;
         for (int n = 0; n < kFileCount; ++n) {
-            const fs::path folder = path_ / ("T" + std::to_string(n % (kTopFolders * kSubFolders) / kSubFolders)) /
-                                    ("S" + std::to_string(n % kSubFolders));
+            const fs::path folder = path_ / Numbered("T", n % (kTopFolders * kSubFolders) / kSubFolders) /
+                                    Numbered("S", n % kSubFolders);
             fs::create_directories(folder);
             Bytes bytes;
             if (n % 4 == 3) {
@@ -108,7 +115,7 @@ public:
                 bytes = Damaged(n % kDamageKinds, dump, other);
                 previous = bytes;
             }
-            std::ofstream(folder / ("voices" + std::to_string(n) + (n % kDamageKinds == 7 ? ".dx7" : ".syx")),
+            std::ofstream(folder / (Numbered("voices", n) + (n % kDamageKinds == 7 ? ".dx7" : ".syx")),
                           std::ios::binary)
                 .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
         }
