@@ -24,16 +24,20 @@ std::vector<std::filesystem::path> DraggedBankFiles(const QMimeData* data) {
     return BankFilesAmong(paths);
 }
 
-// The local folders among the dragged URLs.
-std::vector<std::filesystem::path> DraggedFolders(const QMimeData* data) {
-    std::vector<std::filesystem::path> folders;
-    if (!data || !data->hasUrls()) return folders;
+// Every local path dragged when one of them is a folder (a collection to import, the files
+// beside the folders with it); none otherwise.
+std::vector<std::filesystem::path> DraggedCollection(const QMimeData* data) {
+    std::vector<std::filesystem::path> paths;
+    if (!data || !data->hasUrls()) return paths;
+    bool folder = false;
     for (const QUrl& url : data->urls()) {
+        if (!url.isLocalFile()) continue;
         std::error_code ec;
-        if (url.isLocalFile() && std::filesystem::is_directory(url.toLocalFile().toStdString(), ec))
-            folders.emplace_back(url.toLocalFile().toStdString());
+        paths.emplace_back(url.toLocalFile().toStdString());
+        folder = folder || std::filesystem::is_directory(paths.back(), ec);
     }
-    return folders;
+    if (!folder) paths.clear();
+    return paths;
 }
 
 }  // namespace
@@ -152,7 +156,7 @@ bool MainDragDrop::eventFilter(QObject* watched, QEvent* event) {
     auto* drag = static_cast<QDropEvent*>(event);
     const std::vector<std::filesystem::path> files = DraggedBankFiles(drag->mimeData());
     const std::vector<std::filesystem::path> folders =
-        place && place->kind == DragKind::LibraryList && folderDrop_ ? DraggedFolders(drag->mimeData())
+        place && place->kind == DragKind::LibraryList && folderDrop_ ? DraggedCollection(drag->mimeData())
                                                                     : std::vector<std::filesystem::path>{};
     if (place && !folders.empty()) {
         drag->setDropAction(Qt::CopyAction);

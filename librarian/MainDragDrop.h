@@ -30,8 +30,8 @@ public:
     // ListBox1DragDrop: carries out the drop and redraws what it changed.
     void ListBox1DragDrop(const DragPlace& source, const DragPlace& target);
     bool Dragging() const;
-    // Folders dropped on a library list go here (the collection import); without it they are
-    // refused.
+    // Folders dropped on a library list (with any files dropped beside them) go here, to the
+    // collection import; without it they are refused.
     void SetFolderDrop(std::function<void(const std::vector<std::filesystem::path>&)> drop) {
         folderDrop_ = std::move(drop);
     }
