@@ -11,6 +11,9 @@ namespace core {
 namespace {
 
 constexpr std::string_view kFreeMarkerName = "Empty";
+// No voice file comes near this size; a collection's recordings and videos are left unread
+// rather than held in memory.
+constexpr std::uintmax_t kLargestVoiceFile = 16u << 20;
 // How many repairs a file's line names before it only counts the rest.
 constexpr std::size_t kRepairsNamed = 3;
 
@@ -136,6 +139,11 @@ void CollectionImport::Cancel() {
 void CollectionImport::ReadFile(const std::filesystem::path& path, const std::string& topFolder) {
     const std::string name = path.string();
     ++report_.filesRead;
+    std::error_code ec;
+    if (const std::uintmax_t size = std::filesystem::file_size(path, ec); !ec && size > kLargestVoiceFile) {
+        report_.unusable.push_back({name, "too large for a voice file (" + std::to_string(size >> 20) + " MB)"});
+        return;
+    }
     const std::optional<std::vector<Byte>> bytes = ReadWholeFile(path);
     if (!bytes) {
         report_.unusable.push_back({name, "cannot be read"});

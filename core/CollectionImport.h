@@ -45,7 +45,7 @@ struct CollectionReport {
     int knownSkipped = 0;          // doubles of voices the library held before
     int repeatedSkipped = 0;       // doubles of voices this import added
     int emptySkipped = 0;          // empty voices ("----------", every parameter as cleared)
-    std::vector<FileProblem> unusable;  // files with nothing usable, with the reason
+    std::vector<FileProblem> unusable;  // files with nothing usable (or above 16 MB), with the reason
     std::vector<FileProblem> repaired;  // files read with repairs, with what was repaired
     std::vector<platform::SkippedEntry> skippedEntries;  // what the folder walk passed by
     std::vector<FolderMarker> markers;

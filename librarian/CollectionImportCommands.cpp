@@ -18,6 +18,18 @@ namespace {
 // millisecond, and both cost more than reading it.
 constexpr std::uint32_t kProgressIntervalMs = 40;
 
+// Lets the progress window take a cancel for its lifetime (longer than the window is shown).
+class CancelableProgress {
+public:
+    explicit CancelableProgress(midi::DumpProgress& progress) : progress_(progress) { progress_.SetCancelable(true); }
+    ~CancelableProgress() { progress_.SetCancelable(false); }
+    CancelableProgress(const CancelableProgress&) = delete;
+    CancelableProgress& operator=(const CancelableProgress&) = delete;
+
+private:
+    midi::DumpProgress& progress_;
+};
+
 }  // namespace
 
 CollectionImportCommands::CollectionImportCommands(TfrmMain& main, core::Libson& library,
@@ -58,7 +70,7 @@ void CollectionImportCommands::Run(const std::vector<std::filesystem::path>& fol
     {
         const platform::BusyCursor busy;
         import.emplace(library_, options, platform::WalkFolders(folders, true));
-        progress_.SetCancelable(true);
+        const CancelableProgress cancelable(progress_);
         midi::ShownProgress shown(progress_, kImportCollectionCaption);
         shown.SetCounter(0);
         const int total = int(import->FileCount());
@@ -72,7 +84,6 @@ void CollectionImportCommands::Run(const std::vector<std::filesystem::path>& fol
                 if (progress_.CancelRequested()) import->Cancel();
             }
         }
-        progress_.SetCancelable(false);
     }
     Finish(import->Report());
 }

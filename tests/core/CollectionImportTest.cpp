@@ -69,6 +69,7 @@ std::vector<TreeFile> Tree() {
         {"B/empty.syx", {}, {}, "empty", ""},
         {"B/garbage.syx", test::Joined({Bytes(37, 0x20), highBit, Bytes(5, 0x00)}), BankVoices(4), "",
          "belong to no message"},
+        {"B/huge.syx", {}, {}, "too large for a voice file (17 MB)", ""},  // made sparse below
         {"B/readme.syx", Bytes(4096, 'x'), {}, "a text file", ""},
         {"C/image.dx7", image, BankVoices(6), "", ""},
         {"C/roland.syx", other, {}, "another maker", ""},
@@ -85,6 +86,7 @@ protected:
             fs::create_directories((dir_ / file.path).parent_path());
             WriteBytes(dir_ / file.path, file.bytes);
         }
+        fs::resize_file(dir_ / "B" / "huge.syx", 17u << 20);
         fs::create_directory_symlink("..", dir_ / "A" / "deep" / "loop");
     }
     // The used slots from `page` on, in library order.
@@ -142,7 +144,7 @@ TEST_F(CollectionImportTest, EveryWholeVoiceOnceWithMarkersAndOneReport) {
     EXPECT_EQ(library_.MarkerNameText(3), "B");
     EXPECT_EQ(report.foldersWithoutMarker, std::vector<std::string>{"C"});
 
-    EXPECT_EQ(report.filesRead, 12);
+    EXPECT_EQ(report.filesRead, 13);
     EXPECT_EQ(report.voicesAdded, int(expected.size()));
     EXPECT_EQ(report.knownSkipped, known);
     EXPECT_EQ(report.repeatedSkipped, repeated);
@@ -170,7 +172,7 @@ TEST_F(CollectionImportTest, EveryWholeVoiceOnceWithMarkersAndOneReport) {
     ASSERT_EQ(report.skippedEntries.size(), 1u);
     EXPECT_EQ(report.skippedEntries[0].path, dir_ / "A" / "deep" / "loop");
     const std::string text = CollectionReportText(report);
-    EXPECT_NE(text.find("12 files read: 9 with voices, 3 with nothing usable, 3 repaired\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("13 files read: 9 with voices, 4 with nothing usable, 3 repaired\n"), std::string::npos) << text;
 }
 
 TEST_F(CollectionImportTest, CancelKeepsWhatWasImported) {
@@ -181,7 +183,7 @@ TEST_F(CollectionImportTest, CancelKeepsWhatWasImported) {
     EXPECT_TRUE(import.Done());
     EXPECT_EQ(UsedFrom(0), Both(BankVoices(0), Both(BankVoices(1), BankVoices(7))));
     EXPECT_TRUE(import.Report().canceled);
-    EXPECT_EQ(import.Report().filesLeft, 10);
+    EXPECT_EQ(import.Report().filesLeft, 11);
 }
 
 TEST_F(CollectionImportTest, AFullLibraryStopsAndSaysWhatWasLeft) {
@@ -195,9 +197,9 @@ TEST_F(CollectionImportTest, AFullLibraryStopsAndSaysWhatWasLeft) {
     EXPECT_EQ(report.voicesAdded, 40);
     EXPECT_EQ(report.fullAt, (dir_ / "A" / "bank10.syx").string());
     EXPECT_EQ(report.voicesLeft, 56);
-    EXPECT_EQ(report.filesLeft, 10);
+    EXPECT_EQ(report.filesLeft, 11);
     EXPECT_EQ(library_.Page(999)[31].voice, BankVoices(1)[7]);
-    EXPECT_NE(CollectionReportText(report).find("56 voices of it and 10 files after it were left out"),
+    EXPECT_NE(CollectionReportText(report).find("56 voices of it and 11 files after it were left out"),
               std::string::npos);
 }
 
