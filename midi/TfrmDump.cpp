@@ -50,8 +50,8 @@ TfrmDump::TfrmDump(QWidget* parent) : QWidget(parent) {
     DigitBox1->setColor2(Qt::black);
     DigitBox1->move(kDumpClientWidth - kMargin - DigitBox1->width(),
                     (kDumpClientHeight - DigitBox1->height()) / 2);
-    // The close button stops an operation that can stop (an import); a dump ignores it.
-    controls::WearCaptionBar(this, controls::kCaptionClose);
+    // A close button only while an operation that can stop runs (SetCancelable).
+    bar_ = controls::WearCaptionBar(this, controls::kNoCaptionButtons);
 }
 
 void TfrmDump::SetCaption(const std::string& caption) {
@@ -86,6 +86,7 @@ void TfrmDump::SetCounter(int value) {
 void TfrmDump::SetCancelable(bool cancelable) {
     cancelable_ = cancelable;
     canceled_ = false;
+    bar_->SetButtons(cancelable ? controls::kCaptionClose : controls::kNoCaptionButtons);
     // Esc reaches the window wherever the focus is.
     if (cancelable)
         qApp->installEventFilter(this);

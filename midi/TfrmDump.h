@@ -11,6 +11,7 @@ class QLabel;
 
 namespace controls {
 class TDigitBox;
+class TTitleBar;
 }
 
 namespace midi {
@@ -42,6 +43,7 @@ protected:
 
 private:
     QLabel* picture_ = nullptr;
+    controls::TTitleBar* bar_ = nullptr;
     bool cancelable_ = false;
     bool canceled_ = false;
 };

@@ -96,6 +96,8 @@ TEST(TfrmDump, EscOrCloseCancelsOnlyWhatCanStop) {
                 QTest::keyClick(&elsewhere, Qt::Key_Escape);
             EXPECT_TRUE(window.isVisible());
             EXPECT_EQ(window.CancelRequested(), cancelable);
+            EXPECT_EQ(window.findChild<controls::TTitleBar*>()->Buttons(),
+                      cancelable ? controls::kCaptionClose : controls::kNoCaptionButtons);
             window.SetCancelable(false);
         }
     EXPECT_FALSE(window.CancelRequested());
