@@ -11,6 +11,9 @@
 #include "core/Libson.h"
 #include "librarian/AutoBankCommands.h"
 #include "librarian/BankCommands.h"
+#include "librarian/CollectionImportCommands.h"
+#include "librarian/TfrmImportOptions.h"
+#include "librarian/TfrmImportReport.h"
 #include "editor/TfrmEditOpt.h"
 #include "editor/TfrmEdt.h"
 #include "librarian/BankMidiMenus.h"
@@ -92,6 +95,16 @@ void Program::CreateOtherWindows() {
         *main_, banks, *library_, *extract_, *dump_,
         [this](int module) { return midi_->ModuleChannel(std::size_t(module)); });
     autoBank_->Connect();
+    importOptions_ = std::make_unique<librarian::TfrmImportOptions>(main_.get());
+    importReport_ = std::make_unique<librarian::TfrmImportReport>(main_.get());
+    collectionImport_ = std::make_unique<librarian::CollectionImportCommands>(
+        *main_, *library_, *dump_,
+        [this](const std::vector<std::filesystem::path>& folders) { return importOptions_->Ask(folders); },
+        [this](const core::CollectionReport& report) {
+            importReport_->ShowReport(core::CollectionReportText(report));
+        });
+    collectionImport_->SetMarkersWindow(types_.get());
+    collectionImport_->Connect();
     // "Run Search by Name" of the options window.
     QObject::connect(options_.get(), &librarian::TfrmOption::autoSearchNameRequested, main_.get(),
                      [this] {
@@ -111,6 +124,10 @@ void Program::CreateOtherWindows() {
     });
     dragDrop_ = std::make_unique<librarian::MainDragDrop>(*main_, banks, *library_, *buffer_,
                                                           *options_);
+    // After the drop has ended: the import asks its options in a dialog of its own.
+    dragDrop_->SetFolderDrop([this](const std::vector<std::filesystem::path>& folders) {
+        QTimer::singleShot(0, main_.get(), [this, folders] { collectionImport_->ImportFolders(folders); });
+    });
 
     main_->SetAboutWindow(info_.get());
     main_->SetOptionsWindow(options_.get());
@@ -158,6 +175,9 @@ Program::~Program() {
     editorOptions_.reset();
     editor_.reset();
     autoBank_.reset();
+    collectionImport_.reset();
+    importReport_.reset();
+    importOptions_.reset();
     libraryCommands_.reset();
     bankMidi_.reset();
     extract_.reset();

@@ -15,6 +15,9 @@ class Libson;
 }  // namespace core
 namespace librarian {
 class AutoBankCommands;
+class CollectionImportCommands;
+class TfrmImportOptions;
+class TfrmImportReport;
 class BankMidiMenus;
 class LibrarianOptions;
 class LibraryCommands;
@@ -75,6 +78,9 @@ public:
     midi::TfrmDump& DumpWindow() { return *dump_; }
     midi::TfrmSystem& SystemWindow() { return *system_; }
     librarian::TfrmExtract& ExtractorWindow() { return *extract_; }
+    librarian::CollectionImportCommands& CollectionImport() { return *collectionImport_; }
+    librarian::TfrmImportOptions& ImportOptionsWindow() { return *importOptions_; }
+    librarian::TfrmImportReport& ImportReportWindow() { return *importReport_; }
     editor::TfrmEdt& EditorWindow() { return *editor_; }
     editor::TfrmEditOpt& EditorOptionsWindow() { return *editorOptions_; }
     librarian::UndoCommands& Undo() { return *undo_; }
@@ -100,6 +106,9 @@ private:
     std::unique_ptr<librarian::TfrmTypes> types_;
     std::unique_ptr<librarian::LibraryCommands> libraryCommands_;
     std::unique_ptr<librarian::AutoBankCommands> autoBank_;
+    std::unique_ptr<librarian::TfrmImportOptions> importOptions_;
+    std::unique_ptr<librarian::TfrmImportReport> importReport_;
+    std::unique_ptr<librarian::CollectionImportCommands> collectionImport_;
     std::unique_ptr<midi::TfrmDump> dump_;
     std::unique_ptr<midi::TfrmSystem> system_;
     std::unique_ptr<librarian::TfrmExtract> extract_;

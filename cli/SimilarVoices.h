@@ -1,6 +1,6 @@
 #pragma once
 // Near-duplicate voices: voices whose 145 parameters differ only a little, by a distance that
-// weighs each difference by how much it is heard (cli/VoiceParameters.cpp says how).
+// weighs each difference by how much it is heard (core/VoiceParameters.cpp says how).
 // The search is exact and far from quadratic: a parameter whose smallest change costs more than
 // the threshold must be equal; the others are split into threshold + 1 blocks, and as every
 // difference costs at least 1, two voices within the threshold agree exactly on at least one
@@ -11,9 +11,14 @@
 #include <span>
 #include <vector>
 
-#include "cli/VoiceParameters.h"
+#include "core/VoiceParameters.h"
 
 namespace cli {
+
+using core::Byte;
+using core::kParameterCount;
+using core::InfoOf;
+using core::ParameterInfo;
 
 using ParameterVector = std::array<Byte, kParameterCount>;
 

@@ -1,7 +1,5 @@
 #include "cli/Text.h"
 
-#include <cstdio>
-
 #include "core/NameChars.h"
 
 namespace cli {
@@ -36,23 +34,6 @@ std::string NameText(std::string_view nameBytes) {
     std::string text;
     for (char c : nameBytes) AppendUtf8(text, core::NameCharCode(core::Byte(c)));
     return text;
-}
-
-std::string JsonString(std::string_view text) {
-    std::string json = "\"";
-    for (char c : text) {
-        if (c == '"' || c == '\\') {
-            json += '\\';
-            json += c;
-        } else if (static_cast<unsigned char>(c) < 0x20) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", unsigned(c));
-            json += escaped;
-        } else {
-            json += c;
-        }
-    }
-    return json + "\"";
 }
 
 }  // namespace cli

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/JsonText.h"
 #include "core/VoiceFormats.h"
 
 namespace cli {
@@ -14,7 +15,6 @@ std::string NameText(const core::Byte* name);
 std::string NameText(const core::PackedVoice& voice);
 std::string NameText(std::string_view nameBytes);
 
-// A JSON string literal, quotes included.
-std::string JsonString(std::string_view text);
+using core::JsonString;
 
 }  // namespace cli

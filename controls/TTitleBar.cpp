@@ -130,6 +130,13 @@ TTitleBar::TTitleBar(QWidget* window, CaptionButtons buttons)
 
 void TTitleBar::Changed() { update(); }
 
+void TTitleBar::SetButtons(CaptionButtons buttons) {
+    if (buttons == buttons_) return;
+    buttons_ = buttons;
+    pressed_ = kNoCaptionButtons;
+    Changed();
+}
+
 void TTitleBar::SetAlignment(CaptionAlignment alignment) {
     if (alignment == alignment_) return;
     alignment_ = alignment;

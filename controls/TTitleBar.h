@@ -58,6 +58,9 @@ public:
     CaptionGradient Type() const { return type_; }
     void SetType(CaptionGradient type);
     CaptionButtons Buttons() const { return buttons_; }
+    // For a window whose buttons follow what it can do at the moment (the progress window's
+    // close while its operation can stop).
+    void SetButtons(CaptionButtons buttons);
 
     // Height of the bar: the desktop's title font with room above and below.
     static int CaptionHeight();

@@ -46,7 +46,8 @@ public:
     const FunctionBank& Functions() const { return slots_->functions; }
 
     const std::string& Name() const { return name_; }
-    // Puts back a name the bank had (undo); loads and saves set it themselves.
+    // Puts back a name the bank had (undo), or names voices that came from a file by another
+    // way than LoadBankFile; loads and saves set it themselves.
     void SetName(std::string name) { name_ = std::move(name); }
     // The slot's 10 name bytes; empty for a slot number outside 0-31.
     std::string VoiceName(int slot) const;

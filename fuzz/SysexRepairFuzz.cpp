@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "cli/SysexRepair.h"
+#include "core/SysexRepair.h"
 #include "core/Bankson.h"
 #include "core/VoiceFormats.h"
 #include "fuzz/FuzzSupport.h"
@@ -26,12 +26,12 @@ std::vector<Byte> Dump(Byte format, int channel, std::span<const Byte> data) {
 }
 
 // Read back without a single note: one message of the kind given, one bank.
-const cli::RepairedBank& ReadsCleanly(const cli::FileReading& reading, cli::MessageKind kind) {
-    FUZZ_CHECK(reading.kind == cli::FileKind::kSysex);
+const core::RepairedBank& ReadsCleanly(const core::FileReading& reading, core::MessageKind kind) {
+    FUZZ_CHECK(reading.kind == core::FileKind::kSysex);
     FUZZ_CHECK(reading.fileNotes.empty());
     FUZZ_CHECK(reading.messages.size() == 1);
-    const cli::FoundMessage& message = reading.messages[0];
-    FUZZ_CHECK(message.kind == kind && message.checksum == cli::ChecksumState::kGood);
+    const core::FoundMessage& message = reading.messages[0];
+    FUZZ_CHECK(message.kind == kind && message.checksum == core::ChecksumState::kGood);
     FUZZ_CHECK(message.notes.empty());
     FUZZ_CHECK(reading.repairedVoices == 0);
     FUZZ_CHECK(reading.banks.size() == 1);
@@ -42,11 +42,11 @@ const cli::RepairedBank& ReadsCleanly(const cli::FileReading& reading, cli::Mess
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::span<const Byte> bytes(data, size);
-    const cli::FileReading reading = cli::ReadVoiceFile(bytes);
+    const core::FileReading reading = core::ReadVoiceFile(bytes);
 
-    if (reading.kind == cli::FileKind::kLibrary || reading.kind == cli::FileKind::kNothing)
+    if (reading.kind == core::FileKind::kLibrary || reading.kind == core::FileKind::kNothing)
         FUZZ_CHECK(reading.banks.empty() && reading.voiceCount == 0);
-    if (reading.kind == cli::FileKind::kSysex) FUZZ_CHECK(!reading.messages.empty());
+    if (reading.kind == core::FileKind::kSysex) FUZZ_CHECK(!reading.messages.empty());
     std::size_t lastOffset = 0;
     for (std::size_t m = 0; m < reading.messages.size(); ++m) {
         const std::size_t offset = reading.messages[m].offset;
@@ -56,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(reading.messages[m].channel >= 0 && reading.messages[m].channel <= 16);
     }
     int voices = 0;
-    for (const cli::RepairedBank& bank : reading.banks) {
+    for (const core::RepairedBank& bank : reading.banks) {
         FUZZ_CHECK(bank.voiceCount >= 1 && bank.voiceCount <= 32);
         FUZZ_CHECK(bank.channel >= 1 && bank.channel <= 16);
         voices += bank.voiceCount;
@@ -64,24 +64,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(voices == reading.voiceCount);
     FUZZ_CHECK(reading.repairedVoices >= 0 && reading.repairedVoices <= reading.voiceCount);
 
-    for (const cli::RepairedBank& bank : reading.banks) {
+    for (const core::RepairedBank& bank : reading.banks) {
         for (std::size_t s = 0; s < core::kSlotsPerPage; ++s) {
             const auto voice = std::span(bank.image).subspan(s * core::kPackedVoiceSize).first<core::kPackedVoiceSize>();
             FUZZ_CHECK(std::all_of(voice.begin(), voice.end(), [](Byte b) { return b < 0x80; }));
-            std::vector<cli::RepairNote> notes;
-            const core::PackedVoice again = cli::RepairPackedVoice(voice, int(s) + 1, notes);
+            std::vector<core::RepairNote> notes;
+            const core::PackedVoice again = core::RepairPackedVoice(voice, int(s) + 1, notes);
             FUZZ_CHECK(notes.empty());
             FUZZ_CHECK(std::equal(again.begin(), again.end(), voice.begin()));
         }
 
-        const cli::FileReading dump = cli::ReadVoiceFile(Dump(core::kVoiceBankFormat, bank.channel, bank.image));
-        const cli::RepairedBank& back = ReadsCleanly(dump, cli::MessageKind::kVoiceBank);
+        const core::FileReading dump = core::ReadVoiceFile(Dump(core::kVoiceBankFormat, bank.channel, bank.image));
+        const core::RepairedBank& back = ReadsCleanly(dump, core::MessageKind::kVoiceBank);
         FUZZ_CHECK(back.image == bank.image && back.channel == bank.channel && back.voiceCount == 32);
 
         core::UnpackedVoice single;
         core::UnpackVoice(std::span(bank.image).first<core::kPackedVoiceSize>(), single);
-        const cli::FileReading singleDump = cli::ReadVoiceFile(Dump(0x00, bank.channel, single));
-        const cli::RepairedBank& singleBack = ReadsCleanly(singleDump, cli::MessageKind::kSingleVoice);
+        const core::FileReading singleDump = core::ReadVoiceFile(Dump(0x00, bank.channel, single));
+        const core::RepairedBank& singleBack = ReadsCleanly(singleDump, core::MessageKind::kSingleVoice);
         FUZZ_CHECK(singleBack.voiceCount == 1);
         FUZZ_CHECK(std::equal(bank.image.begin(), bank.image.begin() + core::kPackedVoiceSize,
                               singleBack.image.begin()));

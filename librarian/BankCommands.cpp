@@ -7,6 +7,7 @@
 #include "core/Edtson.h"
 #include "core/Libson.h"
 #include "librarian/BankOperations.h"
+#include "librarian/BankRecovery.h"
 #include "librarian/TfrmOption.h"
 #include "librarian/VoiceClick.h"
 #include "librarian/VoiceList.h"
@@ -154,8 +155,12 @@ void BankCommands::popLoadBankClick() {
     const int index = main_.MenuBank();
     const auto path = platform::AskOpenPath(kBankPattern, platform::kBankFilter);
     if (!path) return;
-    // A refused file has shown its box and left the bank and its label as they were.
-    if (bank->LoadBankFile(*path, main_.FunctionsMode())) RefreshBankAndLabel(index);
+    // A file of several dumps or single voices is offered as what the reader recovers; a refused
+    // file has shown its box and left the bank and its label as they were.
+    const Recovery recovery = OfferRecoveredVoices(*bank, *path);
+    if (recovery == Recovery::kLoaded ||
+        (recovery == Recovery::kNotOffered && bank->LoadBankFile(*path, main_.FunctionsMode())))
+        RefreshBankAndLabel(index);
 }
 
 void BankCommands::popSaveBankClick() {

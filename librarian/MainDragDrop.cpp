@@ -24,6 +24,22 @@ std::vector<std::filesystem::path> DraggedBankFiles(const QMimeData* data) {
     return BankFilesAmong(paths);
 }
 
+// Every local path dragged when one of them is a folder (a collection to import, the files
+// beside the folders with it); none otherwise.
+std::vector<std::filesystem::path> DraggedCollection(const QMimeData* data) {
+    std::vector<std::filesystem::path> paths;
+    if (!data || !data->hasUrls()) return paths;
+    bool folder = false;
+    for (const QUrl& url : data->urls()) {
+        if (!url.isLocalFile()) continue;
+        std::error_code ec;
+        paths.emplace_back(url.toLocalFile().toStdString());
+        folder = folder || std::filesystem::is_directory(paths.back(), ec);
+    }
+    if (!folder) paths.clear();
+    return paths;
+}
+
 }  // namespace
 
 MainDragDrop::MainDragDrop(TfrmMain& main, const TfrmMain::Banks& banks, core::Libson& library,
@@ -146,6 +162,15 @@ bool MainDragDrop::eventFilter(QObject* watched, QEvent* event) {
     const std::optional<DragPlace> place = widget ? ListOf(widget) : std::nullopt;
     auto* drag = static_cast<QDropEvent*>(event);
     const std::vector<std::filesystem::path> files = DraggedBankFiles(drag->mimeData());
+    const std::vector<std::filesystem::path> folders =
+        place && place->kind == DragKind::LibraryList && folderDrop_ ? DraggedCollection(drag->mimeData())
+                                                                    : std::vector<std::filesystem::path>{};
+    if (place && !folders.empty()) {
+        drag->setDropAction(Qt::CopyAction);
+        drag->accept();
+        if (type == QEvent::Drop) folderDrop_(folders);
+        return true;
+    }
     if (!place || files.empty()) {
         event->ignore();
         return true;

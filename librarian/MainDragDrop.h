@@ -6,6 +6,7 @@
 
 #include <QObject>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -29,6 +30,11 @@ public:
     // ListBox1DragDrop: carries out the drop and redraws what it changed.
     void ListBox1DragDrop(const DragPlace& source, const DragPlace& target);
     bool Dragging() const;
+    // Folders dropped on a library list (with any files dropped beside them) go here, to the
+    // collection import; without it they are refused.
+    void SetFolderDrop(std::function<void(const std::vector<std::filesystem::path>&)> drop) {
+        folderDrop_ = std::move(drop);
+    }
 
 protected:
     // Files dragged over and dropped on the lists from outside the program.
@@ -46,6 +52,7 @@ private:
     core::Edtson& buffer_;
     const TfrmOption& options_;
     std::unique_ptr<DragTrackerBase> tracker_;
+    std::function<void(const std::vector<std::filesystem::path>&)> folderDrop_;
 };
 
 }  // namespace librarian

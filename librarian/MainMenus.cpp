@@ -17,6 +17,13 @@ struct ItemRow {
 };
 constexpr ItemRow kSeparator{"", ""};
 
+// An item's caption as an undo step names it: no access key, single spaces, no "...".
+QString StepCaption(QString caption) {
+    caption = caption.remove(QLatin1Char('&')).simplified();
+    if (caption.endsWith(QLatin1String("..."))) caption.chop(3);
+    return caption;
+}
+
 }  // namespace
 
 MainMenus::MainMenus(QWidget* parent) : parent_(parent) {
@@ -111,6 +118,7 @@ MainMenus::MainMenus(QWidget* parent) : parent_(parent) {
         kSeparator,
         {"Auto Import Bank", "AutoImportBankClick"},
         {"Auto Export Bank", "AutoExportBank1Click"},
+        {"Import Collection...", "ImportCollectionClick"},
         kSeparator,
         {"Delete Library", "btnDelLibClick"},
     });
@@ -144,7 +152,7 @@ void MainMenus::Connect(const QString& handler, std::function<void()> command) {
     QObject::connect(action, &QAction::triggered, action,
                      [this, action, handler, command = std::move(command)] {
                          command();
-                         if (finished_) finished_(handler, action->text().remove(QLatin1Char('&')).simplified());
+                         if (finished_) finished_(handler, StepCaption(action->text()));
                      });
     found->second.connected = true;
     Refresh(handler);

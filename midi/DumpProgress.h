@@ -16,6 +16,11 @@ public:
     // Counter target and value at once, shown at once.
     virtual void SetCounter(int value) = 0;
     virtual void Hide() = 0;
+    // An operation that can stop between its steps turns this on before Show: Esc and the
+    // window's close button then ask it to stop. Off for the dumps, which run to their end.
+    virtual void SetCancelable(bool) {}
+    // Takes the window's pending input; true once a cancel was asked for since SetCancelable.
+    virtual bool CancelRequested() { return false; }
 };
 
 // Shows the progress with a caption and the counter at 1 for its lifetime, and hides it on

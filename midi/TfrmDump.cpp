@@ -1,6 +1,8 @@
 #include "midi/TfrmDump.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QLabel>
@@ -48,7 +50,8 @@ TfrmDump::TfrmDump(QWidget* parent) : QWidget(parent) {
     DigitBox1->setColor2(Qt::black);
     DigitBox1->move(kDumpClientWidth - kMargin - DigitBox1->width(),
                     (kDumpClientHeight - DigitBox1->height()) / 2);
-    controls::WearCaptionBar(this, controls::kNoCaptionButtons);
+    // A close button only while an operation that can stop runs (SetCancelable).
+    bar_ = controls::WearCaptionBar(this, controls::kNoCaptionButtons);
 }
 
 void TfrmDump::SetCaption(const std::string& caption) {
@@ -56,6 +59,10 @@ void TfrmDump::SetCaption(const std::string& caption) {
 }
 
 void TfrmDump::Show() {
+    // While an operation that can stop runs, the window holds the program's input: nothing else
+    // can change what the operation works on. Modality changes only while hidden (Qt keeps a
+    // list of the modal windows shown).
+    if (!isVisible()) setWindowModality(cancelable_ ? Qt::ApplicationModal : Qt::NonModal);
     controls::CentreOnScreen(*this);
     show();
     raise();
@@ -76,8 +83,39 @@ void TfrmDump::SetCounter(int value) {
     QGuiApplication::sync();
 }
 
+void TfrmDump::SetCancelable(bool cancelable) {
+    cancelable_ = cancelable;
+    canceled_ = false;
+    bar_->SetButtons(cancelable ? controls::kCaptionClose : controls::kNoCaptionButtons);
+    // Esc reaches the window wherever the focus is.
+    if (cancelable)
+        qApp->installEventFilter(this);
+    else
+        qApp->removeEventFilter(this);
+}
+
+bool TfrmDump::CancelRequested() {
+    if (cancelable_) QCoreApplication::processEvents();
+    return canceled_;
+}
+
+void TfrmDump::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    if (cancelable_) canceled_ = true;
+}
+
+bool TfrmDump::eventFilter(QObject* watched, QEvent* event) {
+    if (cancelable_ && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        canceled_ = true;
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 void TfrmDump::Hide() {
     hide();
+    setWindowModality(Qt::NonModal);
     setWindowTitle(kDumpCaption);
 }
 

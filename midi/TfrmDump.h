@@ -11,6 +11,7 @@ class QLabel;
 
 namespace controls {
 class TDigitBox;
+class TTitleBar;
 }
 
 namespace midi {
@@ -31,11 +32,20 @@ public:
     void Show() override;
     void SetCounter(int value) override;
     void Hide() override;
+    void SetCancelable(bool cancelable) override;
+    bool CancelRequested() override;
 
     controls::TDigitBox* DigitBox1 = nullptr;
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     QLabel* picture_ = nullptr;
+    controls::TTitleBar* bar_ = nullptr;
+    bool cancelable_ = false;
+    bool canceled_ = false;
 };
 
 }  // namespace midi

@@ -47,6 +47,8 @@ std::optional<std::string> AskSavePath(std::string_view fileName, int filterInde
     return PathOf(FileDialogKind::Save, fileName, filterIndex, validate);
 }
 
+std::optional<std::string> AskFolderPath() { return PathOf(FileDialogKind::Folder, "", 0, true); }
+
 RecordingDialogs::RecordingDialogs() : previous_(&Dialogs()) { SetDialogs(this); }
 
 RecordingDialogs::~RecordingDialogs() { SetDialogs(previous_ == this ? nullptr : previous_); }

@@ -33,7 +33,8 @@ struct FileFilter {
 // The pairs of a filter list in their order; a trailing description without pattern is dropped.
 std::vector<FileFilter> ParseFilters(std::string_view list);
 
-enum class FileDialogKind { Open, Save };
+// Folder: an existing folder is chosen (the folder of a collection to import).
+enum class FileDialogKind { Open, Save, Folder };
 
 struct FileDialogRequest {
     FileDialogKind kind = FileDialogKind::Open;
@@ -71,6 +72,8 @@ std::optional<std::string> AskOpenPath(std::string_view fileName, int filterInde
                                        bool validate = true);
 std::optional<std::string> AskSavePath(std::string_view fileName, int filterIndex,
                                        bool validate = true);
+// An existing folder, or nothing when cancelled.
+std::optional<std::string> AskFolderPath();
 
 // Records every dialog instead of showing it and answers from a queue; an empty queue answers
 // like a cancel. Installs itself for its lifetime.

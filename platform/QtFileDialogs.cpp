@@ -86,6 +86,15 @@ std::optional<FileDialogAnswer> QtFileDialogs::Run(const FileDialogRequest& requ
     dialog.setWindowTitle(save ? QStringLiteral("Save As") : QStringLiteral("Open"));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    if (request.kind == FileDialogKind::Folder) {
+        dialog.setWindowTitle(QStringLiteral("Choose Folder"));
+        dialog.setFileMode(QFileDialog::Directory);
+        dialog.setOption(QFileDialog::ShowDirsOnly);
+        dialog.setDirectory(lastFolder_);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+        lastFolder_ = dialog.selectedFiles().first();
+        return FileDialogAnswer{lastFolder_.toStdString(), request.filterIndex};
+    }
 
     const QStringList filters = QtFilters(save ? kSaveFilters : kOpenFilters);
     dialog.setNameFilters(filters);

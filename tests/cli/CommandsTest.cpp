@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <sstream>
 
 #include "cli/Commands.h"
+#include "cli/Text.h"
 #include "core/Bankson.h"
 #include "core/Libson.h"
 #include "platform/MessageBoxes.h"
@@ -82,7 +85,7 @@ TEST(Commands, ExitStatusesAndErrorLines) {
         else
             EXPECT_TRUE(Contains(run.err, c.err)) << run.err;
     }
-    EXPECT_FALSE(fs::exists(dir / "out" / "junk.SYX"));  // nothing usable, nothing written
+    EXPECT_FALSE(fs::exists(dir / "out"));  // nothing usable: nothing written, no folder made
 }
 
 TEST(Commands, HelpOnEveryCommand) {
@@ -157,17 +160,23 @@ TEST(Commands, ImportFillsFreeSlotsFromThePageOnAndKeepsABackup) {
     const auto files = core::test::RealBankFiles();
     fs::copy_file(files[0], dir / "in" / "a.syx");
     fs::copy_file(files[1], dir / "in" / "sub" / "b.SYX");
-    WriteBytes(dir / "in" / "notes.txt", {0x41});  // not a voice file: not looked at
+    WriteBytes(dir / "in" / "notes.txt", {0x41});  // read, and reported as holding nothing
     test::Bytes damaged = test::RealDump(2);
     damaged[6 + 14] = 120;  // voice 1: OP6 output level out of range
     damaged.pop_back();     // and no F7
     WriteBytes(dir / "in" / "c.syx", damaged);
     const fs::path lib = dir / "LIB.DXL";
 
-    CliRun run = Cli({"import", (dir / "in").string(), "--library", lib.string(), "--page", "7"});
+    // Without --recursive the sub-folder is left alone.
+    CliRun run = Cli({"import", (dir / "in").string(), "--library", (dir / "FLAT.DXL").string()});
+    EXPECT_TRUE(Contains(run.out, "3 files read: 2 with voices, 1 with nothing usable, 1 repaired")) << run.out;
+
+    run = Cli({"import", (dir / "in").string(), "--library", lib.string(), "--page", "7", "--recursive"});
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_TRUE(Contains(run.out, "3 files read (0 unusable); 96 voices imported")) << run.out;
-    EXPECT_TRUE(Contains(run.out, "1 repaired")) << run.out;
+    EXPECT_TRUE(Contains(run.out, "4 files read: 3 with voices, 1 with nothing usable, 1 repaired\n"
+                                  "96 voices added from page 7 on")) << run.out;
+    EXPECT_TRUE(Contains(run.out, "notes.txt: a text file, no voices")) << run.out;
+    EXPECT_TRUE(Contains(run.out, "c.syx: no closing F7; checksum 3Ch wrong (the data give 12h): recomputed; 1 voice repaired")) << run.out;
     auto library = LoadedLibrary(lib);
     EXPECT_TRUE(library->IsPageEmpty(6));
     EXPECT_EQ(library->Page(7)[0].voice, test::VoiceOf(test::ImageOf(test::RealDump(0)), 0));
@@ -180,8 +189,8 @@ TEST(Commands, ImportFillsFreeSlotsFromThePageOnAndKeepsABackup) {
     run = Cli({"import", (dir / "in" / "a.syx").string(), (dir / "in" / "missing.syx").string(), "--library",
                lib.string(), "--page", "7"});
     EXPECT_EQ(run.status, 1);
-    EXPECT_TRUE(Contains(run.err, "missing.syx: no such file")) << run.err;
-    EXPECT_TRUE(Contains(run.out, "32 voices imported")) << run.out;
+    EXPECT_TRUE(Contains(run.err, "missing.syx: no such file or folder")) << run.err;
+    EXPECT_TRUE(Contains(run.out, "32 voices added")) << run.out;
     EXPECT_EQ(ReadBytes(dir / "LIB.BAK"), before);
     EXPECT_EQ(LoadedLibrary(lib)->Page(10)[0].voice, library->Page(7)[0].voice);
 }
@@ -262,14 +271,56 @@ TEST(Commands, InfoJsonDescribesEachFile) {
     broken[4102] ^= 1;
     broken[2] = 0x0A;
     WriteBytes(dir / "b.syx", broken);
-    const CliRun run = Cli({"info", "--json", (dir / "b.syx").string()});
-    ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_TRUE(Contains(run.out, "{\"file\": \"" + (dir / "b.syx").string() + "\", \"kind\": \"voice-bank dump\""))
+    WriteBytes(dir / "empty.syx", {});
+    const CliRun run = Cli({"info", "--json", (dir / "b.syx").string(), (dir / "none.syx").string(),
+                            (dir / "empty.syx").string(), dir.Path().string()});
+    ASSERT_EQ(run.status, 1) << run.err;
+    EXPECT_TRUE(Contains(run.out, "{\"file\": \"" + (dir / "b.syx").string() + "\", \"kind\": \"sysex\""))
         << run.out;
-    EXPECT_TRUE(Contains(run.out, "\"kind\": \"voice-bank dump\", \"channel\": 11, \"checksum\": \"wrong\""))
+    EXPECT_TRUE(Contains(run.out, "\"kind\": \"voice-bank\", \"channel\": 11, \"checksum\": \"wrong\""))
         << run.out;
+    EXPECT_TRUE(Contains(run.out, "recomputed\"")) << run.out;  // the note as the repair would do it
+    EXPECT_TRUE(Contains(run.out, "would be recomputed")) << run.out;
+    // Every input named has its entry, in order.
+    EXPECT_TRUE(Contains(run.out, ",\n {\"file\": \"" + (dir / "none.syx").string() + "\", \"error\": \"missing\"},\n"
+                                  " {\"file\": \"" + (dir / "empty.syx").string() + "\", \"error\": \"empty\"},\n"
+                                  " {\"file\": \"" + dir.Path().string() + "\", \"error\": \"folder\"}]")) << run.out;
     EXPECT_TRUE(Contains(run.out, "\"names\": [\"PIANO   3 \", \"HARPSICH 1\"")) << run.out;
     EXPECT_EQ(run.out.front(), '[');
+}
+
+// What info and repair say of single voices, of junk and of repairs they would make.
+TEST(Commands, ReportsNameSingleVoiceSlotsAndCapJunk) {
+    TempDir dir;
+    const core::BankImage image = test::ImageOf(test::RealDump(4));
+    test::Bytes singles = test::RealDump(5);  // a bank, then three single voices
+    for (std::size_t s = 0; s < 3; ++s) {
+        test::Bytes one = test::SingleVoiceDump(test::VoiceOf(image, s), 1);
+        if (s == 2) one[6 + 14] = 120;  // OP6 amplitude sensitivity out of range: a note for the third
+        singles.insert(singles.end(), one.begin(), one.end());
+    }
+    WriteBytes(dir / "mix.syx", singles);
+    test::Bytes junk(200000);
+    std::mt19937 random(7);
+    for (auto& b : junk) b = core::Byte(random());
+    WriteBytes(dir / "junk.syx", junk);
+
+    CliRun run = Cli({"repair", (dir / "mix.syx").string(), "-o", (dir / "out").string()});
+    EXPECT_TRUE(Contains(run.out, "voice \"" + NameText(test::VoiceOf(image, 2)) +
+                                      "\" (slot 3 of mix-2.SYX): OP6 "))
+        << run.out;
+    run = Cli({"info", (dir / "mix.syx").string()});
+    EXPECT_TRUE(Contains(run.out, "(would go to slot 3 of bank 2): OP6 "))
+        << run.out;
+    EXPECT_TRUE(Contains(run.out, " above its range: would be ")) << run.out;
+    EXPECT_TRUE(Contains(run.out, "would be recomputed")) << run.out;
+
+    run = Cli({"info", (dir / "junk.syx").string()});
+    const auto lines = std::count(run.out.begin(), run.out.end(), '\n');
+    EXPECT_EQ(lines, 1 + 100 + 1) << run.out.substr(0, 400);  // the head, 100 lines, the count
+    EXPECT_TRUE(Contains(run.out, " more not shown (")) << run.out.substr(run.out.size() - 200);
+    run = Cli({"repair", (dir / "junk.syx").string(), "-o", (dir / "none").string()});
+    EXPECT_FALSE(fs::exists(dir / "none"));
 }
 
 }  // namespace

@@ -558,3 +558,66 @@ TEST_F(BankCommandsTest, FunctionRecordsTravelAsTheModeAndTheOptionsSay) {
 
 }  // namespace
 }  // namespace librarian
+
+namespace librarian {
+namespace {
+
+// Load Bank of files that are no plain bank: what the reader recovered is offered, Yes loads
+// its first 32 voices, No leaves the bank as it was; a plain bank and a file without voices go
+// to the bank load as before (the latter with its format error).
+bool SamePage(const core::VoicePage& a, const core::VoicePage& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), [](const core::VoiceSlot& x, const core::VoiceSlot& y) {
+        return x.voice == y.voice && x.status == y.status;
+    });
+}
+
+TEST_F(BankCommandsTest, LoadBankOffersTheVoicesRecoveredFromAFileThatIsNoPlainBank) {
+    Commands();
+    TempDir dir;
+    const Bytes first = ReadBytes(BankFile(6)), second = ReadBytes(BankFile(7));
+    Bytes both = first;
+    both.insert(both.end(), second.begin(), second.end());
+    WriteBytes(dir / "TWO.SYX", both);
+    Bytes shortAfter = first;  // a bank and a short message after it
+    shortAfter.insert(shortAfter.end(), {0xF0, 0x43, 0x10, 0xF7});
+    WriteBytes(dir / "SHORT.SYX", shortAfter);
+    WriteBytes(dir / "JUNK.SYX", Bytes(5000, 0x31));
+    core::Bankson plain;
+    ASSERT_TRUE(plain.LoadBankFile(BankFile(6), false));
+    struct Case {
+        std::string file;
+        platform::BoxAnswer answer;
+        const core::Bankson* expected;  // nullptr: the bank as it was
+        std::string box;                // a part of the box shown
+        std::string name;
+    };
+    const Case cases[] = {
+        {"TWO.SYX", platform::BoxAnswer::Yes, &plain, "Found: 2 voice-bank dumps, 64 voices", "TWO"},
+        {"TWO.SYX", platform::BoxAnswer::No, nullptr, "Load the first 32 voices recovered?", "SynprezFM_02"},
+        {"SHORT.SYX", platform::BoxAnswer::Yes, &plain, "1 voice-bank dump and 1 other message, 32 voices", "SHORT"},
+        {"JUNK.SYX", platform::BoxAnswer::Yes, nullptr, "File Format Error - Abort Loading", "SynprezFM_02"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        ASSERT_TRUE(banks_[3].LoadBankFile(BankFile(2), false));
+        const core::VoicePage before = banks_[3].Page();
+        boxes_.Clear();
+        boxes_.SetAnswer(c.answer);
+        dialogs_.Answer((dir / c.file).string());
+        Choose("popLoadBankClick", 3);
+        ASSERT_EQ(boxes_.Shown().size(), 1u);
+        EXPECT_NE(boxes_.Shown()[0].text.find(c.box), std::string::npos) << boxes_.Shown()[0].text;
+        if (c.expected) {
+            EXPECT_EQ(boxes_.Shown()[0].title, "Load Bank");
+            EXPECT_TRUE(SamePage(banks_[3].Page(), c.expected->Page()));
+            EXPECT_EQ(banks_[3].Name(), c.name);
+            EXPECT_EQ(Window().BankLabel(3)->text().toStdString(), c.name);
+        } else if (c.file != "JUNK.SYX") {
+            EXPECT_TRUE(SamePage(banks_[3].Page(), before));
+            EXPECT_EQ(banks_[3].Name(), c.name);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace librarian

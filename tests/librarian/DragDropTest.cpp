@@ -439,5 +439,18 @@ TEST_F(FileDropTest, BankFilesLoadIntoTheBankAndTheOnesAfterItOrIntoTheLibraryFr
     EXPECT_EQ(Window().UsedCount()->text(), QStringLiteral("66"));
 }
 
+// Folders, with the files beside them, go to the collection import, and only from a library list.
+TEST_F(FileDropTest, FoldersDroppedOnALibraryListGoToTheCollectionImport) {
+    testing_support::TempDir dir;
+    std::filesystem::create_directory(dir / "set");
+    std::vector<std::vector<std::filesystem::path>> imported;
+    EXPECT_FALSE(DropFiles(Window().LibraryList(3), {Path(dir / "set")})) << "refused without an import";
+    dragDrop_->SetFolderDrop([&](const std::vector<std::filesystem::path>& folders) { imported.push_back(folders); });
+    EXPECT_FALSE(DropFiles(Window().BankList(1), {Path(dir / "set")}));
+    ASSERT_TRUE(DropFiles(Window().LibraryList(3), {Path(dir / "set"), QString::fromStdString(BankFile(2))}));
+    EXPECT_EQ(imported, (std::vector<std::vector<std::filesystem::path>>{{dir / "set", BankFile(2)}}));
+    EXPECT_TRUE(Boxes().empty());
+}
+
 }  // namespace
 }  // namespace librarian

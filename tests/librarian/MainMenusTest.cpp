@@ -53,7 +53,8 @@ TEST_F(MainMenusTest, LibraryMenusHaveTheirItemsInOrderWithAccessKeys) {
                            "Sort by &Markers", "-", "Undo", "Redo"}));
     EXPECT_EQ(Captions(menus_.popLib2()),
               (QStringList{"Load Library", "Save Library", "-", "Auto Import Bank",
-                           "Auto Export Bank", "-", "Delete Library", "-", "Undo", "Redo"}));
+                           "Auto Export Bank", "Import Collection...", "-", "Delete Library", "-",
+                           "Undo", "Redo"}));
 }
 
 TEST_F(MainMenusTest, ItemsStayDisabledUntilACommandIsConnected) {

@@ -82,6 +82,31 @@ TEST(TfrmSystem, FilledWithoutShowingAndClosedByEnterOrEsc) {
     }
 }
 
+// An operation that can stop takes Esc (wherever the focus is) and the close button as a
+// cancel; a dump takes neither and the window stays open.
+TEST(TfrmDump, EscOrCloseCancelsOnlyWhatCanStop) {
+    testing_support::TestApplication();
+    TfrmDump window;
+    QWidget elsewhere;
+    for (const bool cancelable : {false, true})
+        for (const bool byClose : {false, true}) {
+            SCOPED_TRACE(testing::Message() << "cancelable " << cancelable << " close " << byClose);
+            window.SetCancelable(cancelable);
+            ShownProgress shown(window, "Import Collection");
+            EXPECT_FALSE(window.CancelRequested());
+            if (byClose)
+                window.close();
+            else
+                QTest::keyClick(&elsewhere, Qt::Key_Escape);
+            EXPECT_TRUE(window.isVisible());
+            EXPECT_EQ(window.CancelRequested(), cancelable);
+            EXPECT_EQ(window.findChild<controls::TTitleBar*>()->Buttons(),
+                      cancelable ? controls::kCaptionClose : controls::kNoCaptionButtons);
+            window.SetCancelable(false);
+        }
+    EXPECT_FALSE(window.CancelRequested());
+}
+
 TEST(TfrmDump, ShowsItsCaptionAndCounterUntilHidden) {
     testing_support::TestApplication();
     TfrmDump window;

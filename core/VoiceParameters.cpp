@@ -1,8 +1,8 @@
-#include "cli/VoiceParameters.h"
+#include "core/VoiceParameters.h"
 
 #include <algorithm>
 
-namespace cli {
+namespace core {
 
 // Weights in steps the ear can tell apart. Unit 1: one step of an envelope rate or level,
 // of keyboard scaling, fine frequency, detune, sensitivities and the LFO. Heavier: output level
@@ -81,4 +81,4 @@ std::vector<RangeChange> LimitToRanges(core::UnpackedVoice& voice) {
     return changes;
 }
 
-}  // namespace cli
+}  // namespace core

@@ -12,9 +12,8 @@
 
 #include "core/VoiceFormats.h"
 
-namespace cli {
+namespace core {
 
-using core::Byte;
 
 enum class FileKind {
     kNothing,            // nothing the program can read
@@ -78,4 +77,4 @@ core::PackedVoice RepairSingleVoice(std::span<const Byte, core::kUnpackedVoiceSi
 // True when the size (and first byte) are those of a library file.
 bool LooksLikeLibrary(std::span<const Byte> bytes);
 
-}  // namespace cli
+}  // namespace core

@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "cli/SysexRepair.h"
+#include "core/SysexRepair.h"
 #include "core/Libson.h"
-#include "tests/cli/BankBytes.h"
+#include "tests/core/BankDumps.h"
 #include "tests/core/VoiceRanges.h"
 
-namespace cli {
+namespace core {
 namespace {
 
 using core::Byte;
@@ -265,4 +265,4 @@ TEST(SysexRepair, AnyInputGivesCleanVoices) {
 }
 
 }  // namespace
-}  // namespace cli
+}  // namespace core

@@ -1,13 +1,13 @@
-#include "cli/SysexRepair.h"
+#include "core/SysexRepair.h"
 
 #include <algorithm>
 #include <cstdio>
 
-#include "cli/VoiceParameters.h"
+#include "core/VoiceParameters.h"
 #include "core/Bankson.h"
 #include "core/Libson.h"
 
-namespace cli {
+namespace core {
 namespace {
 
 using core::kBankImageSize;
@@ -381,4 +381,4 @@ FileReading ReadVoiceFile(std::span<const Byte> bytes) {
     return result;
 }
 
-}  // namespace cli
+}  // namespace core

@@ -11,9 +11,8 @@
 
 #include "core/VoiceFormats.h"
 
-namespace cli {
+namespace core {
 
-using core::Byte;
 
 inline constexpr std::size_t kParameterCount = core::kUnpackedNameOffset;  // 145
 inline constexpr std::size_t kOperatorParameters = 21;
@@ -51,4 +50,4 @@ struct RangeChange {
 // is); returns what changed, in parameter order.
 std::vector<RangeChange> LimitToRanges(core::UnpackedVoice& voice);
 
-}  // namespace cli
+}  // namespace core
