@@ -42,4 +42,10 @@ std::unique_ptr<OutputStream> CompositeBackend::OpenOutput(std::size_t index) {
     return backend->OpenOutput(index);
 }
 
+KeyboardThru* CompositeBackend::KeyboardThruFor(std::size_t outputIndex) {
+    Backend* backend = nullptr;
+    if (!Locate(false, outputIndex, backend)) return nullptr;
+    return backend->KeyboardThruFor(outputIndex);
+}
+
 }  // namespace midi

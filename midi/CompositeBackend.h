@@ -17,6 +17,7 @@ public:
     std::vector<DeviceInfo> Outputs() override;
     std::unique_ptr<InputStream> OpenInput(std::size_t index, InputHandler& handler) override;
     std::unique_ptr<OutputStream> OpenOutput(std::size_t index) override;
+    KeyboardThru* KeyboardThruFor(std::size_t outputIndex) override;
 
 private:
     // Lists every backend's devices, remembering how many each one had, so that an index

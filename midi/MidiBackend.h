@@ -57,6 +57,16 @@ public:
     virtual bool Send(std::span<const std::uint8_t> bytes) = 0;
 };
 
+// An output device's direct entrance for a keyboard's channel messages (the emulated rack
+// plays what the chosen input brings). Called on the input's MIDI thread: must not block.
+class KeyboardThru {
+public:
+    virtual void PlayChannelMessage(std::span<const std::uint8_t> bytes) = 0;
+
+protected:
+    ~KeyboardThru() = default;
+};
+
 // A MIDI system: its devices in a fixed order, addressed by index.
 class Backend {
 public:
@@ -66,6 +76,8 @@ public:
     // nullptr when the device cannot be opened.
     virtual std::unique_ptr<InputStream> OpenInput(std::size_t index, InputHandler& handler) = 0;
     virtual std::unique_ptr<OutputStream> OpenOutput(std::size_t index) = 0;
+    // nullptr for the devices that have none (all but the emulated rack).
+    virtual KeyboardThru* KeyboardThruFor(std::size_t /*outputIndex*/) { return nullptr; }
 };
 
 }  // namespace midi
