@@ -48,4 +48,16 @@ KeyboardThru* CompositeBackend::KeyboardThruFor(std::size_t outputIndex) {
     return backend->KeyboardThruFor(outputIndex);
 }
 
+AudioRenderer* CompositeBackend::Sound() {
+    for (Backend* backend : backends_)
+        if (AudioRenderer* sound = backend->Sound()) return sound;
+    return nullptr;
+}
+
+std::unique_ptr<AudioStream> CompositeBackend::OpenAudio(AudioChoice choice, AudioRenderer& renderer) {
+    for (Backend* backend : backends_)
+        if (auto stream = backend->OpenAudio(choice, renderer)) return stream;
+    return nullptr;
+}
+
 }  // namespace midi

@@ -454,7 +454,10 @@ std::unique_ptr<OutputStream> EmulatedRack::OpenOutput(std::size_t index) {
 KeyboardThru* EmulatedRack::KeyboardThruFor(std::size_t outputIndex) {
     return outputIndex == 0 ? this : nullptr;
 }
-RackSound& EmulatedRack::Sound() { return impl_->Sound(); }
+RackSound& EmulatedRack::Modules() { return impl_->Sound(); }
+void EmulatedRack::RenderAudio(float* left, float* right, std::size_t frames) {
+    impl_->Sound().Render(left, right, frames);
+}
 void EmulatedRack::RestartSound(double sampleRate) { impl_->RestartSound(sampleRate); }
 void EmulatedRack::PlayChannelMessage(std::span<const std::uint8_t> bytes) {
     if (!bytes.empty() && bytes[0] >= 0x80 && bytes[0] < 0xF0 && (bytes[0] & 0xF0) != kProgramChange)

@@ -36,7 +36,7 @@ namespace midi {
 
 inline constexpr char kEmulatedRackName[] = "Emulated TX816";
 
-class EmulatedRack final : public Backend, public KeyboardThru {
+class EmulatedRack final : public Backend, public KeyboardThru, public AudioRenderer {
 public:
     // The module's identity in its system information reply.
     static constexpr char kModel[] = "TF1";
@@ -56,11 +56,15 @@ public:
     std::unique_ptr<OutputStream> OpenOutput(std::size_t index) override;
     KeyboardThru* KeyboardThruFor(std::size_t outputIndex) override;
 
-    // The modules' sound, for an audio output to render.
-    RackSound& Sound();
+    // The modules' sound.
+    RackSound& Modules();
     // Before an audio output starts rendering (none renders now): its sample rate, every module
     // given its current edit buffer.
     void RestartSound(double sampleRate);
+    // AudioRenderer: the rack's sound, for the program's audio output.
+    AudioRenderer* Sound() override { return this; }
+    void PrepareAudio(double sampleRate) override { RestartSound(sampleRate); }
+    void RenderAudio(float* left, float* right, std::size_t frames) override;
     // KeyboardThru: a keyboard's channel message, played at once without allocating (called
     // on the keyboard's MIDI thread).
     void PlayChannelMessage(std::span<const std::uint8_t> bytes) override;

@@ -185,7 +185,7 @@ TEST(AudioThreadTest, RenderingAMinuteAllocatesAndLocksNothing) {
             ASSERT_TRUE(rack.WaitIdle(10s));
         }
         tWatched = true;
-        rack.Sound().Render(left.data(), right.data(), kPeriod);
+        rack.Modules().Render(left.data(), right.data(), kPeriod);
         tWatched = false;
         if (period == kPeriods / 2) sounding = std::accumulate(left.begin(), left.end(), 0.0f, [](float a, float x) { return a + std::abs(x); }) > 0.0f;
     }

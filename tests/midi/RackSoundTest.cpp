@@ -23,7 +23,7 @@ constexpr std::size_t kPeriod = 1024;
 
 std::vector<float> Block(EmulatedRack& rack, std::size_t frames) {
     std::vector<float> left(frames), right(frames);
-    rack.Sound().Render(left.data(), right.data(), frames);
+    rack.Modules().Render(left.data(), right.data(), frames);
     return left;
 }
 
