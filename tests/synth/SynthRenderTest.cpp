@@ -8,6 +8,7 @@
 #include <cmath>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "../midi/BankFiles.h"
 #include "SynthVoices.h"
@@ -194,6 +195,35 @@ TEST(SynthRenderTest, KeyboardLevelScalingFollowsSideDepthAndCurve) {
         } else {
             EXPECT_NEAR(two / one, 2.0, 0.1) << what.str();
         }
+    }
+}
+
+// Sixteen notes a module: a seventeenth takes the place of the oldest released note, or of the
+// oldest note when none is released.
+TEST(SynthRenderTest, SeventeenthNoteStealsTheOldestReleasedFirst) {
+    VoiceImage voice;
+    voice.Level(1, 99);
+    voice.Block(1)[3] = 1;  // slow release: released notes keep sounding
+    struct Case {
+        std::vector<int> released;  // keys let go, in this order
+        int stolen;                 // the key whose note makes room
+    };
+    const Case cases[] = {{{47, 43}, 43}, {{43, 47}, 43}, {{}, 40}, {{55}, 55}};
+    for (const Case& c : cases) {
+        ModuleEngine engine(kRate);
+        engine.SetImage(voice.View());
+        for (int key = 40; key < 56; ++key) {
+            NoteOn(engine, key);
+            Render(engine, kBlockFrames);
+        }
+        for (const int key : c.released) NoteOff(engine, key);
+        Render(engine, kBlockFrames);
+        NoteOn(engine, 80);
+        std::vector<int> keys;
+        for (int i = 0; i < kNotesPerModule; ++i) keys.push_back(engine.Note(i).Key());
+        EXPECT_EQ(std::count(keys.begin(), keys.end(), 80), 1);
+        EXPECT_EQ(std::count(keys.begin(), keys.end(), c.stolen), 0) << "stolen " << c.stolen;
+        EXPECT_EQ(engine.SoundingNotes(), kNotesPerModule);
     }
 }
 
