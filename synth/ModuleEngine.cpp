@@ -233,6 +233,9 @@ void ModuleEngine::RenderBlock(float* out, int frames) {
         dcIn_ = x;
         out[i] = dcOut_;
     }
+    // A tail decaying towards silence would otherwise end in denormals, which are slow.
+    if (std::abs(dcOut_) < 1e-20f) dcOut_ = 0.0f;
+    if (std::abs(dcIn_) < 1e-20f) dcIn_ = 0.0f;
 }
 
 void ModuleEngine::Render(float* out, int frames) {
