@@ -196,6 +196,8 @@ Program::~Program() {
 
 void Program::Start() {
     midi_->ListPorts();
+    // The emulated rack's sound starts once the windows are up: it never holds up the start.
+    QTimer::singleShot(0, midi_.get(), [midi = midi_.get()] { midi->OpenAudio(); });
     main_->show();
     if (options_->OpenAtStart()) options_->show();
     if (types_->OpenAtStart()) types_->show();

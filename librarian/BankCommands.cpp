@@ -282,6 +282,7 @@ void BankCommands::Audition(int module) {
     midi::DumpEngine& dump = midi_.Dump();
     dump.AutoDumpVoice(image, midi::kDumpVoices, std::size_t(module));
     if (main_.FunctionsMode()) dump.AutoDumpVoice(image, midi::kDumpFunctions, std::size_t(module));
+    audition_.Play(options_.Audition(), module);
 }
 
 bool BankCommands::eventFilter(QObject* watched, QEvent* event) {

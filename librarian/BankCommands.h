@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 
+#include "librarian/Audition.h"
 #include "librarian/TfrmMain.h"
 
 
@@ -69,7 +70,7 @@ private:
     // After a voice click took a voice: its name on btnBuffer, the editor told, the voice sent.
     void VoiceTaken(std::string name, int module);
     // Sends the working voice (in Functions mode also its function data) to the module when
-    // Auto Dump is on.
+    // Auto Dump is on, then plays the options window's audition note when that is on.
     void Audition(int module);
 
     TfrmMain& main_;
@@ -78,6 +79,7 @@ private:
     core::Edtson& buffer_;
     const TfrmOption& options_;
     midi::TfrmMidi& midi_;
+    AuditionPlayer audition_{midi_};
 };
 
 }  // namespace librarian

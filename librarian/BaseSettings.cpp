@@ -23,6 +23,10 @@ void ReadOptionsWindowValues(BaseValues& values, platform::SettingsStore& store)
     reader.Next("DF1", values.doublesFirst);
     reader.Next("DF2", values.doublesSecond);
     reader.Next("DEL", values.doublesDelete);
+    reader.Next("AUD", values.auditionOn);
+    reader.Next("AUDN", values.auditionNote);
+    reader.Next("AUDV", values.auditionVelocity);
+    reader.Next("AUDL", values.auditionLength);
 }
 
 void ReadMarkersWindowValues(BaseValues& values, platform::SettingsStore& store) {
@@ -52,6 +56,10 @@ int WriteBaseValues(const BaseValues& v, platform::SettingsStore& store) {
         {"DF1", v.doublesFirst},
         {"DF2", v.doublesSecond},
         {"DEL", v.doublesDelete},
+        {"AUD", v.auditionOn},
+        {"AUDN", v.auditionNote},
+        {"AUDV", v.auditionVelocity},
+        {"AUDL", v.auditionLength},
     }, store);
 }
 

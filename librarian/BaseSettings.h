@@ -28,21 +28,27 @@ struct BaseValues {
     std::int32_t doublesFirst = 0;    // "DF1"
     std::int32_t doublesSecond = 1;   // "DF2"
     std::int32_t doublesDelete = 0;   // "DEL"
+    // The audition after a voice click: on, note, velocity, length in tenths of a second.
+    std::int32_t auditionOn = 0;          // "AUD"
+    std::int32_t auditionNote = 60;       // "AUDN"
+    std::int32_t auditionVelocity = 100;  // "AUDV"
+    std::int32_t auditionLength = 5;      // "AUDL"
 };
 
 // The main window's four values, read in the order "MBX", "MBY", "PER", "PAG"; the first
 // missing one leaves itself and the rest at the values already in `values`.
 void ReadMainWindowValues(BaseValues& values, platform::SettingsStore& store = platform::Settings());
 
-// The options window's eleven values, read in the order "OBX", "OBY", "OBO", "MSL", "LBU",
-// "CPY", "SWP", "ADD", "DF1", "DF2", "DEL"; the first missing one leaves itself and the rest.
+// The options window's fifteen values, read in the order "OBX", "OBY", "OBO", "MSL", "LBU",
+// "CPY", "SWP", "ADD", "DF1", "DF2", "DEL", "AUD", "AUDN", "AUDV", "AUDL"; the first missing
+// one leaves itself and the rest.
 void ReadOptionsWindowValues(BaseValues& values,
                              platform::SettingsStore& store = platform::Settings());
 // The markers window's three values, read in the order "TBX", "TBY", "TBO" with the same rule.
 void ReadMarkersWindowValues(BaseValues& values,
                              platform::SettingsStore& store = platform::Settings());
 
-// Writes all eighteen values in the key's fixed order; returns how many were written.
+// Writes all twenty-two values in the key's fixed order; returns how many were written.
 int WriteBaseValues(const BaseValues& values, platform::SettingsStore& store = platform::Settings());
 
 }  // namespace librarian

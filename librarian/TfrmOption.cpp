@@ -21,7 +21,7 @@ namespace librarian {
 namespace {
 
 constexpr int kClientWidth = 207;
-constexpr int kClientHeight = 288;
+constexpr int kClientHeight = 348;
 
 const char* const kFieldStyle =
     "QLineEdit { color: #e0e4ea; background: #0a0a0b; border: 1px solid #3a3c42;"
@@ -47,6 +47,7 @@ TfrmOption::TfrmOption(platform::SettingsStore& store, QWidget* parent)
                         QPoint(defaults.optionsLeft, defaults.optionsTop)));
     openAtStart_ = values.optionsOpen == 1;
     states_ = OptionStatesFrom(values);
+    audition_ = AuditionFrom(values);
     ShowStates();
 }
 
@@ -112,6 +113,46 @@ void TfrmOption::BuildControls() {
         switches_[Index(which)] = lamp;
         labels_[Index(which)] = label;
     }
+    BuildAudition(w);
+}
+
+void TfrmOption::BuildAudition(QWidget* w) {
+    using namespace controls::panel;
+    Group(w, QRect(6, 288, 195, 54));
+    chkAudition_ = Lamp(w, 14, 296);
+    chkAudition_->setObjectName(QStringLiteral("chkAudition"));
+    SetHint(chkAudition_, Caption(w, QStringLiteral("Audition"), 36, 296),
+            QStringLiteral("Play a note on the module after each voice click"));
+    connect(chkAudition_, &controls::Tzografsw::clicked, this, [this] {
+        audition_.on = !audition_.on;
+        ShowStates();
+    });
+    struct Knob {
+        const char* name;
+        const char* caption;
+        const char* hint;
+        int min, max, x;
+    };
+    const Knob knobs[3] = {
+        {"digAudNote", "Note", "Note played (60: C3)", 0, 127, 100},
+        {"digAudVel", "Vel", "Velocity of the note", 1, 127, 134},
+        {"digAudLen", "Len", "Length in tenths of a second", 1, kAuditionMaxTenths, 168},
+    };
+    for (std::size_t i = 0; i < 3; ++i) {
+        const Knob& k = knobs[i];
+        controls::Tzopotlab* knob = LabelKnob(w, k.min, k.max, 80, QRect(k.x, 294, 28, 22));
+        knob->setObjectName(QString::fromLatin1(k.name));
+        SetHint(knob, Caption(w, QString::fromLatin1(k.caption), k.x + 2, 320, kSmallCaptionStyle),
+                QString::fromLatin1(k.hint));
+        connect(knob, &controls::Tzopotlab::changed, this, [this] { AuditionChanged(); });
+        auditionKnobs_[i] = knob;
+    }
+}
+
+void TfrmOption::AuditionChanged() {
+    audition_.note = auditionKnobs_[0]->state();
+    audition_.velocity = auditionKnobs_[1]->state();
+    audition_.tenths = auditionKnobs_[2]->state();
 }
 
 void TfrmOption::ShowStates() {
@@ -119,6 +160,10 @@ void TfrmOption::ShowStates() {
                                    states_.swap,        states_.addTo,       states_.first,
                                    states_.second,      states_.doublesDelete};
     for (int i = 0; i < kSwitchCount; ++i) switches_[i]->setState(on[i] ? 1 : 0);
+    chkAudition_->setState(audition_.on ? 1 : 0);
+    auditionKnobs_[0]->setState(audition_.note);
+    auditionKnobs_[1]->setState(audition_.velocity);
+    auditionKnobs_[2]->setState(audition_.tenths);
 }
 
 void TfrmOption::ShowAndRaise() {
@@ -136,6 +181,7 @@ void TfrmOption::CollectBaseValues(BaseValues& values) const {
     values.optionsLeft = x();
     values.optionsOpen = isVisible() ? 1 : 0;
     StoreOptionStates(states_, values);
+    StoreAudition(audition_, values);
 }
 
 void TfrmOption::OptionClick(OptionSwitch clicked) {

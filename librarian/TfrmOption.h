@@ -9,6 +9,7 @@
 #include <array>
 #include <string>
 
+#include "librarian/Audition.h"
 #include "librarian/BaseSettings.h"
 #include "librarian/OptionSwitches.h"
 
@@ -48,6 +49,8 @@ public:
     bool DoublesSecond() const { return states_.second; }
     bool DoublesDelete() const { return states_.doublesDelete; }
     core::DoublesOptions Doubles() const { return DoublesFrom(states_); }
+    // The note played after each voice click, and whether one is.
+    const AuditionSettings& Audition() const { return audition_; }
     // The search text as name bytes (what the lists show as yen sign and arrows is 5Ch, 7Eh,
     // 7Fh), at most 10.
     std::string SearchText() const;
@@ -69,6 +72,9 @@ public:
     QLineEdit* SearchField() const { return edtOcc_; }
     controls::Tzopotlab* PositionKnob() const { return digPosOcc_; }
     controls::Tzografsw* AutoSearchButton() const { return btnAutoSearchName_; }
+    controls::Tzografsw* AuditionSwitch() const { return chkAudition_; }
+    // Note, velocity, length.
+    std::array<controls::Tzopotlab*, 3> AuditionKnobs() const { return auditionKnobs_; }
 
 signals:
     // "Run Search by Name": the library panel connects its "Search by Name" and "Find First
@@ -84,8 +90,13 @@ private:
     static std::size_t Index(OptionSwitch which) { return static_cast<std::size_t>(which); }
     void BuildControls();
     void ShowStates();
+    void BuildAudition(QWidget* w);
+    void AuditionChanged();
 
     OptionStates states_;
+    AuditionSettings audition_;
+    controls::Tzografsw* chkAudition_ = nullptr;
+    std::array<controls::Tzopotlab*, 3> auditionKnobs_{};
     bool openAtStart_ = false;
     std::array<controls::Tzografsw*, kSwitchCount> switches_{};
     std::array<QLabel*, kSwitchCount> labels_{};

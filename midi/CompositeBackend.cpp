@@ -42,4 +42,22 @@ std::unique_ptr<OutputStream> CompositeBackend::OpenOutput(std::size_t index) {
     return backend->OpenOutput(index);
 }
 
+KeyboardThru* CompositeBackend::KeyboardThruFor(std::size_t outputIndex) {
+    Backend* backend = nullptr;
+    if (!Locate(false, outputIndex, backend)) return nullptr;
+    return backend->KeyboardThruFor(outputIndex);
+}
+
+AudioRenderer* CompositeBackend::Sound() {
+    for (Backend* backend : backends_)
+        if (AudioRenderer* sound = backend->Sound()) return sound;
+    return nullptr;
+}
+
+std::unique_ptr<AudioStream> CompositeBackend::OpenAudio(AudioChoice choice, AudioRenderer& renderer) {
+    for (Backend* backend : backends_)
+        if (auto stream = backend->OpenAudio(choice, renderer)) return stream;
+    return nullptr;
+}
+
 }  // namespace midi

@@ -17,6 +17,10 @@ public:
     std::vector<DeviceInfo> Outputs() override;
     std::unique_ptr<InputStream> OpenInput(std::size_t index, InputHandler& handler) override;
     std::unique_ptr<OutputStream> OpenOutput(std::size_t index) override;
+    KeyboardThru* KeyboardThruFor(std::size_t outputIndex) override;
+    // The first system's sound that has one; the first system's output that opens.
+    AudioRenderer* Sound() override;
+    std::unique_ptr<AudioStream> OpenAudio(AudioChoice choice, AudioRenderer& renderer) override;
 
 private:
     // Lists every backend's devices, remembering how many each one had, so that an index

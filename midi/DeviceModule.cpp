@@ -69,4 +69,9 @@ std::unique_ptr<OutputStream> DeviceModule::OpenOutput(std::size_t index) {
     return devices ? devices->OpenOutput(index) : nullptr;
 }
 
+std::unique_ptr<AudioStream> DeviceModule::OpenAudio(AudioChoice choice, AudioRenderer& renderer) {
+    Backend* devices = Devices();
+    return devices ? devices->OpenAudio(choice, renderer) : nullptr;
+}
+
 }  // namespace midi

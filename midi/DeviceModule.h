@@ -23,6 +23,7 @@ public:
     std::vector<DeviceInfo> Outputs() override;
     std::unique_ptr<InputStream> OpenInput(std::size_t index, InputHandler& handler) override;
     std::unique_ptr<OutputStream> OpenOutput(std::size_t index) override;
+    std::unique_ptr<AudioStream> OpenAudio(AudioChoice choice, AudioRenderer& renderer) override;
 
     // False when the module or one of its libraries could not be loaded.
     bool Loaded();

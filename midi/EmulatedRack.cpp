@@ -31,6 +31,7 @@ struct Module {
     bool silent = false;
     bool corruptChecksum = false;
     std::bitset<128> answered = std::bitset<128>().set();  // the request formats it answers
+    Byte operators = 0x3F;  // the operator on/off switches (voice parameter 155)
 };
 
 // A message on one of the wires, handled once its last byte is through.
@@ -67,6 +68,12 @@ public:
                 std::span<Byte, core::kUnpackedFunctionSize>(module.edit.data() + core::kUnpackedVoiceSize,
                                                              core::kUnpackedFunctionSize));
         }
+        std::array<core::EditImage, kModuleCount> images{};
+        for (std::size_t m = 0; m < kModuleCount; ++m) {
+            images[m] = modules_[m].edit;
+            sound_.SetChannel(m, modules_[m].channel, false);
+        }
+        sound_.Restart(48000.0, images);
         worker_ = std::thread([this] { Run(); });
     }
 
@@ -129,6 +136,22 @@ public:
     auto Locked(F f) const {
         std::lock_guard lock(mutex_);
         return f();
+    }
+
+    RackSound& Sound() { return sound_; }
+    void RestartSound(double sampleRate) {
+        std::lock_guard lock(mutex_);
+        std::array<core::EditImage, kModuleCount> images{};
+        for (std::size_t m = 0; m < kModuleCount; ++m) {
+            images[m] = modules_[m].edit;
+            sound_.SetChannel(m, modules_[m].channel, modules_[m].omni);
+        }
+        // Under the lock: no image posted by the worker can be older than these.
+        sound_.Restart(sampleRate, images);
+        for (std::size_t m = 0; m < kModuleCount; ++m) sound_.PostOperatorSwitches(m, modules_[m].operators);
+    }
+    void HearChannel(std::size_t m) {
+        sound_.SetChannel(m, modules_[m].channel, modules_[m].omni);
     }
 
     void SetPatchBayChannel(int channel) { Locked([&] { patchBayChannel_ = channel; }); }
@@ -219,8 +242,29 @@ private:
                    (status & 0x0F) == ChannelNibble(patchBayChannel_) &&
                    bytes[1] == kModuleSelectController && bytes[2] < kModuleCount) {
             selected_ = bytes[2];
+        } else if ((status & 0xF0) == kProgramChange && bytes.size() >= 2) {
+            TakeProgram(status & 0x0F, bytes[1]);
+        } else if (status >= 0x80 && status < 0xF0) {
+            sound_.PostChannelMessage(bytes);
         }
-        // Program changes and other channel messages select sounds, which are not emulated.
+    }
+
+    // A memory 1-32 (program 0-31) becomes the edit buffer's voice, with its function record.
+    void TakeProgram(int nibble, Byte program) {
+        if (program >= core::kSlotsPerPage) return;
+        for (std::size_t m = 0; m < kModuleCount; ++m) {
+            Module& module = modules_[m];
+            if (!module.omni && ChannelNibble(module.channel) != nibble) continue;
+            core::UnpackVoice(std::span<const Byte, core::kPackedVoiceSize>(
+                                  module.voices.data() + program * core::kPackedVoiceSize, core::kPackedVoiceSize),
+                              std::span<Byte, core::kUnpackedVoiceSize>(module.edit.data(), core::kUnpackedVoiceSize));
+            core::UnpackFunction(std::span<const Byte, core::kPackedFunctionSize>(
+                                     module.functions.data() + program * core::kPackedFunctionSize,
+                                     core::kPackedFunctionSize),
+                                 std::span<Byte, core::kUnpackedFunctionSize>(module.edit.data() + core::kUnpackedVoiceSize,
+                                                                              core::kUnpackedFunctionSize));
+            sound_.PostImage(m, module.edit);
+        }
     }
 
     void TakeInSysex(const Message& bytes, Clock::time_point arrived) {
@@ -233,9 +277,13 @@ private:
             if (subStatus == kSubStatusDumpRequest && bytes.size() == kDumpRequestSize) {
                 Answer(m, bytes[3], arrived);
             } else if (subStatus == kSubStatusParameterChange && bytes.size() == kParameterChangeSize) {
+                const Byte switches = module.operators;
                 TakeParameter(module, bytes[3], bytes[4], bytes[5]);
+                if (module.operators != switches) sound_.PostOperatorSwitches(m, module.operators);
+                sound_.PostImage(m, module.edit);
             } else if (subStatus == kSubStatusBulkData) {
                 TakeBulk(module, bytes);
+                sound_.PostImage(m, module.edit);
             }
         }
     }
@@ -293,7 +341,11 @@ private:
         } else if (group == kGroupVoice || group == kGroupVoiceHigh) {
             const std::size_t p = parameter + (group == kGroupVoiceHigh ? 128u : 0u);
             // 155 switches operators on and off, which the edit image does not hold.
-            if (p < core::kUnpackedVoiceSize) module.edit[p] = value;
+            if (p < core::kUnpackedVoiceSize) {
+                module.edit[p] = value;
+            } else if (p == core::kUnpackedVoiceSize) {
+                module.operators = value & 0x3F;
+            }
         } else if (group == kGroupPerformance && parameter < kPerformanceParameters.size()) {
             const auto [functionByte, mask] = kPerformanceParameters[parameter];
             Byte& target = module.edit[core::kUnpackedVoiceSize + functionByte];
@@ -325,6 +377,7 @@ private:
         }
     }
 
+    RackSound sound_;           // thread-safe on its own
     mutable std::mutex mutex_;  // everything below but the input list
     std::condition_variable wake_;
     std::condition_variable idle_;
@@ -398,12 +451,27 @@ std::unique_ptr<OutputStream> EmulatedRack::OpenOutput(std::size_t index) {
     return std::make_unique<RackOutputStream>(impl_);
 }
 
+KeyboardThru* EmulatedRack::KeyboardThruFor(std::size_t outputIndex) {
+    return outputIndex == 0 ? this : nullptr;
+}
+RackSound& EmulatedRack::Modules() { return impl_->Sound(); }
+void EmulatedRack::RenderAudio(float* left, float* right, std::size_t frames) {
+    impl_->Sound().Render(left, right, frames);
+}
+void EmulatedRack::RestartSound(double sampleRate) { impl_->RestartSound(sampleRate); }
+void EmulatedRack::PlayChannelMessage(std::span<const std::uint8_t> bytes) {
+    if (!bytes.empty() && bytes[0] >= 0x80 && bytes[0] < 0xF0 && (bytes[0] & 0xF0) != kProgramChange)
+        impl_->Sound().PostKeyboardMessage(bytes);
+}
+
 void EmulatedRack::SetModuleChannel(std::size_t module, int channel) {
     impl_->WithModule(module, [&](Module& m) { m.channel = channel; });
+    impl_->Locked([&] { impl_->HearChannel(module); });
 }
 void EmulatedRack::SetPatchBayChannel(int channel) { impl_->SetPatchBayChannel(channel); }
 void EmulatedRack::SetOmni(std::size_t module, bool on) {
     impl_->WithModule(module, [&](Module& m) { m.omni = on; });
+    impl_->Locked([&] { impl_->HearChannel(module); });
 }
 void EmulatedRack::SetBattery(std::size_t module, Byte tenthsOfVolt) {
     impl_->WithModule(module, [&](Module& m) { m.battery = tenthsOfVolt; });

@@ -11,6 +11,10 @@
 // parameter changes into its edit buffer. The patch bay passes on only the replies of the module
 // last selected with controller 20 on its channel (all modules until the first select).
 //
+// Each module also plays the channel messages on its channel through an FM engine with its
+// edit buffer as the voice (Sound(): rendered by whichever audio output the program opened);
+// a program change 0-31 takes that memory's voice and function record into the edit buffer.
+//
 // Every operation is thread-safe.
 
 #include <array>
@@ -25,13 +29,14 @@
 #include "core/VoiceFormats.h"
 #include "midi/MidiBackend.h"
 #include "midi/MidiSettings.h"
+#include "midi/RackSound.h"
 #include "midi/RackVoices.h"
 
 namespace midi {
 
 inline constexpr char kEmulatedRackName[] = "Emulated TX816";
 
-class EmulatedRack final : public Backend {
+class EmulatedRack final : public Backend, public KeyboardThru, public AudioRenderer {
 public:
     // The module's identity in its system information reply.
     static constexpr char kModel[] = "TF1";
@@ -49,6 +54,20 @@ public:
     std::vector<DeviceInfo> Outputs() override;
     std::unique_ptr<InputStream> OpenInput(std::size_t index, InputHandler& handler) override;
     std::unique_ptr<OutputStream> OpenOutput(std::size_t index) override;
+    KeyboardThru* KeyboardThruFor(std::size_t outputIndex) override;
+
+    // The modules' sound.
+    RackSound& Modules();
+    // Before an audio output starts rendering (none renders now): its sample rate, every module
+    // given its current edit buffer.
+    void RestartSound(double sampleRate);
+    // AudioRenderer: the rack's sound, for the program's audio output.
+    AudioRenderer* Sound() override { return this; }
+    void PrepareAudio(double sampleRate) override { RestartSound(sampleRate); }
+    void RenderAudio(float* left, float* right, std::size_t frames) override;
+    // KeyboardThru: a keyboard's channel message, played at once without allocating (called
+    // on the keyboard's MIDI thread).
+    void PlayChannelMessage(std::span<const std::uint8_t> bytes) override;
 
     // Set-up of the rack (channels 1-8 and patch bay channel 16 at power-up).
     void SetModuleChannel(std::size_t module, int channel);

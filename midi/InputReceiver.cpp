@@ -28,6 +28,8 @@ void InputReceiver::OnMidiData(std::span<const std::uint8_t> bytes, std::uint32_
         return;
     }
     if (first == kActiveSensing || first == kTimingClock) return;
+    if (first < 0xF0)
+        if (KeyboardThru* thru = thru_.load(std::memory_order_acquire)) thru->PlayChannelMessage(bytes);
     if (sysexOnly_.load(std::memory_order_relaxed)) return;
     Entry entry;
     entry.timestamp = timestampMs;

@@ -26,6 +26,9 @@ public:
 
     // Any thread.
     void SetSysexOnly(bool sysexOnly) { sysexOnly_.store(sysexOnly, std::memory_order_relaxed); }
+    // Channel messages are also played on this device (the emulated rack as the output), on
+    // this thread, whether or not they are queued; nullptr: none.
+    void SetThru(KeyboardThru* thru) { thru_.store(thru, std::memory_order_release); }
 
     // Window thread.
     std::uint16_t Count() const { return static_cast<std::uint16_t>(queue_.Count()); }
@@ -53,6 +56,7 @@ private:
     std::unique_ptr<std::uint16_t[]> lengths_;  // bytes recorded in each buffer
     SpscRing<std::int32_t> freeBuffers_;        // handed back by the window thread
     std::atomic<bool> sysexOnly_;
+    std::atomic<KeyboardThru*> thru_{nullptr};
     PortNotices& notices_;
 
     // Backend thread only: the message being joined and a buffer kept back after a drop.

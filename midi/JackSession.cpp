@@ -132,6 +132,19 @@ private:
     SendPacer pacer_;
 };
 
+class JackAudioStream final : public AudioStream {
+public:
+    explicit JackAudioStream(std::shared_ptr<JackSession> session) : session_(std::move(session)) {}
+    ~JackAudioStream() override { session_->ReleaseAudio(); }
+    std::string Description() const override {
+        const jack_port_t* left = session_->audioPorts_[0].load();
+        return std::string("JACK (") + (left ? jack_port_name(left) : "") + ", out_2)";
+    }
+
+private:
+    std::shared_ptr<JackSession> session_;
+};
+
 void JackSession::SilenceLibraryMessages() {
     jack_set_error_function(Discard);
     jack_set_info_function(Discard);
@@ -197,6 +210,20 @@ void JackSession::Process(unsigned frames) {
     // Sequentially consistent with the handler's removal in ReleaseIn: either this cycle sees
     // the handler gone, or the release waits for this cycle to end.
     processing_.store(true);
+    jack_port_t* left = audioPorts_[0].load(std::memory_order_acquire);
+    jack_port_t* right = audioPorts_[1].load(std::memory_order_acquire);
+    if (left && right) {
+        auto* l = static_cast<float*>(jack_port_get_buffer(left, frames));
+        auto* r = static_cast<float*>(jack_port_get_buffer(right, frames));
+        if (l && r) {
+            if (AudioRenderer* renderer = renderer_.load()) {
+                renderer->RenderAudio(l, r, frames);
+            } else {
+                std::memset(l, 0, frames * sizeof(float));
+                std::memset(r, 0, frames * sizeof(float));
+            }
+        }
+    }
     for (auto& published : ins_) {
         InSlot* slot = published.load(std::memory_order_acquire);
         if (!slot) continue;
@@ -350,6 +377,36 @@ std::unique_ptr<OutputStream> JackSession::OpenOutput(const std::string& destina
     if (!Connect(jack_port_name(slot->port), destination, slot->connectedTo, destination))
         return nullptr;
     return stream;
+}
+
+std::unique_ptr<AudioStream> JackSession::OpenAudio(AudioRenderer& renderer) {
+    if (!Alive() || renderer_.load()) return nullptr;
+    if (!audioPorts_[0].load()) {
+        jack_port_t* ports[2] = {};
+        for (int i = 0; i < 2; ++i) {
+            ports[i] = jack_port_register(client_, i == 0 ? "out_1" : "out_2", JACK_DEFAULT_AUDIO_TYPE,
+                                          JackPortIsOutput, 0);
+            if (!ports[i]) return nullptr;
+        }
+        // Right first: the processing thread starts using them once the left one is there.
+        audioPorts_[1].store(ports[1], std::memory_order_release);
+        audioPorts_[0].store(ports[0], std::memory_order_release);
+        // The sound card's first two playback ports, when the server has any.
+        if (const char** playback = jack_get_ports(client_, nullptr, JACK_DEFAULT_AUDIO_TYPE,
+                                                   JackPortIsPhysical | JackPortIsInput)) {
+            for (int i = 0; i < 2 && playback[i]; ++i) jack_connect(client_, jack_port_name(ports[i]), playback[i]);
+            jack_free(playback);
+        }
+    }
+    renderer.PrepareAudio(sampleRate_);
+    renderer_.store(&renderer);
+    return std::make_unique<JackAudioStream>(shared_from_this());
+}
+
+void JackSession::ReleaseAudio() {
+    renderer_.store(nullptr);
+    // As for an input: the cycle that may still use the renderer ends before this returns.
+    while (Alive() && processing_.load()) std::this_thread::yield();
 }
 
 void JackSession::ReleaseIn(InSlot& slot) {

@@ -47,6 +47,10 @@ public:
     // nullptr when the port is not there (any more) or cannot be connected.
     std::unique_ptr<InputStream> OpenInput(const std::string& source, InputHandler& handler);
     std::unique_ptr<OutputStream> OpenOutput(const std::string& destination);
+    // Plays `renderer` through our audio ports "<client>:out_1" and "out_2" (made at the first
+    // call and kept, so connections made elsewhere stay), connected to the system's playback
+    // ports where there are any. nullptr when the ports cannot be made or one plays already.
+    std::unique_ptr<AudioStream> OpenAudio(AudioRenderer& renderer);
 
     // Keeps libjack's own messages off stderr (process-wide).
     static void SilenceLibraryMessages();
@@ -67,6 +71,8 @@ private:
     OutSlot* TakeOutSlot();
     friend class JackInputStream;
     friend class JackOutputStream;
+    friend class JackAudioStream;
+    void ReleaseAudio();
     void ReleaseIn(InSlot& slot);
     void ReleaseOut(OutSlot& slot);
     // Connects port `from` to port `to`; `made` names `other` when this call made the connection.
@@ -81,6 +87,8 @@ private:
     // Published to the processing thread once complete; freed only after the client is closed.
     std::array<std::atomic<InSlot*>, kSlots> ins_{};
     std::array<std::atomic<OutSlot*>, kSlots> outs_{};
+    std::array<std::atomic<jack_port_t*>, 2> audioPorts_{};
+    std::atomic<AudioRenderer*> renderer_{nullptr};
 };
 
 }  // namespace midi

@@ -57,6 +57,38 @@ public:
     virtual bool Send(std::span<const std::uint8_t> bytes) = 0;
 };
 
+// An output device's direct entrance for a keyboard's channel messages (the emulated rack
+// plays what the chosen input brings). Called on the input's MIDI thread: must not block.
+class KeyboardThru {
+public:
+    virtual void PlayChannelMessage(std::span<const std::uint8_t> bytes) = 0;
+
+protected:
+    ~KeyboardThru() = default;
+};
+
+// What an audio output plays: Prepare on the opening thread before the first block, then
+// RenderAudio on the output's own thread, which must never allocate, lock or wait.
+class AudioRenderer {
+public:
+    virtual void PrepareAudio(double sampleRate) = 0;
+    virtual void RenderAudio(float* left, float* right, std::size_t frames) = 0;
+
+protected:
+    ~AudioRenderer() = default;
+};
+
+// An open audio output. Destroying it stops the rendering before it returns.
+class AudioStream {
+public:
+    virtual ~AudioStream() = default;
+    // What it plays through, e.g. "JACK (Mondral:out_1, out_2)".
+    virtual std::string Description() const = 0;
+};
+
+// Where the sound goes, as the MIDI window offers it (its settings value).
+enum class AudioChoice : int { kJack = 0, kSystem = 1, kOff = 2 };
+
 // A MIDI system: its devices in a fixed order, addressed by index.
 class Backend {
 public:
@@ -66,6 +98,15 @@ public:
     // nullptr when the device cannot be opened.
     virtual std::unique_ptr<InputStream> OpenInput(std::size_t index, InputHandler& handler) = 0;
     virtual std::unique_ptr<OutputStream> OpenOutput(std::size_t index) = 0;
+    // nullptr for the devices that have none (all but the emulated rack).
+    virtual KeyboardThru* KeyboardThruFor(std::size_t /*outputIndex*/) { return nullptr; }
+    // The sound this system makes (the emulated rack's), or nullptr.
+    virtual AudioRenderer* Sound() { return nullptr; }
+    // An audio output playing `renderer`: JACK (on the program's JACK client) or the system's
+    // default output; nullptr where there is none.
+    virtual std::unique_ptr<AudioStream> OpenAudio(AudioChoice /*choice*/, AudioRenderer& /*renderer*/) {
+        return nullptr;
+    }
 };
 
 }  // namespace midi

@@ -46,6 +46,11 @@ void TMidiInput::SetSysexBufferCount(std::uint16_t count) {
     sysexBufferCount_ = count;
 }
 
+void TMidiInput::SetThru(KeyboardThru* thru) {
+    thru_ = thru;
+    if (receiver_) receiver_->SetThru(thru);
+}
+
 void TMidiInput::SetSysexOnly(bool sysexOnly) {
     sysexOnly_ = sysexOnly;
     if (receiver_) receiver_->SetSysexOnly(sysexOnly);
@@ -58,6 +63,7 @@ bool TMidiInput::Open() {
     receiver_ = std::make_unique<InputReceiver>(capacity_, withBuffers ? sysexBufferSize_ : 0,
                                                 withBuffers ? sysexBufferCount_ : 0, sysexOnly_,
                                                 notices_);
+    receiver_->SetThru(thru_);
     stream_ = backend_.OpenInput(deviceId_, *receiver_);
     if (!stream_) {
         error_ = kResultBadDeviceId;

@@ -39,6 +39,8 @@ public:
     void SetSysexBufferCount(std::uint16_t count);
     bool SysexOnly() const { return sysexOnly_; }
     void SetSysexOnly(bool sysexOnly);  // at any time, effective at once
+    // Channel messages received are also played on `thru` (at once, this open and the next).
+    void SetThru(KeyboardThru* thru);
     std::uint16_t Error() const { return error_; }
 
     bool IsOpen() const { return stream_ != nullptr; }
@@ -72,6 +74,7 @@ private:
     std::uint16_t sysexBufferSize_ = 4096;
     std::uint16_t sysexBufferCount_ = 16;
     bool sysexOnly_ = false;
+    KeyboardThru* thru_ = nullptr;
     std::uint16_t error_ = kResultOk;
     bool recording_ = false;
     PortNotices notices_;

@@ -27,6 +27,9 @@ struct MidiSettings {
     int moduleCount = 8;       // 1-8: modules taking part in "all banks" commands
     int inputTimerTicks = 100;   // 1-999, ticks of 10 ms waited for a reply
     int outputTimerTicks = 100;  // 1-1000, ticks of 10 ms between a bank and its functions
+    // Where the emulated rack sounds (AudioChoice): 0 JACK while a server runs, else the
+    // system's default output; 1 the system's default output; 2 off.
+    int audioOutput = 0;
 
     // The MIDI channel 1-16 of module 0-7.
     int ModuleChannel(std::size_t module) const { return moduleChannels.at(module); }

@@ -33,6 +33,7 @@ void ReadMidiSettings(MidiSettings& s, platform::SettingsStore& store) {
     readKnob("Timer2", s.outputTimerTicks, kOutputTimerRange);
     for (std::size_t m = 0; m < kModuleCount; ++m)
         readKnob(ChannelName(m), s.moduleChannels[m], kChannelRange);
+    readKnob("AUDIO", s.audioOutput, kAudioOutputRange);
 }
 
 void WriteMidiSettings(const MidiSettings& s, platform::SettingsStore& store) {
@@ -46,6 +47,7 @@ void WriteMidiSettings(const MidiSettings& s, platform::SettingsStore& store) {
         names[m] = ChannelName(m);
         values.push_back({names[m], s.moduleChannels[m]});
     }
+    values.push_back({"AUDIO", s.audioOutput});
     platform::WriteSettings(platform::kMidiKey, values, store);
 }
 

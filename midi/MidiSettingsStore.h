@@ -16,6 +16,7 @@ inline constexpr KnobRange kChannelRange{1, 16};
 inline constexpr KnobRange kProgramRange{1, 128};
 inline constexpr KnobRange kModuleCountRange{1, 8};
 inline constexpr KnobRange kInputTimerRange{1, 999};
+inline constexpr KnobRange kAudioOutputRange{0, 2};
 inline constexpr KnobRange kOutputTimerRange{1, 1000};
 
 // Reads the "Midi" key in its fixed order ("AD", "DX", "TX", "TXC", "PBC", "PBCT", "TF1",

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "midi/JackSession.h"
+#include "midi/SystemAudio.h"
 #include "midi/QuietStderr.h"
 #include "midi/SendPacer.h"
 
@@ -320,6 +321,14 @@ std::unique_ptr<OutputStream> RtMidiBackend::OpenOutput(std::size_t index) {
     out->setErrorCallback(&RecordError, stream->FailedFlag());
     if (!stream->Open(std::move(out), number)) return nullptr;
     return stream;
+}
+
+std::unique_ptr<AudioStream> RtMidiBackend::OpenAudio(AudioChoice choice, AudioRenderer& renderer) {
+    if (choice == AudioChoice::kOff) return nullptr;
+    if (choice == AudioChoice::kJack)
+        if (const std::shared_ptr<JackSession> jack = impl_->Jack())
+            if (auto stream = jack->OpenAudio(renderer)) return stream;
+    return OpenSystemAudio(renderer);
 }
 
 }  // namespace midi

@@ -43,6 +43,9 @@ public:
     std::vector<DeviceInfo> Outputs() override;
     std::unique_ptr<InputStream> OpenInput(std::size_t index, InputHandler& handler) override;
     std::unique_ptr<OutputStream> OpenOutput(std::size_t index) override;
+    // JACK on the program's JACK client while a server runs (else the system's default output),
+    // or the system's default output.
+    std::unique_ptr<AudioStream> OpenAudio(AudioChoice choice, AudioRenderer& renderer) override;
 
     struct Impl;
 

@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QSocketNotifier>
 
+#include <algorithm>
 #include <exception>
 #include <vector>
 
@@ -163,6 +164,14 @@ void TfrmMidi::BuildControls() {
     Autodetect = PushButton(w, 20, 68);
     SetHint(Autodetect, Caption(w, "Auto Select Port", 48, 70), "Auto Select Port");
     connect(Autodetect, &controls::Tzografsw::clicked, this, [this] { AutodetectClick(); });
+    // Where the emulated rack sounds, beside the ports it is played through.
+    Caption(w, "Audio", 270, 70);
+    cmbAudio = new QComboBox(w);
+    cmbAudio->setGeometry(320, 66, 180, 24);
+    cmbAudio->addItems({QStringLiteral("JACK"), QStringLiteral("System Default"), QStringLiteral("Off")});
+    cmbAudio->setStyleSheet(kListStyle);
+    cmbAudio->setFocusPolicy(Qt::NoFocus);
+    connect(cmbAudio, &QComboBox::activated, this, [this](int index) { cmbAudioClick(index); });
 
     // Instrument modes: a lamp and its label, both clickable.
     const auto modeRow = [&](controls::Tzografsw*& lamp, const char* text, ModeSwitch mode, int y) {
@@ -232,6 +241,7 @@ void TfrmMidi::ShowSettings() {
     for (std::size_t m = 0; m < kModuleCount; ++m) can[m]->setState(settings_.moduleChannels[m]);
     PBChannel->setState(settings_.patchBayChannel);
     PBCtrl->setState(settings_.patchBayProgram);
+    cmbAudio->setCurrentIndex(settings_.audioOutput);
 }
 
 void TfrmMidi::SetMainWindowLink(MainWindowLink* link) {
@@ -286,8 +296,25 @@ void TfrmMidi::OpenPorts(bool autodetect) {
         select(*output_, cmbOutput);
     }
     output_->Open();
+    // A keyboard on the input plays the emulated rack when the rack is the output.
+    input_->SetThru(output_->IsOpen() ? backend_.KeyboardThruFor(std::size_t(output_->DeviceID())) : nullptr);
     input_->Open();
     input_->Start();
+}
+
+void TfrmMidi::OpenAudio() {
+    audio_.reset();
+    AudioRenderer* sound = backend_.Sound();
+    if (!sound) return;
+    audio_ = backend_.OpenAudio(static_cast<AudioChoice>(settings_.audioOutput), *sound);
+    cmbAudio->setToolTip(QString::fromStdString(AudioDescription()));
+}
+
+std::string TfrmMidi::AudioDescription() const { return audio_ ? audio_->Description() : std::string(); }
+
+void TfrmMidi::cmbAudioClick(int choice) {
+    settings_.audioOutput = std::clamp(choice, 0, 2);
+    OpenAudio();
 }
 
 void TfrmMidi::RefreshLists() {

@@ -9,8 +9,10 @@
 #include <cstddef>
 #include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
+#include "midi/MidiBackend.h"
 #include "midi/MidiSettings.h"
 #include "midi/WakeSignal.h"
 #include "platform/SettingsStore.h"
@@ -57,6 +59,11 @@ public:
     void OpenPorts(bool autodetect);
     // Closes the input, then the output.
     void ClosePorts();
+    // Opens the audio output the settings name for the MIDI system's sound (the emulated
+    // rack's), closing the one open; none where there is no sound or no such output.
+    void OpenAudio();
+    // What the rack sounds through now ("" when nothing).
+    std::string AudioDescription() const;
 
     // The MIDI channel 1-16 of module 0-7.
     int ModuleChannel(std::size_t module) const { return settings_.ModuleChannel(module); }
@@ -82,10 +89,12 @@ public:
     void AutodetectClick();
     void ModeClick(ModeSwitch clicked);
     void PBAutoSendClick();
+    void cmbAudioClick(int choice);
 
     // Controls, named as the program refers to them.
     QComboBox* cmbInput = nullptr;
     QComboBox* cmbOutput = nullptr;
+    QComboBox* cmbAudio = nullptr;  // "JACK", "System Default", "Off"
     controls::Tzografsw* Autodetect = nullptr;
     controls::Tzografsw* rbtDX = nullptr;
     controls::Tzografsw* rbtTX = nullptr;
@@ -127,6 +136,7 @@ private:
     std::vector<std::unique_ptr<QSocketNotifier>> notifiers_;
     std::unique_ptr<TMidiInput> input_;
     std::unique_ptr<TMidiOutput> output_;
+    std::unique_ptr<AudioStream> audio_;
     std::unique_ptr<SysexMessages> messages_;
     std::unique_ptr<DumpEngine> dump_;
     MainWindowLink* link_ = nullptr;

@@ -6,6 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake -S . -B build-bench -G Ninja -Wno-dev -DCMAKE_BUILD_TYPE=Release -DMONDRAL_GUI=OFF \
   -DMONDRAL_BENCH=ON >/dev/null
-cmake --build build-bench --target library_bench cli_bench
+cmake --build build-bench --target library_bench cli_bench synth_bench
 build-bench/bench/library_bench "$@"
 build-bench/bench/cli_bench "$@"
+build-bench/bench/synth_bench "$@"

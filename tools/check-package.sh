@@ -40,7 +40,7 @@ appstreamcli validate --no-net "$root/share/metainfo/$id.metainfo.xml" >/dev/nul
   || fail "AppStream metadata not valid"
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for package in libqt6widgets6 librtmidi6 libjack qt6-qpa-plugins; do
+for package in libqt6widgets6 librtmidi6 librtaudio6 libjack qt6-qpa-plugins; do
   [[ $depends == *"$package"* ]] || fail "Depends lacks $package: $depends"
 done
 

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev
-  librtmidi-dev jackd2 libjack-jackd2-dev
+  librtmidi-dev jackd2 libjack-jackd2-dev librtaudio-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   dpkg-dev file desktop-file-utils appstream
   clang libclang-rt-dev

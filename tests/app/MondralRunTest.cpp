@@ -76,10 +76,10 @@ TEST_F(MondralRun, StartsWithoutSettingsAndWritesThemAllAtClose) {
     EXPECT_EQ(stored.value("Base/MBY").toInt(), 241);
     EXPECT_EQ(stored.value("Base/DF2").toInt(), 1);
     stored.beginGroup("Base");
-    EXPECT_EQ(stored.childKeys().size(), 18);
+    EXPECT_EQ(stored.childKeys().size(), 22);
     stored.endGroup();
     stored.beginGroup("Midi");
-    EXPECT_EQ(stored.childKeys().size(), 17);
+    EXPECT_EQ(stored.childKeys().size(), 18);
     stored.endGroup();
     stored.beginGroup("EdtOpt");
     EXPECT_EQ(stored.childKeys().size(), 15);

@@ -155,7 +155,7 @@ TEST_F(ProgramTest, TheMainWindowPaintsFirstThenEveryOtherWindowIsMade) {
         EXPECT_EQ(rack_.SelectedModule(), std::optional<std::size_t>(2));
         program.MainWindow().close();
     }
-    EXPECT_EQ(settings_.WrittenNames(platform::kBaseKey).size(), 18u);
+    EXPECT_EQ(settings_.WrittenNames(platform::kBaseKey).size(), 22u);
     EXPECT_EQ(settings_.Get(platform::kBaseKey, "OBO"), 1);
     EXPECT_EQ(settings_.Get(platform::kBaseKey, "PAG"), 1);
 }
@@ -174,10 +174,11 @@ TEST_F(ProgramTest, ClosingTheMainWindowWritesBaseMidiAndEditorKeysInOrder) {
     EXPECT_EQ(keys, (Names{"Base", "Midi", "EdtOpt"}));
     EXPECT_EQ(settings_.WrittenNames(platform::kBaseKey),
               (Names{"MBX", "MBY", "OBX", "OBY", "TBX", "TBY", "PER", "PAG", "OBO", "TBO", "MSL",
-                     "LBU", "CPY", "SWP", "ADD", "DF1", "DF2", "DEL"}));
+                     "LBU", "CPY", "SWP", "ADD", "DF1", "DF2", "DEL",
+                     "AUD", "AUDN", "AUDV", "AUDL"}));
     EXPECT_EQ(settings_.WrittenNames(platform::kMidiKey),
               (Names{"AD", "PBC", "PBCT", "DX", "TX", "TXC", "TF1", "Timer1", "Timer2", "C1", "C2",
-                     "C3", "C4", "C5", "C6", "C7", "C8"}));
+                     "C3", "C4", "C5", "C6", "C7", "C8", "AUDIO"}));
     EXPECT_EQ(settings_.WrittenNames(platform::kEditorOptionsKey),
               (Names{"EDX", "EDY", "EVI", "SOT", "SVL", "FSU", "GRE", "SHMK", "CLM", "CLB", "CLG",
                      "CLS", "GRN", "GRM", "SZMK"}));
@@ -482,7 +483,7 @@ TEST_F(ProgramTest, ClosingTheMainWindowEndsTheLoopEvenWithTheMidiWindowOpen) {
     EXPECT_EQ(QApplication::exec(), 0);
     EXPECT_TRUE(midiWindowWasOpen);
     EXPECT_FALSE(program.MidiWindow().isVisible());
-    EXPECT_EQ(settings_.Writes().size(), 18u + 17u + 15u) << "each key written once";
+    EXPECT_EQ(settings_.Writes().size(), 22u + 18u + 15u) << "each key written once";
 }
 
 TEST_F(ProgramTest, TheCaptionsCloseButtonClosesTheMainWindowWritingItsSettings) {
@@ -500,7 +501,7 @@ TEST_F(ProgramTest, TheCaptionsCloseButtonClosesTheMainWindowWritingItsSettings)
     QTest::mousePress(bar, Qt::LeftButton, {}, close);
     QTest::mouseRelease(bar, Qt::LeftButton, {}, close);
     EXPECT_FALSE(main.isVisible());
-    EXPECT_EQ(settings_.Writes().size(), 18u + 17u + 15u);
+    EXPECT_EQ(settings_.Writes().size(), 22u + 18u + 15u);
     EXPECT_EQ(static_cast<const platform::MemorySettings&>(settings_).Get(platform::kBaseKey, "MBX"),
               main.y());
 }
@@ -530,7 +531,7 @@ TEST_F(ProgramTest, AKeyThatCannotBeWrittenIsSkippedAndTheNextIsStillWritten) {
         program.MainWindow().close();
     }
     EXPECT_TRUE(settings_.WrittenNames(platform::kBaseKey).empty());
-    EXPECT_EQ(settings_.WrittenNames(platform::kMidiKey).size(), 17u);
+    EXPECT_EQ(settings_.WrittenNames(platform::kMidiKey).size(), 18u);
     EXPECT_EQ(settings_.WrittenNames(platform::kEditorOptionsKey).size(), 15u);
 }
 

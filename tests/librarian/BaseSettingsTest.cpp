@@ -64,15 +64,16 @@ TEST(BaseSettings, TheOptionsWindowReadsItsElevenValuesUpToTheFirstMissingOne) {
     EXPECT_EQ(values.mainTop, 166);
 }
 
-TEST(BaseSettings, WritesEighteenValuesInTheKeysOrder) {
+TEST(BaseSettings, WritesTwentyTwoValuesInTheKeysOrder) {
     platform::MemorySettings store;
     BaseValues values;
     values.mainTop = 5;
     values.pageMode = 1;
-    EXPECT_EQ(WriteBaseValues(values, store), 18);
+    EXPECT_EQ(WriteBaseValues(values, store), 22);
     const std::vector<std::string> expected{"MBX", "MBY", "OBX", "OBY", "TBX", "TBY",
                                             "PER", "PAG", "OBO", "TBO", "MSL", "LBU",
-                                            "CPY", "SWP", "ADD", "DF1", "DF2", "DEL"};
+                                            "CPY", "SWP", "ADD", "DF1", "DF2", "DEL",
+                                            "AUD", "AUDN", "AUDV", "AUDL"};
     EXPECT_EQ(store.WrittenNames(platform::kBaseKey), expected);
     EXPECT_EQ(store.Get(platform::kBaseKey, "MBX"), 5);
     EXPECT_EQ(store.Get(platform::kBaseKey, "PAG"), 1);

@@ -34,8 +34,8 @@ protected:
 TEST_F(OptionWindowTest, FirstStartShowsTheDefaultsAndTheWindowsFrame) {
     TfrmOption& o = Options();
     EXPECT_EQ(o.windowTitle(), "Option");
-    EXPECT_EQ(controls::ClientArea(&o)->size(), QSize(207, 288));
-    EXPECT_EQ(o.size(), QSize(209, 290 + controls::TTitleBar::CaptionHeight()));
+    EXPECT_EQ(controls::ClientArea(&o)->size(), QSize(207, 348));
+    EXPECT_EQ(o.size(), QSize(209, 350 + controls::TTitleBar::CaptionHeight()));
     EXPECT_EQ(o.pos(), QPoint(118, 506));
     EXPECT_FALSE(o.OpenAtStart());
     EXPECT_FALSE(o.windowFlags() & Qt::WindowMinimizeButtonHint);

@@ -15,7 +15,7 @@ bool SameSettings(const MidiSettings& a, const MidiSettings& b) {
            a.autoDump == b.autoDump && a.moduleChannels == b.moduleChannels &&
            a.patchBayChannel == b.patchBayChannel && a.patchBayProgram == b.patchBayProgram &&
            a.moduleCount == b.moduleCount && a.inputTimerTicks == b.inputTimerTicks &&
-           a.outputTimerTicks == b.outputTimerTicks;
+           a.outputTimerTicks == b.outputTimerTicks && a.audioOutput == b.audioOutput;
 }
 
 TEST(ReadMidiSettings, StopsAtTheFirstMissingValue) {
@@ -41,7 +41,7 @@ TEST(ReadMidiSettings, SwitchStatesOtherThanOneAreOffAndKnobsStayInTheirRanges) 
         {"AD", 2},      {"DX", -1},     {"TX", 1},   {"TXC", 0},  {"PBC", 17},
         {"PBCT", 0},    {"TF1", 3},     {"Timer1", 1000},          {"Timer2", 1000},
         {"C1", 16},     {"C2", 0},      {"C3", 3},   {"C4", 4},   {"C5", 5},
-        {"C6", 6},      {"C7", 7},      {"C8", 99}};
+        {"C6", 6},      {"C7", 7},      {"C8", 99},  {"AUDIO", 3}};
     for (const auto& [name, value] : stored) store.Set(platform::kMidiKey, name, value);
 
     MidiSettings s;
@@ -56,15 +56,17 @@ TEST(ReadMidiSettings, SwitchStatesOtherThanOneAreOffAndKnobsStayInTheirRanges) 
     EXPECT_EQ(s.inputTimerTicks, 999);
     EXPECT_EQ(s.outputTimerTicks, 1000);
     EXPECT_EQ(s.moduleChannels, (std::array<int, 8>{16, 1, 3, 4, 5, 6, 7, 16}));
+    EXPECT_EQ(s.audioOutput, 2);
 }
 
-TEST(WriteMidiSettings, WritesTheSeventeenValuesInShutdownOrderAndReadsBackTheSame) {
+TEST(WriteMidiSettings, WritesTheEighteenValuesInShutdownOrderAndReadsBackTheSame) {
     platform::MemorySettings defaults;
     WriteMidiSettings(MidiSettings{}, defaults);
-    EXPECT_EQ(defaults.Writes().size(), 17u) << "the Midi key alone";
+    EXPECT_EQ(defaults.Writes().size(), 18u) << "the Midi key alone";
     EXPECT_EQ(defaults.WrittenNames(platform::kMidiKey),
               (std::vector<std::string>{"AD", "PBC", "PBCT", "DX", "TX", "TXC", "TF1", "Timer1",
-                                        "Timer2", "C1", "C2", "C3", "C4", "C5", "C6", "C7", "C8"}));
+                                        "Timer2", "C1", "C2", "C3", "C4", "C5", "C6", "C7", "C8",
+                                        "AUDIO"}));
 
     MidiSettings changed;
     changed.autoDump = false;
@@ -73,6 +75,7 @@ TEST(WriteMidiSettings, WritesTheSeventeenValuesInShutdownOrderAndReadsBackTheSa
     changed.patchBayProgram = 128;
     changed.inputTimerTicks = 7;
     changed.moduleChannels[7] = 16;
+    changed.audioOutput = 1;
     platform::MemorySettings store;
     WriteMidiSettings(changed, store);
     MidiSettings read;

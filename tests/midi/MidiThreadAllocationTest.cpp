@@ -1,7 +1,11 @@
 // The MIDI thread's work allocates nothing: every allocation made on a watched thread is
-// counted by this program's own operator new.
+// counted by this program's own operator new. The audio thread's rendering also takes no
+// lock: this program's pthread_mutex_lock counts those too.
 
 #include <gtest/gtest.h>
+
+#include <dlfcn.h>
+#include <pthread.h>
 
 #include <atomic>
 #include <cstdlib>
@@ -11,6 +15,10 @@
 #include "midi/InputReceiver.h"
 #include "midi/SysexMessages.h"
 #include "midi/WakeSignal.h"
+
+#include <cmath>
+#include <mutex>
+#include <numeric>
 
 namespace {
 
@@ -28,6 +36,17 @@ void* operator new(std::size_t size) {
 }
 void operator delete(void* block) noexcept { std::free(block); }
 void operator delete(void* block, std::size_t) noexcept { std::free(block); }
+
+namespace {
+std::atomic<int> gWatchedLocks{0};
+}  // namespace
+
+extern "C" int pthread_mutex_lock(pthread_mutex_t* mutex) {
+    using Lock = int (*)(pthread_mutex_t*);
+    static const Lock real = reinterpret_cast<Lock>(dlsym(RTLD_NEXT, "pthread_mutex_lock"));
+    if (tWatched) gWatchedLocks.fetch_add(1);
+    return real(mutex);
+}
 
 namespace midi {
 namespace {
@@ -125,6 +144,54 @@ TEST(MidiThreadAllocationTest, WindowWakeHookAllocatesNothing) {
     EXPECT_EQ(gWatchedAllocations.exchange(0), 0);
     EXPECT_TRUE(signal.Clear());
     input.reset();
+}
+
+// A busy minute of audio: notes coming and going on all eight modules (up to 16 at once on
+// each), edits and program changes through the rack's wire and a keyboard's notes through
+// its thru, rendered period by period. Only the rendering runs watched.
+TEST(AudioThreadTest, RenderingAMinuteAllocatesAndLocksNothing) {
+    EmulatedRack rack;
+    rack.RestartSound(48000.0);
+    auto output = rack.OpenOutput(0);
+    ASSERT_TRUE(output);
+    constexpr std::size_t kPeriod = 256;
+    constexpr std::size_t kPeriods = 60 * 48000 / kPeriod;
+    std::vector<float> left(kPeriod), right(kPeriod);
+    int sounding = 0;
+    // The watch works: an allocation and a lock on a watched thread are counted.
+    tWatched = true;
+    int* volatile block = new int(1);
+    delete block;
+    { std::mutex m; std::lock_guard lock(m); }
+    tWatched = false;
+    ASSERT_GE(gWatchedAllocations.exchange(0), 1);
+    ASSERT_GE(gWatchedLocks.exchange(0), 1);
+    for (std::size_t period = 0; period < kPeriods; ++period) {
+        if (period % 4 == 0) {
+            const auto channel = Byte(period % 8);
+            const auto key = Byte(36 + (period * 7) % 48);
+            ASSERT_TRUE(output->Send(Bytes{Byte(0x90 | channel), key, Byte(40 + period % 80)}));
+            if (period % 3 == 0) output->Send(Bytes{Byte(0x80 | channel), Byte(36 + ((period + 120) * 7) % 48), 0});
+            if (period % 5 == 0) {
+                const ParameterChange change = MakeParameterChange(int(period % 126), kGroupVoice, int(period % 100), channel);
+                output->Send(Bytes(change.begin(), change.end()));
+            }
+            if (period % 97 == 0) output->Send(Bytes{Byte(0xC0 | channel), Byte(period % 32)});
+            if (period % 11 == 0) output->Send(Bytes{Byte(0xE0 | channel), 0, Byte(period % 128)});
+            if (period % 7 == 0) {
+                const std::array<Byte, 3> note{Byte(0x90 | ((period + 3) % 8)), Byte(40 + period % 40), 90};
+                rack.KeyboardThruFor(0)->PlayChannelMessage(note);
+            }
+            ASSERT_TRUE(rack.WaitIdle(10s));
+        }
+        tWatched = true;
+        rack.Modules().Render(left.data(), right.data(), kPeriod);
+        tWatched = false;
+        if (period == kPeriods / 2) sounding = std::accumulate(left.begin(), left.end(), 0.0f, [](float a, float x) { return a + std::abs(x); }) > 0.0f;
+    }
+    EXPECT_TRUE(sounding);
+    EXPECT_EQ(gWatchedAllocations.exchange(0), 0);
+    EXPECT_EQ(gWatchedLocks.exchange(0), 0);
 }
 
 }  // namespace

@@ -461,7 +461,7 @@ TEST_F(TfrmMidiTest, KnobChangesReachTheSettingsThatAreWrittenAtTheEnd) {
     w->WriteSettings(written);
     EXPECT_EQ(written.Get(platform::kMidiKey, "C1"), 2);
     EXPECT_EQ(written.Get(platform::kMidiKey, "Timer2"), 99);
-    EXPECT_EQ(written.Values(platform::kMidiKey).size(), 17u);
+    EXPECT_EQ(written.Values(platform::kMidiKey).size(), 18u);
 }
 
 TEST_F(TfrmMidiTest, EnterAndEscapeCloseTheWindow) {
