@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <stdexcept>
-#include <thread>
 #include <vector>
 
 #include "midi/MidiInput.h"
@@ -99,8 +98,8 @@ bool DumpEngine::ReceiveMessage(std::span<Byte> destination, Byte requestFormat,
 
     // Polled rather than waited out: the reply is taken the moment it is whole, and the limit
     // only matters when it never comes.
-    using Clock = std::chrono::steady_clock;
-    const auto deadline = Clock::now() + ReplyWaitLimit(settings_.inputTimerTicks, expected);
+    const std::uint64_t deadline =
+        platform::PollClockMs() + std::uint64_t(ReplyWaitLimit(settings_.inputTimerTicks, expected).count());
     bool otherArrived = false;
     for (;;) {
         while (const auto event = input_.TakeEvent()) {
@@ -118,8 +117,8 @@ bool DumpEngine::ReceiveMessage(std::span<Byte> destination, Byte requestFormat,
                 case ReplyMatch::kOtherModule: break;  // the module asked is still silent
             }
         }
-        if (Clock::now() >= deadline) break;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        if (platform::PollClockMs() >= deadline) break;
+        platform::PollPause();
     }
     platform::ShowError(kDumpErrorTitle, otherArrived ? kWrongSizeText : kTimeOutText);
     return true;

@@ -34,4 +34,16 @@ void WaitTicks(int ticks) {
         std::this_thread::sleep_for(end - now);
 }
 
+void PollPause() {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    if (RecordingWaits* waits = recordingWaits) ++waits->polledMs_;
+}
+
+std::uint64_t PollClockMs() {
+    if (RecordingWaits* waits = recordingWaits) return waits->polledMs_;
+    return std::uint64_t(std::chrono::duration_cast<std::chrono::milliseconds>(
+                             std::chrono::steady_clock::now().time_since_epoch())
+                             .count());
+}
+
 }  // namespace platform
