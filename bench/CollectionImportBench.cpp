@@ -14,7 +14,6 @@
 #include <array>
 #include <fstream>
 #include <memory>
-#include <random>
 #include <string>
 
 #include "core/Bankson.h"
@@ -27,6 +26,7 @@
 #include "platform/MemorySettings.h"
 #include "platform/MessageBoxes.h"
 #include "tests/core/BankDumps.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 
@@ -95,13 +95,13 @@ std::string Numbered(std::string name, int number) {
 class Collection {
 public:
     explicit Collection(bool ownVoices) {
-        path_ = fs::temp_directory_path() / ("mondral-collection-bench-" + std::to_string(std::random_device{}()));
+        const fs::path& root = dir_.Path();
         std::vector<Bytes> real;
         for (std::size_t b = 0; b < core::test::RealBankFiles().size(); ++b) real.push_back(core::test::RealDump(b));
         if (real.empty()) return;
         Bytes previous;
         for (int n = 0; n < kFileCount; ++n) {
-            const fs::path folder = path_ / Numbered("T", n % (kTopFolders * kSubFolders) / kSubFolders) /
+            const fs::path folder = root / Numbered("T", n % (kTopFolders * kSubFolders) / kSubFolders) /
                                     Numbered("S", n % kSubFolders);
             fs::create_directories(folder);
             Bytes bytes;
@@ -120,14 +120,10 @@ public:
                 .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
         }
     }
-    ~Collection() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    const fs::path& Path() const { return path_; }
+    const fs::path& Path() const { return dir_.Path(); }
 
 private:
-    fs::path path_;
+    testing_support::TempDir dir_;
 };
 
 // Kilobytes of a /proc/self/status line ("VmRSS", "VmHWM").

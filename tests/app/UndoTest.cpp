@@ -31,15 +31,13 @@
 #include "platform/MemorySettings.h"
 #include "platform/MessageBoxes.h"
 #include "support/TestApplication.h"
+#include "tests/core/RealBankFiles.h"
 
 namespace app {
 namespace {
 
-std::string BankFile(int number) {
-    char name[32];
-    std::snprintf(name, sizeof name, "/banks/SynprezFM_%02d.syx", number);
-    return std::string(MONDRAL_SHARED_DIR) + name;
-}
+// The real bank file SynprezFM_nn.syx.
+std::string BankFile(int number) { return core::test::RealBankFiles().at(std::size_t(number - 1)).string(); }
 
 // Everything a user could lose: every byte of the banks, the library and the edit buffer, and
 // the names and labels the windows show.
